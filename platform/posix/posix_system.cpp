@@ -1,0 +1,95 @@
+#include "platform/posix/posix_system.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+#include "common/text.h"
+#include "common/language_names.h"
+#include "platform/platform.h"
+#include "res/string_table.h"
+
+namespace qm {
+
+std::string PosixStrings::LoadString(uint32_t id) const {
+  const char* text = FindBuiltinString(id);
+  return text ? text : "";
+}
+
+std::string PosixLocale::VerLanguageName(uint32_t languageId) const {
+  return EnglishLanguageName(static_cast<uint16_t>(languageId & 0xFFFF));
+}
+
+std::optional<std::string> PosixLocale::FileTimeToText(uint64_t fileTime) const {
+  // 100 ns ticks since 1601-01-01 to seconds since 1970-01-01.
+  constexpr uint64_t kTicksPerSecond = 10'000'000;
+  constexpr uint64_t kEpochDelta = 11'644'473'600;
+  const uint64_t seconds = fileTime / kTicksPerSecond;
+  if (seconds < kEpochDelta) return std::nullopt;
+  const auto unixTime = static_cast<time_t>(seconds - kEpochDelta);
+  std::tm local{};
+  if (!localtime_r(&unixTime, &local)) return std::nullopt;
+  std::string text = Format("%02d/%02d/%04d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
+  if (local.tm_hour || local.tm_min || local.tm_sec)
+    text += Format(" %02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+Result<std::vector<uint8_t>> PosixFiles::ReadFile(const std::string& path, uint64_t maxBytes) const {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return ParseError{ReadError::Io, 0};
+  const auto end = in.tellg();
+  if (end < 0) return ParseError{ReadError::Io, 0};
+  const auto size = static_cast<uint64_t>(end);
+  if (size > maxBytes) return ParseError{ReadError::TooMany, size};
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  if (size && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))
+    return ParseError{ReadError::Io, 0};
+  return bytes;
+}
+
+std::string PosixFiles::GetModuleFileName() const {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+uint32_t PosixFiles::GetLastError() const { return static_cast<uint32_t>(errno); }
+
+std::string PosixErrorText::FormatMessage(uint32_t code) const {
+  return std::string(std::strerror(static_cast<int>(code))) + "\r\n";
+}
+
+uint32_t PosixErrorText::GetLastError() const { return static_cast<uint32_t>(errno); }
+
+}  // namespace qm
+
+namespace qm {
+
+namespace {
+class PosixMessageBox : public IMessageBox {
+ public:
+  // The CLI has no one to ask: the message goes to stderr and the answer is No.
+  int MessageBox(const std::string& text, uint32_t) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 7;  // IDNO
+  }
+};
+}  // namespace
+
+Platform& SystemPlatform() {
+  static PosixStrings strings;
+  static PosixLocale locale;
+  static PosixFiles files;
+  static PosixErrorText errors;
+  static PosixMessageBox messageBox;
+  static Platform platform{&strings, &locale, &files, &errors, &messageBox, nullptr, nullptr};
+  return platform;
+}
+
+}  // namespace qm

@@ -1,0 +1,71 @@
+#pragma once
+// The system services that the portable core needs besides windows and
+// processes: the string table, language names and dates, files, error texts
+// and message boxes. Method names are the platform's own.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/result.h"
+
+namespace qm {
+
+class IStrings {
+ public:
+  virtual ~IStrings() = default;
+  // The string-table entry, empty when there is none.
+  virtual std::string LoadString(uint32_t id) const = 0;
+};
+
+class ILocale {
+ public:
+  virtual ~ILocale() = default;
+  // The platform's name of a language ID ("English (United States)").
+  virtual std::string VerLanguageName(uint32_t languageId) const = 0;
+  // A FILETIME (100 ns ticks since 1601, UTC) as local date text
+  // "dd/mm/yyyy hh:mm:ss" (the time left out at exactly midnight); nullopt
+  // when a conversion fails.
+  virtual std::optional<std::string> FileTimeToText(uint64_t fileTime) const = 0;
+};
+
+class IFiles {
+ public:
+  virtual ~IFiles() = default;
+  // The whole file, refused with ReadError::TooMany past maxBytes and
+  // ReadError::Io (offset 0) when it cannot be opened or read.
+  virtual Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const = 0;
+  // The full path of the running program's executable.
+  virtual std::string GetModuleFileName() const = 0;
+  // The last error of the platform after a failed call (errno or GetLastError).
+  virtual uint32_t GetLastError() const = 0;
+};
+
+class IErrorText {
+ public:
+  virtual ~IErrorText() = default;
+  // The system's message for an error code, as FormatMessage returns it
+  // (normally ending in a line break); empty when it has none.
+  virtual std::string FormatMessage(uint32_t code) const = 0;
+  virtual uint32_t GetLastError() const = 0;
+};
+
+// Icon flags of a message box, as the platform numbers them.
+enum MessageBoxFlags : uint32_t {
+  MB_OK_ = 0x0,
+  MB_YESNO_ = 0x4,
+  MB_ICONERROR_ = 0x10,
+  MB_ICONQUESTION_ = 0x20,
+  MB_ICONEXCLAMATION_ = 0x30,
+};
+constexpr int IDYES_ = 6;
+
+class IMessageBox {
+ public:
+  virtual ~IMessageBox() = default;
+  // Shows a modal message box and returns the button chosen.
+  virtual int MessageBox(const std::string& text, uint32_t flags) = 0;
+};
+
+}  // namespace qm

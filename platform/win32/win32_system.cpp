@@ -1,0 +1,95 @@
+#include "platform/win32/win32_system.h"
+
+#include "platform/win32/win.h"
+
+#include "common/text.h"
+#include "platform/platform.h"
+#include "res/string_table.h"
+
+namespace qm {
+
+std::wstring Widen(const std::string& utf8) {
+  std::u16string u16 = Utf8ToUtf16(utf8);
+  return std::wstring(u16.begin(), u16.end());
+}
+
+std::string Narrow(const std::wstring& wide) {
+  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
+
+std::string Win32Strings::LoadString(uint32_t id) const {
+  // The program's resources first; the CLI has none and uses the same table
+  // compiled in.
+  const wchar_t* text = nullptr;
+  int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+  if (length > 0 && text) return Narrow(std::wstring(text, static_cast<size_t>(length)));
+  const char* builtin = FindBuiltinString(id);
+  return builtin ? builtin : "";
+}
+
+std::string Win32Locale::VerLanguageName(uint32_t languageId) const {
+  wchar_t buffer[256] = {};
+  DWORD n = ::VerLanguageNameW(languageId & 0xFFFF, buffer, 256);
+  return Narrow(std::wstring(buffer, n < 256 ? n : 255));
+}
+
+std::optional<std::string> Win32Locale::FileTimeToText(uint64_t fileTime) const {
+  FILETIME utc{static_cast<DWORD>(fileTime & 0xFFFFFFFF), static_cast<DWORD>(fileTime >> 32)};
+  FILETIME local{};
+  SYSTEMTIME st{};
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) return std::nullopt;
+  std::string text = Format("%02u/%02u/%04u", st.wDay, st.wMonth, st.wYear);
+  if (st.wHour || st.wMinute || st.wSecond) text += Format(" %02u:%02u:%02u", st.wHour, st.wMinute, st.wSecond);
+  return text;
+}
+
+Result<std::vector<uint8_t>> Win32Files::ReadFile(const std::string& path, uint64_t maxBytes) const {
+  HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ParseError{ReadError::Io, 0};
+  struct Closer {
+    HANDLE h;
+    ~Closer() { ::CloseHandle(h); }
+  } closer{file};
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size) || size.QuadPart < 0) return ParseError{ReadError::Io, 0};
+  const auto total = static_cast<uint64_t>(size.QuadPart);
+  if (total > maxBytes) return ParseError{ReadError::TooMany, total};
+  std::vector<uint8_t> bytes(static_cast<size_t>(total));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file, bytes.data() + done, chunk, &got, nullptr) || got == 0) return ParseError{ReadError::Io, done};
+    done += got;
+  }
+  return bytes;
+}
+
+std::string Win32Files::GetModuleFileName() const {
+  std::wstring buffer(32768, L'\0');
+  DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  buffer.resize(n);
+  return Narrow(buffer);
+}
+
+uint32_t Win32Files::GetLastError() const { return ::GetLastError(); }
+
+std::string Win32ErrorText::FormatMessage(uint32_t code) const {
+  wchar_t* message = nullptr;
+  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                             nullptr, code, 0x0400, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
+  std::string text;
+  if (n && message) text = Narrow(std::wstring(message, n));
+  if (message) ::LocalFree(message);
+  return text;
+}
+
+uint32_t Win32ErrorText::GetLastError() const { return ::GetLastError(); }
+
+int Win32MessageBox::MessageBox(const std::string& text, uint32_t flags) {
+  wchar_t title[256] = L"Quillmar";
+  return ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), title, flags);
+}
+
+}  // namespace qm

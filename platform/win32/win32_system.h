@@ -1,0 +1,43 @@
+#pragma once
+// The real Windows services behind platform/system.h: wide API calls,
+// converted to and from UTF-8 at this boundary.
+
+#include <string>
+
+#include "platform/system.h"
+
+namespace qm {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& wide);
+
+class Win32Strings : public IStrings {
+ public:
+  std::string LoadString(uint32_t id) const override;
+};
+
+class Win32Locale : public ILocale {
+ public:
+  std::string VerLanguageName(uint32_t languageId) const override;
+  std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
+};
+
+class Win32Files : public IFiles {
+ public:
+  Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const override;
+  std::string GetModuleFileName() const override;
+  uint32_t GetLastError() const override;
+};
+
+class Win32ErrorText : public IErrorText {
+ public:
+  std::string FormatMessage(uint32_t code) const override;
+  uint32_t GetLastError() const override;
+};
+
+class Win32MessageBox : public IMessageBox {
+ public:
+  int MessageBox(const std::string& text, uint32_t flags) override;
+};
+
+}  // namespace qm

@@ -1,0 +1,69 @@
+#pragma once
+// The resource directory of a PE image: types, names and languages in the
+// order the directory stores them (named entries, then numbered ones), which
+// is also the order in which the platform enumerates them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "headers/pe_image.h"
+
+namespace qm {
+
+// A resource type or name: a number below 0x10000, or a string.
+struct ResourceName {
+  bool isString = false;
+  uint16_t id = 0;
+  std::string name;  // UTF-8
+
+  static ResourceName Number(uint16_t value) { return {false, value, {}}; }
+  static ResourceName String(std::string text) { return {true, 0, std::move(text)}; }
+  // Names compare case-insensitively in ASCII, as the platform's lookup does.
+  bool Matches(const ResourceName& other) const;
+  // "#12" style for numbers, the text for strings.
+  std::string ToText() const;
+};
+
+struct ResourceLanguage {
+  uint16_t language = 0;
+  uint32_t dataRva = 0;
+  uint32_t size = 0;
+  uint32_t codePage = 0;
+};
+
+struct ResourceItem {
+  ResourceName name;
+  std::vector<ResourceLanguage> languages;
+  // The data used for this name: language 0 (neutral), else 0x0409, else the
+  // first stored.
+  const ResourceLanguage* Preferred() const;
+};
+
+struct ResourceType {
+  ResourceName type;
+  std::vector<ResourceItem> items;
+};
+
+class ResourceDirectory {
+ public:
+  // Caps: the tree has three levels; a directory holds at most 65535 entries
+  // of each kind by format; all levels together at most kMaxEntries.
+  static constexpr size_t kMaxEntries = 1u << 20;
+  static constexpr size_t kMaxNameChars = 0xFFFF;
+
+  // A module without a resource directory parses as empty.
+  static Result<ResourceDirectory> Parse(const PeImage& image);
+
+  const std::vector<ResourceType>& types() const { return types_; }
+  const ResourceType* FindType(const ResourceName& type) const;
+  const ResourceItem* Find(const ResourceName& type, const ResourceName& name) const;
+  // The bytes of one resource (its preferred language).
+  Result<ByteView> Load(const PeImage& image, const ResourceName& type, const ResourceName& name) const;
+  static Result<ByteView> Data(const PeImage& image, const ResourceLanguage& language);
+
+ private:
+  std::vector<ResourceType> types_;
+};
+
+}  // namespace qm

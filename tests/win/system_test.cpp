@@ -1,0 +1,31 @@
+#include "platform/win32/win.h"
+
+#include <gtest/gtest.h>
+
+#include "headers/pe_image.h"
+#include "platform/platform.h"
+
+namespace qm {
+namespace {
+
+TEST(Win32System, ReadsItsOwnExecutableAsAPe32PlusImage) {
+  Platform& platform = SystemPlatform();
+  const std::string self = platform.files->GetModuleFileName();
+  ASSERT_FALSE(self.empty());
+  auto bytes = platform.files->ReadFile(self, 256u << 20);
+  ASSERT_TRUE(bytes);
+  auto image = PeImage::Parse(ByteView(*bytes));
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->isPe32Plus(), sizeof(void*) == 8);
+  EXPECT_EQ(image->fileHeader().Machine, sizeof(void*) == 8 ? 0x8664 : 0x014C);
+}
+
+TEST(Win32System, ErrorMessagesComeFromTheSystem) {
+  Platform& platform = SystemPlatform();
+  EXPECT_FALSE(platform.errors->FormatMessage(ERROR_ACCESS_DENIED).empty());
+  EXPECT_EQ(platform.strings->LoadString(4105), "HWND");
+  EXPECT_EQ(platform.strings->LoadString(4001), "Sí");
+}
+
+}  // namespace
+}  // namespace qm
