@@ -4,6 +4,11 @@
 
 #include "cli/command.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace qm::cli {
 
 namespace {
@@ -34,6 +39,11 @@ void ReportError(Context& context, const std::string& what, const std::string& m
 
 int main(int argc, char** argv) {
   using namespace qm::cli;
+#ifdef _WIN32
+  // Output lines end in "\n" on every platform, not in the C runtime's "\r\n".
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   std::ios::sync_with_stdio(false);
   Context context{std::cout, std::cerr, qm::SystemPlatform()};
   if (argc < 2) {

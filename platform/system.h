@@ -4,7 +4,9 @@
 // and message boxes. Method names are the platform's own.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,9 +32,30 @@ class ILocale {
   virtual std::optional<std::string> FileTimeToText(uint64_t fileTime) const = 0;
 };
 
+// The bytes of a whole file, held read-only for as long as the object lives.
+class MappedFile {
+ public:
+  virtual ~MappedFile() = default;
+  virtual std::span<const uint8_t> bytes() const = 0;
+};
+
 class IFiles {
  public:
   virtual ~IFiles() = default;
+  // The whole file without copying it where the backend can map it (readers
+  // that look at a few pages of large modules stay fast); otherwise read
+  // whole. Errors as ReadFile's.
+  virtual Result<std::unique_ptr<const MappedFile>> MapFile(const std::string& path, uint64_t maxBytes) const {
+    struct Owned final : MappedFile {
+      std::vector<uint8_t> data;
+      std::span<const uint8_t> bytes() const override { return data; }
+    };
+    auto read = ReadFile(path, maxBytes);
+    if (!read) return read.error();
+    auto owned = std::make_unique<Owned>();
+    owned->data = std::move(read).value();
+    return std::unique_ptr<const MappedFile>(std::move(owned));
+  }
   // The whole file, refused with ReadError::TooMany past maxBytes and
   // ReadError::Io (offset 0) when it cannot be opened or read.
   virtual Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const = 0;

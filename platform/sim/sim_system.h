@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_desktop.h"
 
 namespace qm {
 
@@ -62,7 +63,8 @@ struct SimSystem {
   SimFiles files;
   SimErrorText errors;
   SimMessageBox messageBox;
-  Platform platform{&strings, &locale, &files, &errors, &messageBox, nullptr, nullptr};
+  SimDesktop desktop;
+  Platform platform{&strings, &locale, &files, &errors, &messageBox, &desktop, &desktop};
 };
 
 }  // namespace qm

@@ -28,6 +28,7 @@
 #undef Module32First
 #undef Module32Next
 #undef GetModuleFileNameEx
+#undef LoadLibrary
 #undef PostMessage
 #undef SendMessage
 #undef GetMenuString

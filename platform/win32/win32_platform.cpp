@@ -1,5 +1,7 @@
 #include "platform/platform.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_windows.h"
 
 namespace qm {
 
@@ -9,7 +11,9 @@ Platform& SystemPlatform() {
   static Win32Files files;
   static Win32ErrorText errors;
   static Win32MessageBox messageBox;
-  static Platform platform{&strings, &locale, &files, &errors, &messageBox, nullptr, nullptr};
+  static Win32Windows windows;
+  static Win32Processes processes;
+  static Platform platform{&strings, &locale, &files, &errors, &messageBox, &windows, &processes};
   return platform;
 }
 

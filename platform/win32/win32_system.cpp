@@ -29,8 +29,10 @@ std::string Win32Strings::LoadString(uint32_t id) const {
 
 std::string Win32Locale::VerLanguageName(uint32_t languageId) const {
   wchar_t buffer[256] = {};
-  DWORD n = ::VerLanguageNameW(languageId & 0xFFFF, buffer, 256);
-  return Narrow(std::wstring(buffer, n < 256 ? n : 255));
+  ::VerLanguageNameW(languageId & 0xFFFF, buffer, 256);
+  // Wine counts the terminator in its answer; the text ends at the NUL.
+  buffer[255] = L'\0';
+  return Narrow(std::wstring(buffer));
 }
 
 std::optional<std::string> Win32Locale::FileTimeToText(uint64_t fileTime) const {
