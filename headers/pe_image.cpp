@@ -4,13 +4,10 @@
 
 namespace qm {
 
-namespace {
-
-Result<ImageDosHeader> ReadDosHeader(const ByteView& file) {
+Result<ImageDosHeader> PeImage::ReadDosHeader(const ByteView& file) {
   if (!file.has(0, 64)) return file.error(ReadError::OutOfBounds, 0);
   ImageDosHeader h{};
   h.e_magic = file.get<uint16_t>(0);
-  if (h.e_magic != IMAGE_DOS_SIGNATURE) return file.error(ReadError::BadSignature, 0);
   uint16_t* words[] = {&h.e_cblp, &h.e_cp,   &h.e_crlc, &h.e_cparhdr, &h.e_minalloc, &h.e_maxalloc, &h.e_ss,
                        &h.e_sp,   &h.e_csum, &h.e_ip,   &h.e_cs,      &h.e_lfarlc,   &h.e_ovno};
   uint64_t at = 2;
@@ -33,12 +30,12 @@ Result<ImageDosHeader> ReadDosHeader(const ByteView& file) {
   return h;
 }
 
-}  // namespace
-
-Result<PeImage> PeImage::Parse(ByteView file) {
+Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
   PeImage image;
   image.file_ = file;
   QM_TRY(dos, ReadDosHeader(file));
+  if (dosSignature == DosSignature::Required && dos.e_magic != IMAGE_DOS_SIGNATURE)
+    return file.error(ReadError::BadSignature, 0);
   image.dos_ = dos;
 
   const uint64_t nt = dos.e_lfanew;
@@ -109,8 +106,9 @@ Result<PeImage> PeImage::Parse(ByteView file) {
   const uint64_t dirs = std::min<uint64_t>({o.NumberOfRvaAndSizes, IMAGE_NUMBEROF_DIRECTORY_ENTRIES, roomForDirs});
   if (!file.has(at, dirs * 8)) return file.error(ReadError::OutOfBounds, at);
   for (uint64_t i = 0; i < IMAGE_NUMBEROF_DIRECTORY_ENTRIES; ++i) {
-    o.DataDirectory[i] = i < dirs ? ImageDataDirectory{file.get<uint32_t>(at + 8 * i), file.get<uint32_t>(at + 8 * i + 4)}
-                                  : ImageDataDirectory{0, 0};
+    o.DataDirectory[static_cast<size_t>(i)] =
+        i < dirs ? ImageDataDirectory{file.get<uint32_t>(at + 8 * i), file.get<uint32_t>(at + 8 * i + 4)}
+                 : ImageDataDirectory{0, 0};
   }
 
   image.sectionTableOffset_ = oh + f.SizeOfOptionalHeader;

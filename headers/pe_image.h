@@ -41,8 +41,8 @@ constexpr unsigned IMAGE_DIRECTORY_ENTRY_COM_DESCRIPTOR = 14;
 #endif
 
 struct ImageDosHeader {
-  uint16_t e_magic, e_cblp, e_cp, e_crlc, e_cparhdr, e_minalloc, e_maxalloc, e_ss, e_sp, e_csum, e_ip, e_cs,
-      e_lfarlc, e_ovno;
+  uint16_t e_magic, e_cblp, e_cp, e_crlc, e_cparhdr, e_minalloc, e_maxalloc, e_ss, e_sp, e_csum, e_ip, e_cs, e_lfarlc,
+      e_ovno;
   std::array<uint16_t, 4> e_res;
   uint16_t e_oemid, e_oeminfo;
   std::array<uint16_t, 10> e_res2;
@@ -85,8 +85,7 @@ struct ImageOptionalHeader {
 
 struct ImageSectionHeader {
   std::string Name;  // up to 8 bytes, NUL padding dropped
-  uint32_t VirtualSize, VirtualAddress, SizeOfRawData, PointerToRawData, PointerToRelocations,
-      PointerToLinenumbers;
+  uint32_t VirtualSize, VirtualAddress, SizeOfRawData, PointerToRawData, PointerToRelocations, PointerToLinenumbers;
   uint16_t NumberOfRelocations, NumberOfLinenumbers;
   uint32_t Characteristics;
 };
@@ -97,8 +96,14 @@ class PeImage {
   // for loaders, 65535 in the field).
   static constexpr size_t kMaxSections = 4096;
 
+  // Whether a DOS header without "MZ" is refused. The header dump still reads
+  // the NT headers of a module whose DOS signature was damaged.
+  enum class DosSignature { Required, Ignored };
+
   // Reads the headers of a file's bytes; the bytes must outlive the image.
-  static Result<PeImage> Parse(ByteView file);
+  static Result<PeImage> Parse(ByteView file, DosSignature dosSignature = DosSignature::Required);
+  // The 64-byte DOS header alone, whatever its signature.
+  static Result<ImageDosHeader> ReadDosHeader(const ByteView& file);
 
   const ByteView& file() const { return file_; }
   const ImageDosHeader& dos() const { return dos_; }
