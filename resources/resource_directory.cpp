@@ -30,7 +30,7 @@ class DirectoryWalker {
     if (total_ > ResourceDirectory::kMaxEntries) return section_.error(ReadError::TooMany, offset);
     QM_TRY(entries, section_.sub(uint64_t{offset} + 16, count * 8));
     std::vector<RawEntry> out;
-    out.reserve(count);
+    out.reserve(static_cast<size_t>(count));
     for (uint64_t i = 0; i < count; ++i) {
       const uint32_t nameField = entries.get<uint32_t>(8 * i);
       const uint32_t target = entries.get<uint32_t>(8 * i + 4);

@@ -1,0 +1,20 @@
+#pragma once
+// A menu as resource-script text in the extended (MENUEX) form, the file the
+// menu page's "Guardar como recurso" writes. A resource compiler reads it
+// back into the same texts, identifiers, type bits and checked, grayed and
+// hilite states.
+
+#include <string>
+
+#include "resources/menu_template.h"
+
+namespace qm {
+
+// The script with "\n" line ends.
+std::string MenuScriptText(const Menu& menu);
+
+// Writes the script with CR LF line ends in one step; an existing file
+// survives any failure.
+bool WriteMenuScript(const Menu& menu, const std::string& path);
+
+}  // namespace qm

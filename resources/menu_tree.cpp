@@ -1,0 +1,53 @@
+#include "resources/menu_tree.h"
+
+namespace qm {
+
+namespace {
+constexpr uint32_t kImageItemText = 4005;      // "<imágen>"
+constexpr uint32_t kSeparatorItemText = 4008;  // "<separador>"
+}  // namespace
+
+std::string MenuItemTreeText(const MenuItem& item, const IStrings& strings) {
+  if (item.type & kMftSeparator) return strings.LoadString(kSeparatorItemText);
+  if (item.type & kMftBitmap) return strings.LoadString(kImageItemText);
+  std::string text;
+  text.reserve(item.text.size());
+  for (char c : item.text)
+    if (c != '&') text.push_back(c);
+  return text;
+}
+
+MenuItemFields DescribeMenuItem(const MenuItem& item) {
+  MenuItemFields fields;
+  const bool separator = (item.type & kMftSeparator) != 0;
+  if (!separator && !item.hasSubmenu) fields.idText = std::to_string(item.id);
+  switch (item.type & (kMftSeparator | kMftOwnerDraw | kMftBitmap)) {
+    case 0:
+      fields.styleIndex = 0;
+      break;
+    case kMftBitmap:
+      fields.styleIndex = 1;
+      break;
+    case kMftOwnerDraw:
+      fields.styleIndex = 2;
+      break;
+    case kMftSeparator:
+      fields.styleIndex = 3;
+      break;
+    default:
+      fields.styleIndex = -1;
+  }
+  const bool bar = (item.type & kMftMenuBarBreak) != 0, column = (item.type & kMftMenuBreak) != 0;
+  fields.breakIndex = bar && !column ? 2 : (column && !bar ? 1 : 0);
+  fields.radioCheck = (item.type & kMftRadioCheck) != 0;
+  fields.rightJustify = (item.type & kMftRightJustify) != 0;
+  fields.rightOrder = (item.type & kMftRightOrder) != 0;
+  fields.popup = item.hasSubmenu;
+  fields.checked = (item.state & kMfsChecked) != 0;
+  fields.disabled = fields.grayed = (item.state & kMfsGrayed) != 0;
+  fields.hilite = (item.state & kMfsHilite) != 0;
+  fields.isDefault = (item.state & kMfsDefault) != 0;
+  return fields;
+}
+
+}  // namespace qm

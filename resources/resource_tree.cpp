@@ -1,0 +1,57 @@
+#include "resources/resource_tree.h"
+
+#include "resources/resource_types.h"
+
+namespace qm {
+
+namespace {
+std::string JsonOfName(const ResourceName& name) {
+  return name.isString ? JsonString(name.name) : std::to_string(name.id);
+}
+}  // namespace
+
+std::string ResourceTypeLabel(const ResourceName& type, const IStrings& strings) {
+  if (type.isString) return type.name;
+  const ResourceTypeInfo* info = FindResourceType(type.id);
+  return strings.LoadString(info ? info->labelStringId : kUnknownTypeStringId);
+}
+
+int ResourceTypeImage(const ResourceName& type) {
+  if (type.isString) return kNamedTypeImage;
+  const ResourceTypeInfo* info = FindResourceType(type.id);
+  return info ? info->image : kUnknownTypeImage;
+}
+
+TreeNode BuildResourceTree(const CResourceModule& module, const std::string& rootText, const IStrings& strings) {
+  TreeNode root{rootText, kResourceRootImage, {}, {}};
+  const auto& entries = module.entries();
+  // Entries come type by type, so the node of the previous entry is usually
+  // the one wanted; only a change of type searches the nodes by label.
+  size_t current = SIZE_MAX;
+  ResourceName currentType;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const ResourceEntry& entry = entries[i];
+    const ResourceName type = entry.Type();
+    if (current == SIZE_MAX || type.isString != currentType.isString || type.id != currentType.id ||
+        type.name != currentType.name) {
+      const std::string label = ResourceTypeLabel(type, strings);
+      current = SIZE_MAX;
+      for (size_t n = 0; n < root.children.size(); ++n)
+        if (root.children[n].text == label) current = n;
+      if (current == SIZE_MAX) {
+        root.Add(label, kResourceTypeNodeImage);
+        current = root.children.size() - 1;
+      }
+      currentType = type;
+    }
+    const ResourceName name = entry.Name();
+    TreeNode& node =
+        root.children[current].Add(name.isString ? name.name : std::to_string(name.id), ResourceTypeImage(type));
+    node.json = {{"type", JsonOfName(type)},
+                 {"name", JsonOfName(name)},
+                 {"size", std::to_string(module.GetEntrySize(static_cast<int>(i)))}};
+  }
+  return root;
+}
+
+}  // namespace qm

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# quillmar-cli bitmap, icons, hex and dialog on the image fixture module.
+set -euo pipefail
+cli=$1 source=$2 fixtures=$3
+module=$fixtures/x86_64/images.dll
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# icons: the group page's lines, every group without GROUP.
+out=$("$cli" icons "$module" APPICON)
+expected="$module
+APPICON
+  32 x 32 - 16 colors (744 bytes)"
+[[ $out == "$expected" ]] || fail "icons APPICON gave: $out"
+out=$("$cli" icons "$fixtures/i686/images.dll" 1)
+[[ $(sed -n 3p <<<"$out") == "  16 x 16 - 16 colors (296 bytes)" ]] || fail "icons 1 gave: $out"
+out=$("$cli" icons "$module")
+[[ $(grep -c ' colors (' <<<"$out") -eq 9 ]] || fail "all groups gave: $out"
+grep -qx '  48 x 48 - 16 colors (1644 bytes)' <<<"$out" || fail "cursor group missing: $out"
+if "$cli" icons "$module" NOSUCH >/dev/null 2>"$work/err"; then fail "a missing group succeeded"; fi
+[[ $(wc -l <"$work/err") -eq 1 ]] && grep -q 'NOSUCH' "$work/err" || fail "missing group message: $(cat "$work/err")"
+
+# hex: dump rows and the size line.
+out=$("$cli" hex "$module" RT_BITMAP 24)
+# The character part holds the control bytes 0x01-0x1F themselves.
+row=$(printf '28 00 00 00 03 00 00 00 02 00 00 00 01 00 18 00 (   \003   \002   \001 \030 ')
+[[ $(sed -n 2p <<<"$out") == "$row" ]] || fail "hex first row: $(sed -n 2p <<<"$out" | od -c)"
+[[ $(tail -n 1 <<<"$out") == "Tamaño: 64 bytes (~1 Kb)" ]] || fail "hex total: $(tail -n 1 <<<"$out")"
+[[ $(wc -l <<<"$out") -eq 6 ]] || fail "hex rows: $out"
+"$cli" hex "$module" 2 '#24' | cmp -s - <(printf '%s\n' "$out") || fail "#24 and RT_BITMAP differ"
+if "$cli" hex "$module" RT_BITMAP 25 >/dev/null 2>&1; then fail "a missing resource succeeded"; fi
+
+# bitmap: the written file is the generator's file with biSizeImage stated.
+"$cli" bitmap "$module" 24 -o "$work/b24.bmp"
+cmp <(head -c 34 "$work/b24.bmp") <(head -c 34 "$source/tests/fixtures/images/bmp_24.bmp") || fail "bmp header"
+[[ $(stat -c %s "$work/b24.bmp") -eq 78 ]] || fail "bmp size"
+"$cli" bitmap "$module" LOGO -o "$work/logo.bmp"
+cmp -s "$work/b24.bmp" "$work/logo.bmp" || fail "named bitmap differs"
+# A failed export keeps what was there.
+printf 'keep' >"$work/keep.bmp"
+if "$cli" bitmap "$module" 999 -o "$work/keep.bmp" 2>/dev/null; then fail "missing bitmap succeeded"; fi
+[[ $(cat "$work/keep.bmp") == keep ]] || fail "existing file was touched"
+if "$cli" bitmap "$module" 24 -o "$work/no/such/dir.bmp" 2>/dev/null; then fail "unwritable path succeeded"; fi
+if "$cli" bitmap "$module" 24 2>/dev/null; then fail "missing -o accepted"; else [[ $? -eq 2 ]] || fail "usage exit"; fi
+
+# dialog: caption, font and controls.
+out=$("$cli" dialog "$module" 101)
+grep -qx 'Caption: "Diálogo extendido"' <<<"$out" || fail "dialog caption: $out"
+grep -qx 'Font: 9 "Segoe UI", weight 700, italic, charset 0' <<<"$out" || fail "dialog font: $out"
+grep -qx 'Controls: 3' <<<"$out" || fail "dialog controls: $out"
+
+# A file that is not a module: one line naming it, exit 1.
+printf 'MZ' >"$work/broken.dll"
+set +e
+"$cli" icons "$work/broken.dll" >/dev/null 2>"$work/err"
+rc=$?
+set -e
+[[ $rc -eq 1 && $(wc -l <"$work/err") -eq 1 ]] && grep -q broken.dll "$work/err" || fail "broken module: $rc $(cat "$work/err")"
+echo ok
