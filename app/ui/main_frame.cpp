@@ -1,0 +1,224 @@
+#include "app/ui/main_frame.h"
+
+#include <commdlg.h>
+
+#include "common/error_text.h"
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+
+namespace qm {
+
+const fw::MessageEntry<CMainFrame> CMainFrame::kMessages[] = {
+    fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
+};
+
+// Only the commands listed here have handlers; every other command of the
+// menu and toolbar is disabled.
+const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
+    {ID_CAPTURE_WINDOW, &CMainFrame::OnCaptureWindowCommand, &CMainFrame::OnUpdateRule<ID_CAPTURE_WINDOW>},
+    {ID_REFRESH_PROPERTIES, &CMainFrame::OnRefresh, nullptr},
+    {ID_AUTO_REFRESH, &CMainFrame::OnAutoRefresh, &CMainFrame::OnUpdateAutoRefresh},
+    {ID_FILE_SAVE, &CMainFrame::OnFileSave, nullptr},
+    {ID_ENABLE_WINDOW, &CMainFrame::OnAction<ID_ENABLE_WINDOW>, &CMainFrame::OnUpdateRule<ID_ENABLE_WINDOW>},
+    {ID_DISABLE_WINDOW, &CMainFrame::OnAction<ID_DISABLE_WINDOW>, &CMainFrame::OnUpdateRule<ID_DISABLE_WINDOW>},
+    {ID_TOGGLE_ENABLED, &CMainFrame::OnAction<ID_TOGGLE_ENABLED>, &CMainFrame::OnUpdateRule<ID_TOGGLE_ENABLED>},
+    {ID_SHOW_WINDOW, &CMainFrame::OnAction<ID_SHOW_WINDOW>, &CMainFrame::OnUpdateRule<ID_SHOW_WINDOW>},
+    {ID_HIDE_WINDOW, &CMainFrame::OnAction<ID_HIDE_WINDOW>, &CMainFrame::OnUpdateRule<ID_HIDE_WINDOW>},
+    {ID_TOGGLE_VISIBLE, &CMainFrame::OnAction<ID_TOGGLE_VISIBLE>, &CMainFrame::OnUpdateRule<ID_TOGGLE_VISIBLE>},
+    {ID_REPAINT_WINDOW, &CMainFrame::OnAction<ID_REPAINT_WINDOW>, &CMainFrame::OnUpdateRule<ID_REPAINT_WINDOW>},
+    {ID_MAXIMIZE_WINDOW, &CMainFrame::OnAction<ID_MAXIMIZE_WINDOW>, &CMainFrame::OnUpdateRule<ID_MAXIMIZE_WINDOW>},
+    {ID_MINIMIZE_WINDOW, &CMainFrame::OnAction<ID_MINIMIZE_WINDOW>, &CMainFrame::OnUpdateRule<ID_MINIMIZE_WINDOW>},
+    {ID_RESTORE_WINDOW, &CMainFrame::OnAction<ID_RESTORE_WINDOW>, &CMainFrame::OnUpdateRule<ID_RESTORE_WINDOW>},
+    {ID_CLOSE_WINDOW, &CMainFrame::OnAction<ID_CLOSE_WINDOW>, &CMainFrame::OnUpdateRule<ID_CLOSE_WINDOW>},
+    {ID_CAPTURE_PARENT, &CMainFrame::OnCaptureMove<ID_CAPTURE_PARENT>, &CMainFrame::OnUpdateRule<ID_CAPTURE_PARENT>},
+    {ID_CAPTURE_OWNER, &CMainFrame::OnCaptureMove<ID_CAPTURE_OWNER>, &CMainFrame::OnUpdateRule<ID_CAPTURE_OWNER>},
+    {ID_CAPTURE_NEXT, &CMainFrame::OnCaptureMove<ID_CAPTURE_NEXT>, &CMainFrame::OnUpdateRule<ID_CAPTURE_NEXT>},
+    {ID_CAPTURE_PREVIOUS, &CMainFrame::OnCaptureMove<ID_CAPTURE_PREVIOUS>,
+     &CMainFrame::OnUpdateRule<ID_CAPTURE_PREVIOUS>},
+};
+
+CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
+    : platform_(platform), document_(document), commands_(platform) {}
+
+bool CMainFrame::Create() { return LoadFrame(IDR_MAINFRAME); }
+
+bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CFrameWnd::OnWndMsg(message, wParam, lParam, result);
+}
+
+bool CMainFrame::RouteCommand(UINT id, fw::CommandUI* ui) {
+  return fw::RouteCommandTable(*this, kCommands, id, ui) || CFrameWnd::RouteCommand(id, ui);
+}
+
+bool CMainFrame::OnCreateFrame() {
+  if (!m_wndToolBar.Create(m_hWnd, AFX_IDW_TOOLBAR, IDR_MAINFRAME, {ID_TOGGLE_ENABLED, ID_TOGGLE_VISIBLE}))
+    return false;
+  if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR, {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}))
+    return false;
+  ProbeComponents();
+  return true;
+}
+
+bool IsComponentRegistered(const wchar_t* progId) {
+  const std::wstring path = std::wstring(progId) + L"\\CLSID";
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
+void CMainFrame::ProbeComponents() {
+  m_bDirCheckAvailable = IsComponentRegistered(L"Turmidex.Application");
+  m_bServicesAvailable = IsComponentRegistered(L"Palvexi.Application");
+}
+
+void CMainFrame::CaptureWindow(WindowHandle window) {
+  document_.m_doc.m_hCapturedWnd = window;
+  document_.UpdateAllViews();
+}
+
+template <UINT id>
+void CMainFrame::OnUpdateRule(fw::CommandUI& ui) {
+  const CommandState state =
+      commands_.Rule(id, Captured(), ComponentAvailability{m_bDirCheckAvailable, m_bServicesAvailable});
+  ui.Enable(state.enabled);
+  if (state.checked) ui.SetCheck(*state.checked);
+}
+
+template <UINT id>
+void CMainFrame::OnAction() {
+  if (commands_.Act(id, Captured())) document_.UpdateAllViews();
+}
+
+template <UINT id>
+void CMainFrame::OnCaptureMove() {
+  const WindowHandle related = commands_.RelatedWindow(id, Captured());
+  if (related != 0) CaptureWindow(related);
+}
+
+// ---- capture by dragging ----
+
+void CMainFrame::OnCaptureWindowCommand() {
+  ::SetCapture(m_hWnd);
+  ::ShowWindow(m_hWnd, SW_SHOWMINIMIZED);
+  dragging_ = true;
+  buttonWentDown_ = false;
+  ::SetTimer(m_hWnd, IDT_CAPTURE_POLL, kCapturePollMs, nullptr);
+  ::KillTimer(m_hWnd, IDT_AUTO_REFRESH);
+}
+
+LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam == IDT_CAPTURE_POLL) {
+    OnCapturePoll();
+  } else if (wParam == IDT_AUTO_REFRESH) {
+    // A window that has gone is still refreshed: the tree then says so.
+    if (Captured() != 0) document_.UpdateAllViews();
+  }
+  return DefWindowProc(WM_TIMER, wParam, lParam);
+}
+
+void CMainFrame::OnCapturePoll() {
+  if (!dragging_) {
+    ::KillTimer(m_hWnd, IDT_CAPTURE_POLL);
+    return;
+  }
+  // The minimized frame has no keyboard focus, so Escape is read from the
+  // key's current state (the high bit; never the "pressed since" bit).
+  if (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) {
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    EndDrag(false);
+    return;
+  }
+  // Some window managers keep the mouse capture with the frame through a
+  // press and release over another program's window; a full click (down,
+  // then up) ends the drag as losing the capture would.
+  const bool buttonDown = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+  if (buttonDown) {
+    buttonWentDown_ = true;
+  } else if (buttonWentDown_ && ::GetCapture() == m_hWnd) {
+    ::ReleaseCapture();
+  }
+  if (::GetCapture() == m_hWnd) return;
+  EndDrag(true);
+}
+
+void CMainFrame::FinishDrag() {
+  if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+  EndDrag(true);
+}
+
+void CMainFrame::EndDrag(bool captureUnderPointer) {
+  ::KillTimer(m_hWnd, IDT_CAPTURE_POLL);
+  dragging_ = false;
+  buttonWentDown_ = false;
+  if (captureUnderPointer) {
+    Point point;
+    if (platform_.windows->GetCursorPos(point)) {
+      // Nothing under the pointer keeps the previous capture.
+      if (auto target = commands_.FindCaptureTarget(point)) document_.m_doc.m_hCapturedWnd = *target;
+    }
+  }
+  document_.UpdateAllViews();
+  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  StartAutoRefresh();
+}
+
+void CMainFrame::StartAutoRefresh() {
+  if (m_bAutoRefresh) ::SetTimer(m_hWnd, IDT_AUTO_REFRESH, kAutoRefreshMs, nullptr);
+}
+
+// ---- refresh ----
+
+void CMainFrame::OnRefresh() { document_.UpdateAllViews(); }
+
+void CMainFrame::OnAutoRefresh() {
+  m_bAutoRefresh = !m_bAutoRefresh;
+  if (!m_bAutoRefresh) {
+    ::KillTimer(m_hWnd, IDT_AUTO_REFRESH);
+  } else if (!dragging_ && Captured() != 0) {
+    StartAutoRefresh();
+  }
+}
+
+void CMainFrame::OnUpdateAutoRefresh(fw::CommandUI& ui) { ui.SetCheck(m_bAutoRefresh); }
+
+// ---- saving the (empty) document ----
+
+void CMainFrame::OnFileSave() {
+  // Filter and extension come from the document string: the fourth and
+  // fifth of its line-separated parts.
+  std::vector<std::string> parts;
+  const std::string docString = platform_.strings->LoadString(IDR_MAINFRAME);
+  for (size_t start = 0;;) {
+    const size_t end = docString.find('\n', start);
+    parts.push_back(docString.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  const std::wstring filterName = Widen(parts.size() > 3 ? parts[3] : "");
+  const std::wstring extension = Widen(parts.size() > 4 ? parts[4] : ".qmr");
+  std::wstring filter = filterName;
+  filter.push_back(L'\0');
+  filter += L"*" + extension;
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');
+  std::wstring name = Widen(parts.size() > 2 ? parts[2] : "");
+  name.resize(MAX_PATH * 4, L'\0');
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = m_hWnd;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  ofn.lpstrDefExt = extension.size() > 1 ? extension.c_str() + 1 : nullptr;
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!::GetSaveFileNameW(&ofn)) return;
+  if (!document_.OnSaveDocument(name.c_str())) {
+    const CErrorText error(*platform_.errors, ::GetLastError());
+    platform_.messageBox->MessageBox(error.GetText(), MB_ICONEXCLAMATION_);
+  }
+}
+
+}  // namespace qm

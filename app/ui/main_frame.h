@@ -1,0 +1,76 @@
+#pragma once
+// The main frame: hosts the property tree, owns the capture (by dragging,
+// or moved to a related window), acts on the captured window and keeps the
+// tree current with a one-second timer. A command is enabled when its rule
+// (app/enabling.h) allows it and the frame has a handler for it, so the
+// dialog commands stay grey until their dialogs exist.
+
+#include "app/enabling.h"
+#include "app/ui/quillmar_document.h"
+#include "framework/frame_wnd.h"
+
+namespace qm {
+
+constexpr UINT_PTR IDT_CAPTURE_POLL = 275;
+constexpr UINT_PTR IDT_AUTO_REFRESH = 276;
+constexpr UINT kCapturePollMs = 10;
+constexpr UINT kAutoRefreshMs = 1000;
+
+class CMainFrame : public fw::CFrameWnd {
+ public:
+  CMainFrame(Platform& platform, CQuillmarDocument& document);
+
+  bool Create();
+
+  // Stores the handle in the document and updates all views.
+  void CaptureWindow(WindowHandle window);
+  bool IsDragging() const { return dragging_; }
+  // Ends a drag as the poll does: captures what lies under the pointer.
+  void FinishDrag();
+  WindowHandle Captured() const { return document_.m_doc.m_hCapturedWnd; }
+
+  bool m_bDirCheckAvailable = false;
+  bool m_bServicesAvailable = false;
+  bool m_bAutoRefresh = true;
+
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ protected:
+  bool OnCreateFrame() override;
+  bool RouteCommand(UINT id, fw::CommandUI* ui) override;
+
+ private:
+  LRESULT OnTimer(WPARAM, LPARAM);
+  void OnCapturePoll();
+  void EndDrag(bool captureUnderPointer);
+  void StartAutoRefresh();
+
+  void OnCaptureWindowCommand();
+  void OnRefresh();
+  void OnAutoRefresh();
+  void OnUpdateAutoRefresh(fw::CommandUI& ui);
+  void OnFileSave();
+  template <UINT id>
+  void OnAction();
+  template <UINT id>
+  void OnCaptureMove();
+  template <UINT id>
+  void OnUpdateRule(fw::CommandUI& ui);
+
+  void ProbeComponents();
+
+  static const fw::MessageEntry<CMainFrame> kMessages[];
+  static const fw::CommandEntry<CMainFrame> kCommands[];
+
+  Platform& platform_;
+  CQuillmarDocument& document_;
+  CaptureCommands commands_;
+  bool dragging_ = false;
+  bool buttonWentDown_ = false;
+};
+
+// Whether an automation component is registered: its ProgID key with a
+// CLSID under HKEY_CLASSES_ROOT, opened read-only (nothing is created).
+bool IsComponentRegistered(const wchar_t* progId);
+
+}  // namespace qm

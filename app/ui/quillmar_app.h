@@ -1,0 +1,37 @@
+#pragma once
+// The application object: start-up (OLE, settings key, shared image lists,
+// the document, the frame and its view) and exit.
+
+#include <functional>
+#include <memory>
+
+#include "app/ui/main_frame.h"
+#include "app/ui/quillmar_document.h"
+#include "app/ui/quillmar_view.h"
+#include "common/ui/image_lists.h"
+#include "framework/win_app.h"
+
+namespace qm {
+
+class CQuillmarApp : public fw::CWinApp {
+ public:
+  explicit CQuillmarApp(Platform& platform);
+  ~CQuillmarApp() override;
+
+  bool InitInstance() override;
+  int ExitInstance() override;
+
+  // The OLE start-up call; tests replace it to see a failure handled.
+  std::function<HRESULT()> m_initializeOle;
+
+  CImageLists m_imageLists;
+  std::unique_ptr<CQuillmarDocument> m_document;
+  std::unique_ptr<CQuillmarView> m_view;
+  std::unique_ptr<CMainFrame> m_frame;
+
+ private:
+  Platform& platform_;
+  bool oleInitialized_ = false;
+};
+
+}  // namespace qm

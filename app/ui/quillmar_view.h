@@ -1,0 +1,40 @@
+#pragma once
+// The property tree: the captured window's 29 properties in six fixed
+// groups, built once per capture and afterwards rewritten line by line
+// where the text changed, so expansion and selection survive the refresh.
+// A double click on a property posts the frame command that edits or
+// follows it.
+
+#include "app/ui/quillmar_document.h"
+#include "framework/tree_view.h"
+
+namespace qm {
+
+class CQuillmarView : public fw::CTreeView {
+ public:
+  CQuillmarView(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images) {}
+
+  bool Create(HWND frame);
+  CQuillmarDocument* GetDocument() const { return static_cast<CQuillmarDocument*>(CView::GetDocument()); }
+
+  void OnInitialUpdate() override;
+  void OnUpdate(fw::CView* sender) override;
+
+  // The item whose data is a property index (depth first from the root).
+  HTREEITEM FindPropertyItem(int property) const;
+  // The command a double click on an item with this data posts; 0 for none.
+  static UINT DoubleClickCommand(LPARAM data);
+
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void BuildTree();
+  LRESULT OnSelChanged(WPARAM, LPARAM);
+  LRESULT OnDoubleClick(WPARAM, LPARAM);
+
+  static const fw::MessageEntry<CQuillmarView> kMessages[];
+  Platform& platform_;
+  HIMAGELIST images_;  // the application's; borrowed
+};
+
+}  // namespace qm

@@ -1,0 +1,238 @@
+#include "framework/controls.h"
+
+#include "common/byte_reader.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+
+namespace qm::fw {
+
+// ---- tree ----
+
+HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, LPARAM data, HTREEITEM parent, HTREEITEM after) {
+  std::wstring wide = Widen(text);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = after;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  insert.item.pszText = wide.data();
+  insert.item.iImage = image;
+  insert.item.iSelectedImage = image;
+  insert.item.lParam = data;
+  return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+bool CTreeCtrl::DeleteAllItems() { return SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)) != 0; }
+
+unsigned CTreeCtrl::GetCount() const { return static_cast<unsigned>(SendMessage(TVM_GETCOUNT)); }
+
+HIMAGELIST CTreeCtrl::SetImageList(HIMAGELIST list, int which) {
+  return reinterpret_cast<HIMAGELIST>(
+      SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(list)));
+}
+
+std::string CTreeCtrl::GetItemText(HTREEITEM item) const {
+  // Grow until the text fits: the control truncates silently.
+  std::wstring buffer(256, L'\0');
+  for (;;) {
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = buffer.data();
+    tv.cchTextMax = static_cast<int>(buffer.size());
+    if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return {};
+    const size_t length = std::wstring(tv.pszText).size();
+    if (length + 1 < buffer.size() || buffer.size() >= (1u << 20)) return Narrow(std::wstring(tv.pszText, length));
+    buffer.assign(buffer.size() * 4, L'\0');
+  }
+}
+
+bool CTreeCtrl::SetItemText(HTREEITEM item, const std::string& text) {
+  std::wstring wide = Widen(text);
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = wide.data();
+  return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tv)) != 0;
+}
+
+LPARAM CTreeCtrl::GetItemData(HTREEITEM item) const {
+  TVITEMW tv{};
+  tv.mask = TVIF_PARAM;
+  tv.hItem = item;
+  return SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv)) ? tv.lParam : 0;
+}
+
+bool CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) const {
+  TVITEMW tv{};
+  tv.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  tv.hItem = item;
+  if (!SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return false;
+  image = tv.iImage;
+  selectedImage = tv.iSelectedImage;
+  return true;
+}
+
+UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {
+  return static_cast<UINT>(SendMessage(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask)) & mask;
+}
+
+bool CTreeCtrl::SelectItem(HTREEITEM item) {
+  return SendMessage(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+bool CTreeCtrl::Expand(HTREEITEM item, UINT action) {
+  return SendMessage(TVM_EXPAND, action, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+HTREEITEM CTreeCtrl::Next(HTREEITEM item, UINT relation) const {
+  return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// ---- toolbar ----
+
+ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId) {
+  ToolBarLayout layout;
+  HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(RT_TOOLBAR_BUTTONS));
+  if (!found) return layout;
+  HGLOBAL loaded = ::LoadResource(instance, found);
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  const DWORD size = ::SizeofResource(instance, found);
+  if (!data) return layout;
+  ByteView bytes(static_cast<const uint8_t*>(data), size);
+  auto version = bytes.u16(0);
+  auto width = bytes.u16(2);
+  auto height = bytes.u16(4);
+  auto count = bytes.u16(6);
+  if (!version || *version != 1 || !width || !height || !count) return layout;
+  std::vector<UINT> commands;
+  for (uint32_t i = 0; i < *count; ++i) {
+    auto id = bytes.u16(8 + 2 * static_cast<uint64_t>(i));
+    if (!id) return layout;
+    commands.push_back(*id);
+  }
+  layout.width = *width;
+  layout.height = *height;
+  layout.commands = std::move(commands);
+  return layout;
+}
+
+CToolBar::~CToolBar() {
+  if (images_) ::ImageList_Destroy(images_);
+}
+
+bool CToolBar::Create(HWND parent, UINT controlId, UINT resourceId, const std::vector<UINT>& toggles) {
+  const ToolBarLayout layout = LoadToolBarLayout(ResourceInstance(), resourceId);
+  if (layout.commands.empty()) return false;
+  const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER;
+  if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", style, RECT{0, 0, 0, 0}, parent, controlId)) return false;
+  SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+
+  // The light grey of the strip is the transparent colour.
+  images_ = ::ImageList_LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(resourceId), layout.width, 1,
+                                   RGB(192, 192, 192), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  if (!images_) return false;
+  SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.width, layout.height));
+
+  std::vector<TBBUTTON> buttons;
+  int image = 0;
+  for (UINT command : layout.commands) {
+    TBBUTTON button{};
+    if (command == 0) {
+      button.fsStyle = BTNS_SEP;
+    } else {
+      button.iBitmap = image++;
+      button.idCommand = static_cast<int>(command);
+      button.fsState = TBSTATE_ENABLED;
+      bool toggle = false;
+      for (UINT t : toggles) toggle = toggle || t == command;
+      button.fsStyle = static_cast<BYTE>(toggle ? BTNS_CHECK : BTNS_BUTTON);
+    }
+    buttons.push_back(button);
+  }
+  commands_ = layout.commands;
+  SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessage(TB_AUTOSIZE);
+  return true;
+}
+
+void CToolBar::SetButtonState(UINT command, bool enabled, bool checked) {
+  LRESULT state = SendMessage(TB_GETSTATE, command);
+  if (state == -1) return;
+  BYTE next = static_cast<BYTE>(state);
+  next = static_cast<BYTE>(enabled ? (next | TBSTATE_ENABLED) : (next & ~TBSTATE_ENABLED));
+  next = static_cast<BYTE>(checked ? (next | TBSTATE_CHECKED) : (next & ~TBSTATE_CHECKED));
+  // Unchanged buttons are not touched, so the idle update does not flicker.
+  if (next != static_cast<BYTE>(state)) SendMessage(TB_SETSTATE, command, MAKELPARAM(next, 0));
+}
+
+bool CToolBar::IsButtonEnabled(UINT command) const { return SendMessage(TB_ISBUTTONENABLED, command) != 0; }
+bool CToolBar::IsButtonChecked(UINT command) const { return SendMessage(TB_ISBUTTONCHECKED, command) != 0; }
+
+bool CToolBar::GetButtonRect(UINT command, RECT& rect) const {
+  return SendMessage(TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect)) != 0;
+}
+
+// ---- status bar ----
+
+bool CStatusBar::Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators) {
+  if (!CreateEx(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, RECT{0, 0, 0, 0}, parent, controlId))
+    return false;
+  indicators_ = indicators;
+  texts_.clear();
+  for (UINT id : indicators) texts_.push_back(SystemPlatform().strings->LoadString(id));
+  Resize();
+  return true;
+}
+
+void CStatusBar::Resize() {
+  if (!m_hWnd) return;
+  SendMessage(WM_SIZE);
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  std::vector<int> edges(indicators_.size() + 1);
+  int right = client.right - 16;  // leave room for the size grip
+  for (size_t i = indicators_.size(); i > 0; --i) {
+    edges[i] = right;
+    right -= 56;
+  }
+  edges[0] = right > 0 ? right : 0;
+  SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void CStatusBar::SetPaneText(int pane, const std::string& text) {
+  std::wstring wide = Widen(text);
+  SendMessage(SB_SETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::string CStatusBar::GetPaneText(int pane) const {
+  const auto length = LOWORD(SendMessage(SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane)));
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  SendMessage(SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(buffer.data()));
+  return Narrow(std::wstring(buffer.c_str()));
+}
+
+void CStatusBar::UpdateIndicators() {
+  for (size_t i = 0; i < indicators_.size(); ++i) {
+    int key = 0;
+    switch (indicators_[i]) {
+      case ID_INDICATOR_CAPS:
+        key = VK_CAPITAL;
+        break;
+      case ID_INDICATOR_NUM:
+        key = VK_NUMLOCK;
+        break;
+      case ID_INDICATOR_SCRL:
+        key = VK_SCROLL;
+        break;
+      default:
+        break;
+    }
+    const bool on = key != 0 && (::GetKeyState(key) & 1) != 0;
+    const std::string wanted = on ? texts_[i] : std::string();
+    if (GetPaneText(static_cast<int>(i) + 1) != wanted) SetPaneText(static_cast<int>(i) + 1, wanted);
+  }
+}
+
+}  // namespace qm::fw

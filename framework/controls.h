@@ -1,0 +1,99 @@
+#pragma once
+// Thin control wrappers: typed messages over a control handle, texts in
+// UTF-8. They do not own the control (its parent destroys it) unless they
+// created it through CWnd::CreateEx; image lists stay with whoever made them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/wnd.h"
+
+// After <windows.h> (through wnd.h), which it needs.
+#include <commctrl.h>
+
+namespace qm::fw {
+
+// Typed access to a tree control owned by someone else.
+class CTreeCtrl {
+ public:
+  explicit CTreeCtrl(HWND window = nullptr) : m_hWnd(window) {}
+  HWND m_hWnd;
+
+  HTREEITEM InsertItem(const std::string& text, int image, LPARAM data, HTREEITEM parent = TVI_ROOT,
+                       HTREEITEM after = TVI_LAST);
+  bool DeleteAllItems();
+  unsigned GetCount() const;
+  HIMAGELIST SetImageList(HIMAGELIST list, int which);
+  std::string GetItemText(HTREEITEM item) const;
+  bool SetItemText(HTREEITEM item, const std::string& text);
+  LPARAM GetItemData(HTREEITEM item) const;
+  // Normal and selected image of an item.
+  bool GetItemImage(HTREEITEM item, int& image, int& selectedImage) const;
+  UINT GetItemState(HTREEITEM item, UINT mask) const;
+  HTREEITEM GetRootItem() const { return Next(nullptr, TVGN_ROOT); }
+  HTREEITEM GetChildItem(HTREEITEM item) const { return Next(item, TVGN_CHILD); }
+  HTREEITEM GetNextSiblingItem(HTREEITEM item) const { return Next(item, TVGN_NEXT); }
+  HTREEITEM GetParentItem(HTREEITEM item) const { return Next(item, TVGN_PARENT); }
+  HTREEITEM GetSelectedItem() const { return Next(nullptr, TVGN_CARET); }
+  bool ItemHasChildren(HTREEITEM item) const { return GetChildItem(item) != nullptr; }
+  bool SelectItem(HTREEITEM item);
+  bool Expand(HTREEITEM item, UINT action);
+
+ private:
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+  }
+  HTREEITEM Next(HTREEITEM item, UINT relation) const;
+};
+
+// A toolbar's buttons as the TOOLBAR resource (type 241) stores them: a
+// version word, the button size, the count and one command ID per button
+// (0 for a separator).
+struct ToolBarLayout {
+  int width = 0;
+  int height = 0;
+  std::vector<UINT> commands;
+};
+// Reads the layout from the resources; empty commands when it is missing or
+// malformed.
+ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId);
+
+class CToolBar : public CWnd {
+ public:
+  CToolBar() = default;
+  ~CToolBar() override;
+
+  // A flat toolbar with tooltips at the top of its parent, buttons and
+  // images from the TOOLBAR and BITMAP resources of that ID. Toggle buttons
+  // are check buttons so their pressed state can follow a check mark.
+  bool Create(HWND parent, UINT controlId, UINT resourceId, const std::vector<UINT>& toggles);
+  const std::vector<UINT>& Commands() const { return commands_; }
+  void SetButtonState(UINT command, bool enabled, bool checked);
+  bool IsButtonEnabled(UINT command) const;
+  bool IsButtonChecked(UINT command) const;
+  // The rectangle of a button in client coordinates.
+  bool GetButtonRect(UINT command, RECT& rect) const;
+
+ private:
+  HIMAGELIST images_ = nullptr;  // owned
+  std::vector<UINT> commands_;
+};
+
+class CStatusBar : public CWnd {
+ public:
+  // The message pane plus one pane per indicator string ID.
+  bool Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators);
+  void SetPaneText(int pane, const std::string& text);
+  std::string GetPaneText(int pane) const;
+  // Lays the panes out for the bar's current width.
+  void Resize();
+  // Shows each indicator's text while its key is toggled on.
+  void UpdateIndicators();
+
+ private:
+  std::vector<UINT> indicators_;
+  std::vector<std::string> texts_;
+};
+
+}  // namespace qm::fw

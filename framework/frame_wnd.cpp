@@ -1,0 +1,219 @@
+#include "framework/frame_wnd.h"
+
+#include "platform/platform.h"
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+
+namespace qm::fw {
+namespace {
+
+std::string CommandStringPart(UINT id, bool tooltip) {
+  const std::string text = SystemPlatform().strings->LoadString(id);
+  const size_t lineBreak = text.find('\n');
+  if (lineBreak == std::string::npos) return tooltip ? std::string() : text;
+  return tooltip ? text.substr(lineBreak + 1) : text.substr(0, lineBreak);
+}
+
+}  // namespace
+
+std::string CommandPrompt(UINT id) { return CommandStringPart(id, false); }
+std::string CommandTooltip(UINT id) { return CommandStringPart(id, true); }
+
+const MessageEntry<CFrameWnd> CFrameWnd::kMessages[] = {
+    OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
+    OnMessage(WM_SIZE, &CFrameWnd::OnSize),
+    OnMessage(WM_COMMAND, &CFrameWnd::OnCommand),
+    OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
+    OnMessage(WM_MENUSELECT, &CFrameWnd::OnMenuSelect),
+    OnNotify(TTN_GETDISPINFOW, kAny, &CFrameWnd::OnToolTipText),
+    OnNotify(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, &CFrameWnd::OnHotItemChange),
+    OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
+    OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
+};
+
+const CommandEntry<CFrameWnd> CFrameWnd::kCommands[] = {
+    {ID_VIEW_TOOLBAR, &CFrameWnd::OnViewToolBar, &CFrameWnd::OnUpdateViewToolBar},
+    {ID_VIEW_STATUS_BAR, &CFrameWnd::OnViewStatusBar, &CFrameWnd::OnUpdateViewStatusBar},
+    {ID_APP_EXIT, &CFrameWnd::OnAppExit, nullptr},
+};
+
+CFrameWnd::~CFrameWnd() {
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+  if (bigIcon_) ::DestroyIcon(bigIcon_);
+  if (smallIcon_) ::DestroyIcon(smallIcon_);
+}
+
+bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
+  HINSTANCE resources = ResourceInstance();
+  // The menu belongs to the window once created and goes with it.
+  HMENU menu = ::LoadMenuW(resources, MAKEINTRESOURCEW(resourceId));
+  accelerators_ = ::LoadAcceleratorsW(resources, MAKEINTRESOURCEW(resourceId));
+  std::string title = SystemPlatform().strings->LoadString(resourceId);
+  title = title.substr(0, title.find('\n'));
+  // Default position, 640x560.
+  const RECT placement{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 640, CW_USEDEFAULT + 560};
+  if (!CreateEx(0, nullptr, Widen(title), style, placement, nullptr, reinterpret_cast<UINT_PTR>(menu))) {
+    if (menu) ::DestroyMenu(menu);
+    return false;
+  }
+  bigIcon_ = static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+  smallIcon_ = static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+  if (bigIcon_) SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  if (smallIcon_) SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  return true;
+}
+
+void CFrameWnd::SetView(CView* view) {
+  view_ = view;
+  RecalcLayout();
+}
+
+bool CFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CWnd::OnWndMsg(message, wParam, lParam, result);
+}
+
+bool CFrameWnd::RouteCommand(UINT id, CommandUI* ui) { return RouteCommandTable(*this, kCommands, id, ui); }
+
+CommandUI CFrameWnd::QueryCommand(UINT id) {
+  CommandUI ui;
+  ui.id = id;
+  if (!RouteCommand(id, &ui)) ui.enabled = false;
+  return ui;
+}
+
+bool CFrameWnd::ExecuteCommand(UINT id) {
+  if (!QueryCommand(id).enabled) return false;
+  return RouteCommand(id, nullptr);
+}
+
+LRESULT CFrameWnd::OnCreate(WPARAM, LPARAM) { return OnCreateFrame() ? 0 : -1; }
+
+LRESULT CFrameWnd::OnSize(WPARAM, LPARAM) {
+  RecalcLayout();
+  return 0;
+}
+
+void CFrameWnd::RecalcLayout() {
+  if (!m_hWnd) return;
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  if (m_wndToolBar.m_hWnd && ::IsWindowVisible(m_wndToolBar.m_hWnd)) {
+    m_wndToolBar.SendMessage(TB_AUTOSIZE);
+    RECT bar{};
+    ::GetWindowRect(m_wndToolBar.m_hWnd, &bar);
+    client.top += bar.bottom - bar.top;
+  }
+  if (m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd)) {
+    m_wndStatusBar.Resize();
+    RECT bar{};
+    ::GetWindowRect(m_wndStatusBar.m_hWnd, &bar);
+    client.bottom -= bar.bottom - bar.top;
+  }
+  if (view_ && view_->m_hWnd) {
+    ::MoveWindow(view_->m_hWnd, client.left, client.top, client.right - client.left,
+                 client.bottom > client.top ? client.bottom - client.top : 0, TRUE);
+  }
+}
+
+LRESULT CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // Notifications of controls other than the toolbar are not commands.
+  if (lParam != 0 && reinterpret_cast<HWND>(lParam) != m_wndToolBar.m_hWnd) {
+    return DefWindowProc(WM_COMMAND, wParam, lParam);
+  }
+  ExecuteCommand(LOWORD(wParam));
+  return 0;
+}
+
+LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(lParam)) return DefWindowProc(WM_INITMENUPOPUP, wParam, lParam);  // the system menu
+  HMENU popup = reinterpret_cast<HMENU>(wParam);
+  const int count = ::GetMenuItemCount(popup);
+  for (int i = 0; i < count; ++i) {
+    const UINT id = ::GetMenuItemID(popup, i);
+    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+    const CommandUI ui = QueryCommand(id);
+    ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
+    ::CheckMenuItem(popup, static_cast<UINT>(i),
+                    MF_BYPOSITION | (ui.checked.value_or(false) ? MF_CHECKED : MF_UNCHECKED));
+  }
+  return 0;
+}
+
+void CFrameWnd::ShowPrompt(UINT id) {
+  if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetPaneText(0, id ? CommandPrompt(id) : std::string());
+}
+
+LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+  const UINT flags = HIWORD(wParam);
+  if ((flags == 0xFFFF && lParam == 0) || (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU))) {
+    ShowPrompt(0);
+  } else {
+    ShowPrompt(LOWORD(wParam));
+  }
+  return 0;
+}
+
+LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
+  auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+  if (info->uFlags & TTF_IDISHWND) return 0;
+  tipText_ = Widen(CommandTooltip(static_cast<UINT>(info->hdr.idFrom)));
+  info->lpszText = tipText_.data();
+  info->hinst = nullptr;
+  return 0;
+}
+
+LRESULT CFrameWnd::OnHotItemChange(WPARAM, LPARAM lParam) {
+  const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(lParam);
+  ShowPrompt((hot->dwFlags & HICF_LEAVING) ? 0 : static_cast<UINT>(hot->idNew));
+  return 0;
+}
+
+LRESULT CFrameWnd::OnSetFocus(WPARAM, LPARAM) {
+  if (view_ && view_->m_hWnd) ::SetFocus(view_->m_hWnd);
+  return 0;
+}
+
+LRESULT CFrameWnd::OnDestroy(WPARAM, LPARAM) {
+  if (quitOnDestroy_) ::PostQuitMessage(0);
+  return 0;
+}
+
+void CFrameWnd::OnIdleUpdate() {
+  if (m_wndToolBar.m_hWnd && ::IsWindowVisible(m_wndToolBar.m_hWnd)) {
+    for (UINT id : m_wndToolBar.Commands()) {
+      if (id == 0) continue;
+      const CommandUI ui = QueryCommand(id);
+      m_wndToolBar.SetButtonState(id, ui.enabled, ui.checked.value_or(false));
+    }
+  }
+  if (m_wndStatusBar.m_hWnd) m_wndStatusBar.UpdateIndicators();
+}
+
+void CFrameWnd::OnViewToolBar() {
+  if (!m_wndToolBar.m_hWnd) return;
+  ::ShowWindow(m_wndToolBar.m_hWnd, ::IsWindowVisible(m_wndToolBar.m_hWnd) ? SW_HIDE : SW_SHOW);
+  RecalcLayout();
+}
+
+void CFrameWnd::OnUpdateViewToolBar(CommandUI& ui) {
+  ui.Enable(m_wndToolBar.m_hWnd != nullptr);
+  ui.SetCheck(m_wndToolBar.m_hWnd && ::IsWindowVisible(m_wndToolBar.m_hWnd));
+}
+
+void CFrameWnd::OnViewStatusBar() {
+  if (!m_wndStatusBar.m_hWnd) return;
+  ::ShowWindow(m_wndStatusBar.m_hWnd, ::IsWindowVisible(m_wndStatusBar.m_hWnd) ? SW_HIDE : SW_SHOW);
+  RecalcLayout();
+}
+
+void CFrameWnd::OnUpdateViewStatusBar(CommandUI& ui) {
+  ui.Enable(m_wndStatusBar.m_hWnd != nullptr);
+  ui.SetCheck(m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd));
+}
+
+void CFrameWnd::OnAppExit() { PostMessage(WM_CLOSE); }
+
+}  // namespace qm::fw

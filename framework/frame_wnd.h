@@ -1,0 +1,88 @@
+#pragma once
+// The single-document frame: menu, accelerators, icon, a toolbar with
+// tooltips and status-bar prompts, a status bar, and one view filling the
+// rest. Every command, whether it comes from the menu, the toolbar, an
+// accelerator or a posted WM_COMMAND, goes through one rule: it runs only
+// when the frame has a handler for it and its enabling handler allows it.
+// The same enabling handlers grey the menu items before a menu opens and
+// the toolbar buttons at idle.
+
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+#include "framework/document.h"
+
+namespace qm::fw {
+
+class CFrameWnd : public CWnd {
+ public:
+  CFrameWnd() = default;
+  ~CFrameWnd() override;
+
+  // Creates the frame with the menu, accelerators and icon of resourceId,
+  // titled with the first line of the string of that ID.
+  bool LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+
+  HACCEL Accelerators() const { return accelerators_; }
+  void SetView(CView* view);
+  CView* GetActiveView() const { return view_; }
+  // The frame posts WM_QUIT when it is destroyed.
+  void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+
+  // The state a command would have now: no handler means disabled.
+  CommandUI QueryCommand(UINT id);
+  // Runs a command if QueryCommand allows it; false when refused.
+  bool ExecuteCommand(UINT id);
+  // Idle refresh of the toolbar buttons and the status-bar indicators.
+  virtual void OnIdleUpdate();
+  void RecalcLayout();
+
+  CToolBar m_wndToolBar;
+  CStatusBar m_wndStatusBar;
+
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ protected:
+  // The command table of the class, chained to the base's; ui null runs
+  // the handler, otherwise the enabling handler fills ui.
+  virtual bool RouteCommand(UINT id, CommandUI* ui);
+  // Called from WM_CREATE; false fails the creation.
+  virtual bool OnCreateFrame() { return true; }
+  // Shows the prompt of a command in the message pane (0 clears it).
+  void ShowPrompt(UINT id);
+
+ private:
+  LRESULT OnCreate(WPARAM, LPARAM);
+  LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnCommand(WPARAM, LPARAM);
+  LRESULT OnInitMenuPopup(WPARAM, LPARAM);
+  LRESULT OnMenuSelect(WPARAM, LPARAM);
+  LRESULT OnToolTipText(WPARAM, LPARAM);
+  LRESULT OnHotItemChange(WPARAM, LPARAM);
+  LRESULT OnSetFocus(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+
+  void OnViewToolBar();
+  void OnUpdateViewToolBar(CommandUI& ui);
+  void OnViewStatusBar();
+  void OnUpdateViewStatusBar(CommandUI& ui);
+  void OnAppExit();
+
+  static const MessageEntry<CFrameWnd> kMessages[];
+  static const CommandEntry<CFrameWnd> kCommands[];
+
+  HACCEL accelerators_ = nullptr;
+  HICON bigIcon_ = nullptr;    // owned
+  HICON smallIcon_ = nullptr;  // owned
+  CView* view_ = nullptr;
+  bool quitOnDestroy_ = false;
+  std::wstring tipText_;  // must outlive the tooltip's TTN_GETDISPINFO answer
+};
+
+// The two halves of a command string: the status-bar prompt before the
+// line break and the tooltip after it.
+std::string CommandPrompt(UINT id);
+std::string CommandTooltip(UINT id);
+
+}  // namespace qm::fw

@@ -1,0 +1,111 @@
+#pragma once
+// Per-class message tables: a short array next to each window class maps a
+// message (with, for WM_COMMAND and WM_NOTIFY, its notification code and
+// control ID) to a member handler. A class looks in its own table and then
+// chains to its base class, so reading one table tells what a window does.
+
+#include <cstddef>
+#include <optional>
+
+#include "platform/win32/win.h"
+
+namespace qm::fw {
+
+// A parent hands WM_COMMAND and WM_NOTIFY of a control to the control's own
+// wrapper first, as this message number plus the original one.
+constexpr UINT kReflectBase = 0xBC00;
+constexpr UINT Reflected(UINT message) { return kReflectBase + message; }
+
+// Matches any notification code or any control ID in a table entry.
+constexpr UINT kAny = 0xFFFFFFFFu;
+
+template <class T>
+struct MessageEntry {
+  UINT message;
+  UINT code;  // HIWORD(wParam) of WM_COMMAND, NMHDR::code of WM_NOTIFY
+  UINT id;    // LOWORD(wParam) of WM_COMMAND, NMHDR::idFrom of WM_NOTIFY
+  LRESULT (T::*handler)(WPARAM, LPARAM);
+};
+
+template <class T>
+constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {message, kAny, kAny, handler};
+}
+
+template <class T>
+constexpr MessageEntry<T> OnNotify(UINT code, UINT id, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {WM_NOTIFY, code, id, handler};
+}
+
+// A notification of this control handled by the control's own class.
+template <class T>
+constexpr MessageEntry<T> OnReflectedNotify(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {Reflected(WM_NOTIFY), code, kAny, handler};
+}
+
+// The code and ID a message carries (both 0 for other messages).
+inline void DecodeMessage(UINT message, WPARAM wParam, LPARAM lParam, UINT& code, UINT& id) {
+  code = 0;
+  id = 0;
+  if (message == WM_COMMAND || message == Reflected(WM_COMMAND)) {
+    code = HIWORD(wParam);
+    id = LOWORD(wParam);
+  } else if ((message == WM_NOTIFY || message == Reflected(WM_NOTIFY)) && lParam != 0) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    code = header->code;
+    id = static_cast<UINT>(header->idFrom);
+  }
+}
+
+template <class T, size_t N>
+bool DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT message, WPARAM wParam, LPARAM lParam,
+                   LRESULT& result) {
+  UINT code = 0;
+  UINT id = 0;
+  DecodeMessage(message, wParam, lParam, code, id);
+  for (const auto& entry : table) {
+    if (entry.message != message) continue;
+    if (entry.code != kAny && entry.code != code) continue;
+    if (entry.id != kAny && entry.id != id) continue;
+    result = (self.*entry.handler)(wParam, lParam);
+    return true;
+  }
+  return false;
+}
+
+// The state a command's enabling handler decides: enabled, and for toggles
+// a check mark (shown as a pressed button on the toolbar).
+struct CommandUI {
+  UINT id = 0;
+  bool enabled = true;
+  std::optional<bool> checked;
+  void Enable(bool on) { enabled = on; }
+  void SetCheck(bool on) { checked = on; }
+};
+
+// One command of a frame: its handler and its enabling handler (none:
+// always enabled). A command without an entry is disabled everywhere.
+template <class T>
+struct CommandEntry {
+  UINT id;
+  void (T::*handler)();
+  void (T::*update)(CommandUI&);
+};
+
+// Runs the handler (ui null) or the enabling handler of a command; false
+// when the table has no entry for it.
+template <class T, size_t N>
+bool RouteCommandTable(T& self, const CommandEntry<T> (&table)[N], UINT id, CommandUI* ui) {
+  for (const auto& entry : table) {
+    if (entry.id != id) continue;
+    if (ui) {
+      if (entry.update) (self.*entry.update)(*ui);
+    } else if (entry.handler) {
+      (self.*entry.handler)();
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace qm::fw

@@ -1,0 +1,70 @@
+#pragma once
+// The window base class: binds a C++ object to its window handle, decodes
+// messages through the class's message table and reflects control
+// notifications to the control's own wrapper first.
+//
+// Ownership: a CWnd that created its window destroys it in its destructor;
+// one that only attached to a handle (controls of a dialog, a foreign
+// window) never does.
+
+#include <string>
+
+#include "framework/message_table.h"
+
+namespace qm::fw {
+
+// The module whose resources (menus, icons, toolbars, accelerators) the
+// framework loads: the executable unless set (the win tests point it at
+// the program's resources).
+HINSTANCE ResourceInstance();
+void SetResourceInstance(HINSTANCE instance);
+
+class CWnd {
+ public:
+  CWnd() = default;
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+  virtual ~CWnd();
+
+  HWND m_hWnd = nullptr;
+  HWND GetSafeHwnd() const { return m_hWnd; }
+
+  // The wrapper bound to a handle, or null.
+  static CWnd* FromHandle(HWND window);
+
+  // Creates a window of the framework's own class (className null) or of a
+  // system class, bound to this object from WM_NCCREATE on.
+  bool CreateEx(DWORD exStyle, const wchar_t* className, const std::wstring& title, DWORD style, const RECT& rect,
+                HWND parent, UINT_PTR menuOrId);
+  // Binds to an existing window without subclassing it: the wrapper then
+  // receives the notifications its parent reflects.
+  void Attach(HWND window);
+  HWND Detach();
+  void DestroyWindow();
+
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+  }
+  bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::PostMessageW(m_hWnd, message, wParam, lParam) != FALSE;
+  }
+
+  // The class's message table, chained to the base's; true when handled.
+  virtual bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+ protected:
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // After the window is gone (WM_NCDESTROY).
+  virtual void PostNcDestroy() {}
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void Bind(HWND window);
+  void Unbind();
+
+  bool ownsWindow_ = false;
+};
+
+}  // namespace qm::fw

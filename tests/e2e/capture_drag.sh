@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Capture by dragging, for real: quillmar.exe and a fixture dialog under Wine
+# on one X display; command 5001 is posted to Quillmar, then xdotool presses
+# the mouse on the fixture's disabled button, holds it and releases it. The
+# tree's first line must then name that button's handle.
+# Usage: capture_drag.sh quillmar.exe fixture_dialog.exe tree_reader.exe source-dir
+set -u
+quillmar=$1 fixture=$2 reader=$3 src=$4
+run() { "$src/tools/wine-run" "$@"; }
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  run "$reader" command 57665 >/dev/null 2>&1
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  for n in $(seq 141 180); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+    break
+  done
+fi
+
+run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
+pids+=($!)
+run "$quillmar" >/dev/null 2>&1 &
+pids+=($!)
+
+for _ in $(seq 300); do [[ -s $work/button.txt ]] && break; sleep 0.1; done
+read -r button x y <"$work/button.txt" || { echo "the fixture did not start"; exit 1; }
+for _ in $(seq 300); do run "$reader" root >/dev/null 2>&1 && break; sleep 0.2; done
+before=$(run "$reader" root | tr -d '\r')
+echo "before: $before"
+[[ $before == "No se ha capturado ninguna ventana" ]] || { echo "unexpected start state"; exit 1; }
+
+run "$reader" command 5001 || { echo "could not post 5001"; exit 1; }
+sleep 1
+xdotool mousemove "$x" "$y"
+sleep 0.2
+xdotool mousedown 1
+sleep 0.3
+xdotool mouseup 1
+expected=$(printf 'HWND: [0x%08x]' "$button")
+for _ in $(seq 50); do
+  after=$(run "$reader" root | tr -d '\r')
+  [[ $after == "$expected" ]] && break
+  sleep 0.2
+done
+echo "after: $after"
+echo "expected: $expected"
+[[ $after == "$expected" ]]
