@@ -19,12 +19,12 @@ struct CapturedDesktop {
     process.exeFile = "fixture.exe";
     process.modules.push_back({0x400000, 0x10000, "C:\\Program Files\\Fixture\\fixture.exe", false});
     sim.desktop.AddProcess(process);
-    SimWindowSpec spec;
-    spec.title = "Ventana de prueba";
-    spec.window = {10, 20, 410, 320};
-    spec.processId = 4242;
-    spec.windowClass.icon = 0x1234;
-    doc.m_hCapturedWnd = sim.desktop.AddWindow(spec);
+    SimWindowDesc desc;
+    desc.title = "Ventana de prueba";
+    desc.window = {10, 20, 410, 320};
+    desc.processId = 4242;
+    desc.windowClass.icon = 0x1234;
+    doc.m_hCapturedWnd = sim.desktop.AddWindow(desc);
   }
 };
 

@@ -55,27 +55,27 @@ SimDesktop::SimDesktop() {
 
 // ---------------------------------------------------------------- building
 
-WindowHandle SimDesktop::AddWindow(const SimWindowSpec& spec) {
-  Window window{spec, {}};
-  WindowHandle handle = spec.handle;
+WindowHandle SimDesktop::AddWindow(const SimWindowDesc& desc) {
+  Window window{desc, {}};
+  WindowHandle handle = desc.handle;
   if (handle == 0) {
     handle = nextHandle_;
     nextHandle_ += 0x10;
   }
-  window.spec.handle = handle;
-  if (!window.spec.wndProc) window.spec.wndProc = spec.windowClass.wndProc;
-  if (Width(spec.client) == 0 && Height(spec.client) == 0)
-    window.spec.client = Rect{0, 0, Width(spec.window), Height(spec.window)};
-  if (spec.style & WS_CHILD) {
-    window.spec.owner = 0;
-    Window* parent = Find(spec.parent);
+  window.desc.handle = handle;
+  if (!window.desc.wndProc) window.desc.wndProc = desc.windowClass.wndProc;
+  if (Width(desc.client) == 0 && Height(desc.client) == 0)
+    window.desc.client = Rect{0, 0, Width(desc.window), Height(desc.window)};
+  if (desc.style & WS_CHILD) {
+    window.desc.owner = 0;
+    Window* parent = Find(desc.parent);
     if (parent)
       parent->children.push_back(handle);
     else
-      window.spec.style &= ~WS_CHILD;  // a child needs a parent; it becomes top-level
+      window.desc.style &= ~WS_CHILD;  // a child needs a parent; it becomes top-level
   }
-  if (!(window.spec.style & WS_CHILD)) {
-    window.spec.parent = 0;
+  if (!(window.desc.style & WS_CHILD)) {
+    window.desc.parent = 0;
     topLevel_.push_back(handle);
   }
   windows_[handle] = std::move(window);
@@ -89,7 +89,7 @@ void SimDesktop::DestroyWindow(WindowHandle handle) {
   for (WindowHandle child : children) DestroyWindow(child);
   std::vector<WindowHandle> owned;
   for (const auto& [h, w] : windows_)
-    if (w.spec.owner == handle) owned.push_back(h);
+    if (w.desc.owner == handle) owned.push_back(h);
   for (WindowHandle h : owned) DestroyWindow(h);
   window = Find(handle);
   if (!window) return;
@@ -142,7 +142,7 @@ SimDesktop::Window* SimDesktop::Find(WindowHandle handle) {
 }
 
 const std::vector<WindowHandle>& SimDesktop::Siblings(const Window& window) const {
-  if (window.spec.style & WS_CHILD) return windows_.at(window.spec.parent).children;
+  if (window.desc.style & WS_CHILD) return windows_.at(window.desc.parent).children;
   return topLevel_;
 }
 
@@ -159,53 +159,53 @@ bool SimDesktop::IsWindow(WindowHandle handle) const {
 
 bool SimDesktop::IsWindowEnabled(WindowHandle handle) const {
   const Window* w = Find(handle);
-  return w && !(w->spec.style & WS_DISABLED);
+  return w && !(w->desc.style & WS_DISABLED);
 }
 
 bool SimDesktop::IsWindowVisible(WindowHandle handle) const {
   const Window* w = Find(handle);
   while (w) {
-    if (!(w->spec.style & WS_VISIBLE)) return false;
-    if (!(w->spec.style & WS_CHILD)) return true;
-    w = Find(w->spec.parent);
+    if (!(w->desc.style & WS_VISIBLE)) return false;
+    if (!(w->desc.style & WS_CHILD)) return true;
+    w = Find(w->desc.parent);
   }
   return false;
 }
 
 bool SimDesktop::IsIconic(WindowHandle handle) const {
   const Window* w = Find(handle);
-  return w && (w->spec.style & WS_MINIMIZE);
+  return w && (w->desc.style & WS_MINIMIZE);
 }
 
 bool SimDesktop::IsZoomed(WindowHandle handle) const {
   const Window* w = Find(handle);
-  return w && (w->spec.style & WS_MAXIMIZE);
+  return w && (w->desc.style & WS_MAXIMIZE);
 }
 
 std::string SimDesktop::GetClassName(WindowHandle handle) const {
   if (Failing("GetClassName")) return {};
   const Window* w = Find(handle);
-  return w ? TruncateUtf16(w->spec.windowClass.name, 255) : std::string();
+  return w ? TruncateUtf16(w->desc.windowClass.name, 255) : std::string();
 }
 
 int SimDesktop::GetWindowTextLength(WindowHandle handle) const {
   if (Failing("GetWindowTextLength")) return 0;
   const Window* w = Find(handle);
-  return w ? static_cast<int>(Utf8ToUtf16(w->spec.title).size()) : 0;
+  return w ? static_cast<int>(Utf8ToUtf16(w->desc.title).size()) : 0;
 }
 
 std::string SimDesktop::GetWindowText(WindowHandle handle, int maxCount) const {
   if (Failing("GetWindowText")) return {};
   const Window* w = Find(handle);
   if (!w || maxCount <= 0) return {};
-  return TruncateUtf16(w->spec.title, static_cast<size_t>(maxCount - 1));
+  return TruncateUtf16(w->desc.title, static_cast<size_t>(maxCount - 1));
 }
 
 bool SimDesktop::GetWindowRect(WindowHandle handle, Rect& rect) const {
   if (Failing("GetWindowRect")) return false;
   const Window* w = Find(handle);
   if (!w) return false;
-  rect = w->spec.window;
+  rect = w->desc.window;
   return true;
 }
 
@@ -213,7 +213,7 @@ bool SimDesktop::GetClientRect(WindowHandle handle, Rect& rect) const {
   if (Failing("GetClientRect")) return false;
   const Window* w = Find(handle);
   if (!w) return false;
-  rect = Rect{0, 0, Width(w->spec.client), Height(w->spec.client)};
+  rect = Rect{0, 0, Width(w->desc.client), Height(w->desc.client)};
   return true;
 }
 
@@ -223,17 +223,17 @@ uint64_t SimDesktop::GetWindowLongPtr(WindowHandle handle, int index) const {
   if (!w) return 0;
   switch (index) {
     case GWL_STYLE:
-      return w->spec.style;
+      return w->desc.style;
     case GWL_EXSTYLE:
-      return w->spec.exStyle;
+      return w->desc.exStyle;
     case GWL_WNDPROC:
-      return w->spec.wndProc;
+      return w->desc.wndProc;
     case GWL_HINSTANCE:
-      return w->spec.hInstance;
+      return w->desc.hInstance;
     case GWL_ID:
-      return w->spec.id;
+      return w->desc.id;
     case GWL_HWNDPARENT:
-      return (w->spec.style & WS_CHILD) ? w->spec.parent : w->spec.owner;
+      return (w->desc.style & WS_CHILD) ? w->desc.parent : w->desc.owner;
     case GWL_USERDATA:
       return 0;
     default:
@@ -246,7 +246,7 @@ uint64_t SimDesktop::GetClassLongPtr(WindowHandle handle, int index) const {
   if (Failing("GetClassLongPtr")) return 0;
   const Window* w = Find(handle);
   if (!w) return 0;
-  const SimClass& c = w->spec.windowClass;
+  const SimClass& c = w->desc.windowClass;
   switch (index) {
     case GCL_STYLE:
       return c.style;
@@ -274,7 +274,7 @@ WindowHandle SimDesktop::GetWindow(WindowHandle handle, unsigned relation) const
   if (Failing("GetWindow")) return 0;
   const Window* w = Find(handle);
   if (!w) return 0;
-  if (relation == GW_OWNER) return (w->spec.style & WS_CHILD) ? 0 : w->spec.owner;
+  if (relation == GW_OWNER) return (w->desc.style & WS_CHILD) ? 0 : w->desc.owner;
   if (relation == GW_CHILD) return w->children.empty() ? 0 : w->children.front();
   const auto& siblings = Siblings(*w);
   const auto at = std::find(siblings.begin(), siblings.end(), handle);
@@ -297,8 +297,8 @@ WindowHandle SimDesktop::GetParent(WindowHandle handle) const {
   if (Failing("GetParent")) return 0;
   const Window* w = Find(handle);
   if (!w) return 0;
-  if (w->spec.style & WS_CHILD) return w->spec.parent;
-  if (w->spec.style & WS_POPUP) return w->spec.owner;
+  if (w->desc.style & WS_CHILD) return w->desc.parent;
+  if (w->desc.style & WS_POPUP) return w->desc.owner;
   return 0;
 }
 
@@ -312,15 +312,15 @@ WindowHandle SimDesktop::GetTopWindow(WindowHandle handle) const {
 uint64_t SimDesktop::GetMenu(WindowHandle handle) const {
   if (Failing("GetMenu")) return 0;
   const Window* w = Find(handle);
-  return (w && !(w->spec.style & WS_CHILD)) ? w->spec.menu : 0;
+  return (w && !(w->desc.style & WS_CHILD)) ? w->desc.menu : 0;
 }
 
 uint32_t SimDesktop::GetWindowThreadProcessId(WindowHandle handle, uint32_t* processId) const {
   if (Failing("GetWindowThreadProcessId")) return 0;
   const Window* w = Find(handle);
   if (!w) return 0;
-  if (processId) *processId = w->spec.processId;
-  return w->spec.threadId;
+  if (processId) *processId = w->desc.processId;
+  return w->desc.threadId;
 }
 
 void SimDesktop::Enumerate(const std::vector<WindowHandle>& level, const std::function<bool(WindowHandle)>& callback,
@@ -362,7 +362,7 @@ bool SimDesktop::GetCursorPos(Point& point) const {
 WindowHandle SimDesktop::ChildFromPoint(const std::vector<WindowHandle>& level, Point point) const {
   for (WindowHandle h : level) {
     const Window& w = windows_.at(h);
-    if ((w.spec.style & WS_VISIBLE) && !(w.spec.style & WS_DISABLED) && PtInRect(w.spec.window, point)) {
+    if ((w.desc.style & WS_VISIBLE) && !(w.desc.style & WS_DISABLED) && PtInRect(w.desc.window, point)) {
       WindowHandle deeper = ChildFromPoint(w.children, point);
       return deeper ? deeper : h;
     }
@@ -374,7 +374,7 @@ WindowHandle SimDesktop::WindowFromPoint(Point point) const {
   if (Failing("WindowFromPoint")) return 0;
   for (WindowHandle h : topLevel_) {
     const Window& w = windows_.at(h);
-    if ((w.spec.style & WS_VISIBLE) && PtInRect(w.spec.window, point)) {
+    if ((w.desc.style & WS_VISIBLE) && PtInRect(w.desc.window, point)) {
       WindowHandle child = ChildFromPoint(w.children, point);
       return child ? child : h;
     }
@@ -388,11 +388,11 @@ bool SimDesktop::EnableWindow(WindowHandle handle, bool enable) {
   if (Failing("EnableWindow")) return false;
   Window* w = Find(handle);
   if (!w) return false;
-  const bool wasDisabled = (w->spec.style & WS_DISABLED) != 0;
+  const bool wasDisabled = (w->desc.style & WS_DISABLED) != 0;
   if (enable)
-    w->spec.style &= ~WS_DISABLED;
+    w->desc.style &= ~WS_DISABLED;
   else
-    w->spec.style |= WS_DISABLED;
+    w->desc.style |= WS_DISABLED;
   Log(Format("EnableWindow %s %d", Hex(handle).c_str(), enable ? 1 : 0));
   return wasDisabled;
 }
@@ -401,7 +401,7 @@ bool SimDesktop::ShowWindow(WindowHandle handle, int command) {
   if (Failing("ShowWindow")) return false;
   Window* w = Find(handle);
   if (!w) return false;
-  uint32_t& style = w->spec.style;
+  uint32_t& style = w->desc.style;
   const bool wasVisible = (style & WS_VISIBLE) != 0;
   switch (command) {
     case SW_HIDE:
@@ -463,19 +463,19 @@ uint64_t SimDesktop::SetWindowLongPtr(WindowHandle handle, int index, uint64_t v
   };
   switch (index) {
     case GWL_STYLE:
-      set32(w->spec.style);
+      set32(w->desc.style);
       break;
     case GWL_EXSTYLE:
-      set32(w->spec.exStyle);
+      set32(w->desc.exStyle);
       break;
     case GWL_WNDPROC:
-      set64(w->spec.wndProc);
+      set64(w->desc.wndProc);
       break;
     case GWL_HINSTANCE:
-      set64(w->spec.hInstance);
+      set64(w->desc.hInstance);
       break;
     case GWL_ID:
-      set64(w->spec.id);
+      set64(w->desc.id);
       break;
     default:
       lastError_ = kErrorInvalidIndex;
@@ -489,7 +489,7 @@ bool SimDesktop::SetWindowText(WindowHandle handle, const std::string& text) {
   if (Failing("SetWindowText")) return false;
   Window* w = Find(handle);
   if (!w) return false;
-  w->spec.title = text;
+  w->desc.title = text;
   Log(Format("SetWindowText %s %s", Hex(handle).c_str(), text.c_str()));
   return true;
 }
@@ -500,10 +500,10 @@ bool SimDesktop::MoveWindow(WindowHandle handle, int x, int y, int width, int he
   if (!w) return false;
   // The frame keeps its thickness; the client area takes the rest. The
   // desktop keeps screen coordinates for children too.
-  const int32_t frameX = Width(w->spec.window) - Width(w->spec.client);
-  const int32_t frameY = Height(w->spec.window) - Height(w->spec.client);
-  w->spec.window = Rect{x, y, x + width, y + height};
-  w->spec.client = Rect{0, 0, std::max(0, width - frameX), std::max(0, height - frameY)};
+  const int32_t frameX = Width(w->desc.window) - Width(w->desc.client);
+  const int32_t frameY = Height(w->desc.window) - Height(w->desc.client);
+  w->desc.window = Rect{x, y, x + width, y + height};
+  w->desc.client = Rect{0, 0, std::max(0, width - frameX), std::max(0, height - frameY)};
   Log(Format("MoveWindow %s %d,%d %dx%d %d", Hex(handle).c_str(), x, y, width, height, repaint ? 1 : 0));
   return true;
 }

@@ -32,7 +32,7 @@ struct SimClass {
 
 // What a test gives to create a window. Visible, disabled, minimized and
 // maximized are the WS_ bits of style, as on the platform.
-struct SimWindowSpec {
+struct SimWindowDesc {
   WindowHandle handle = 0;  // 0: the desktop picks the next one
   SimClass windowClass;
   std::string title;
@@ -79,7 +79,7 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
   SimDesktop();
 
   // ---- building the desktop ----
-  WindowHandle AddWindow(const SimWindowSpec& spec);
+  WindowHandle AddWindow(const SimWindowDesc& desc);
   // Destroys the window, its descendants and the windows it owns.
   void DestroyWindow(WindowHandle window);
   // Moves the window to the top of its siblings' Z order.
@@ -159,7 +159,7 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
 
  private:
   struct Window {
-    SimWindowSpec spec;
+    SimWindowDesc desc;
     std::vector<WindowHandle> children;  // Z order, top first
   };
   struct Failure {

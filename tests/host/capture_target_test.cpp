@@ -12,11 +12,11 @@ class CaptureTargetTest : public ::testing::Test {
   CaptureCommands commands{sim.platform};
 
   WindowHandle Add(WindowHandle parent, Rect rect, uint32_t extraStyle = 0) {
-    SimWindowSpec spec;
-    spec.style = WS_VISIBLE | extraStyle | (parent ? WS_CHILD : 0);
-    spec.parent = parent;
-    spec.window = rect;
-    return sim.desktop.AddWindow(spec);
+    SimWindowDesc desc;
+    desc.style = WS_VISIBLE | extraStyle | (parent ? WS_CHILD : 0);
+    desc.parent = parent;
+    desc.window = rect;
+    return sim.desktop.AddWindow(desc);
   }
 };
 
@@ -44,11 +44,11 @@ TEST_F(CaptureTargetTest, ADisabledButtonInADialogIsCapturedThoughWindowFromPoin
 
 TEST_F(CaptureTargetTest, AHiddenChildIsCapturedToo) {
   const WindowHandle dialog = Add(0, {0, 0, 300, 300});
-  SimWindowSpec spec;
-  spec.style = WS_CHILD;  // not visible
-  spec.parent = dialog;
-  spec.window = {10, 10, 50, 50};
-  const WindowHandle hidden = sim.desktop.AddWindow(spec);
+  SimWindowDesc desc;
+  desc.style = WS_CHILD;  // not visible
+  desc.parent = dialog;
+  desc.window = {10, 10, 50, 50};
+  const WindowHandle hidden = sim.desktop.AddWindow(desc);
   EXPECT_EQ(commands.FindCaptureTarget({20, 20}), hidden);
 }
 

@@ -15,12 +15,12 @@ class EnablingTest : public ::testing::Test {
   ComponentAvailability none;
 
   WindowHandle AddTopLevel(uint32_t style, uint32_t processId = 0, uint64_t menu = 0) {
-    SimWindowSpec spec;
-    spec.style = style;
-    spec.window = {0, 0, 200, 100};
-    spec.processId = processId;
-    spec.menu = menu;
-    return sim.desktop.AddWindow(spec);
+    SimWindowDesc desc;
+    desc.style = style;
+    desc.window = {0, 0, 200, 100};
+    desc.processId = processId;
+    desc.menu = menu;
+    return sim.desktop.AddWindow(desc);
   }
 
   bool Enabled(uint32_t command, WindowHandle h) { return commands.Rule(command, h, none).enabled; }
@@ -38,14 +38,14 @@ constexpr uint32_t kNeedWindow[] = {ID_ENABLE_WINDOW,   ID_DISABLE_WINDOW, ID_TO
 TEST_F(EnablingTest, WithoutAValidCaptureOnlyTheCaptureListAndModuleCommandsAreEnabled) {
   SimClass cls;
   cls.icon = 0x111;
-  SimWindowSpec ownerSpec;
+  SimWindowDesc ownerSpec;
   const WindowHandle owner = sim.desktop.AddWindow(ownerSpec);
-  SimWindowSpec spec;
-  spec.windowClass = cls;
-  spec.owner = owner;
-  spec.menu = 0x2222;
-  spec.processId = 77;
-  const WindowHandle h = sim.desktop.AddWindow(spec);
+  SimWindowDesc desc;
+  desc.windowClass = cls;
+  desc.owner = owner;
+  desc.menu = 0x2222;
+  desc.processId = 77;
+  const WindowHandle h = sim.desktop.AddWindow(desc);
   sim.desktop.DestroyWindow(h);
 
   for (WindowHandle captured : {WindowHandle{0}, h}) {
@@ -121,14 +121,14 @@ TEST_F(EnablingTest, RelationsMenuProcessAndClassIcons) {
                      ID_PROCESS_DATA, ID_CLASS_ICONS})
     EXPECT_FALSE(Enabled(c, lone)) << c;
 
-  SimWindowSpec dialogSpec;
+  SimWindowDesc dialogSpec;
   dialogSpec.style = WS_POPUP | WS_VISIBLE;
   dialogSpec.owner = lone;
   dialogSpec.menu = 0x5555;
   dialogSpec.processId = 1234;
   dialogSpec.windowClass.smallIcon = 0x77;  // a small icon alone is enough
   const WindowHandle dialog = sim.desktop.AddWindow(dialogSpec);
-  SimWindowSpec childSpec;
+  SimWindowDesc childSpec;
   childSpec.style = WS_CHILD | WS_VISIBLE;
   childSpec.parent = dialog;
   const WindowHandle first = sim.desktop.AddWindow(childSpec);

@@ -225,9 +225,9 @@ TEST_F(ProcessInfoTest, AMissingEntryPointFailsQuietly) {
 }
 
 TEST_F(ProcessInfoTest, ProcessIdFromWindow) {
-  SimWindowSpec spec;
-  spec.processId = 1234;
-  const WindowHandle window = sim.desktop.AddWindow(spec);
+  SimWindowDesc desc;
+  desc.processId = 1234;
+  const WindowHandle window = sim.desktop.AddWindow(desc);
   EXPECT_EQ(ProcessIdFromWindow(sim.platform, window), 1234u);
   EXPECT_EQ(ProcessIdFromWindow(sim.platform, 0), 0u);
   sim.desktop.DestroyWindow(window);

@@ -49,10 +49,10 @@ TEST(PropertyTreeLayout, TheClassGroupKeepsItsOrderAndTwoImageKinds) {
 
 TEST(ChangedPropertyLines, OnlyATitleChangeIsReported) {
   SimSystem sim;
-  SimWindowSpec spec;
-  spec.title = "Antes";
-  spec.window = {10, 20, 110, 220};
-  const WindowHandle h = sim.desktop.AddWindow(spec);
+  SimWindowDesc desc;
+  desc.title = "Antes";
+  desc.window = {10, 20, 110, 220};
+  const WindowHandle h = sim.desktop.AddWindow(desc);
   CQuillmarDoc doc(sim.platform);
   doc.m_hCapturedWnd = h;
   doc.RefreshProperties();

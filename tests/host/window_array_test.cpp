@@ -12,12 +12,12 @@ namespace {
 class WindowArrayTest : public ::testing::Test {
  protected:
   WindowHandle Add(WindowHandle parent, uint32_t processId = 100) {
-    SimWindowSpec spec;
-    spec.style = WS_VISIBLE | (parent ? WS_CHILD : 0);
-    spec.parent = parent;
-    spec.processId = processId;
-    spec.window = {0, 0, 10, 10};
-    return sim.desktop.AddWindow(spec);
+    SimWindowDesc desc;
+    desc.style = WS_VISIBLE | (parent ? WS_CHILD : 0);
+    desc.parent = parent;
+    desc.processId = processId;
+    desc.window = {0, 0, 10, 10};
+    return sim.desktop.AddWindow(desc);
   }
   void SetUp() override {
     dialog = Add(0);

@@ -21,7 +21,7 @@ class WindowDocument : public ::testing::Test {
     process.threads = {{77}};
     sim.desktop.AddProcess(process);
 
-    SimWindowSpec frameSpec;
+    SimWindowDesc frameSpec;
     frameSpec.windowClass.name = "EditorFrame";
     frameSpec.windowClass.style = 0x0003;
     frameSpec.windowClass.cursor = 0x10003;
@@ -42,14 +42,14 @@ class WindowDocument : public ::testing::Test {
     frameSpec.threadId = 77;
     frame = sim.desktop.AddWindow(frameSpec);
 
-    SimWindowSpec popupSpec;
+    SimWindowDesc popupSpec;
     popupSpec.style = WS_POPUP | WS_VISIBLE;
     popupSpec.owner = frame;
     popupSpec.window = {-50, -40, 30, 60};
     popupSpec.processId = 1234;
     popup = sim.desktop.AddWindow(popupSpec);
 
-    SimWindowSpec buttonSpec;
+    SimWindowDesc buttonSpec;
     buttonSpec.windowClass.name = "Button";
     buttonSpec.style = WS_CHILD | WS_VISIBLE | WS_DISABLED;
     buttonSpec.parent = frame;
