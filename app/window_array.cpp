@@ -1,5 +1,7 @@
 #include "app/window_array.h"
 
+#include <unordered_set>
+
 #include <new>
 
 namespace qm {
@@ -35,7 +37,10 @@ int CWindowArray::EnumChildren(bool allDescendants) {
 template <class Keep>
 int CWindowArray::WalkTopLevel(Keep keep) {
   int steps = 0;
-  for (WindowHandle h = m_windows.GetTopWindow(0); h != 0 && steps < kMaxTopLevelSteps;
+  // A handle met twice means the walk has come round again: the rest would
+  // only repeat what is already in the array.
+  std::unordered_set<WindowHandle> seen;
+  for (WindowHandle h = m_windows.GetTopWindow(0); h != 0 && steps < kMaxTopLevelSteps && seen.insert(h).second;
        h = m_windows.GetWindow(h, GW_HWNDNEXT), ++steps) {
     if ((m_windows.GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD) == 0 && keep(h)) m_handles.push_back(h);
   }
