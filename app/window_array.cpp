@@ -1,8 +1,7 @@
 #include "app/window_array.h"
 
-#include <unordered_set>
-
 #include <new>
+#include <unordered_set>
 
 namespace qm {
 

@@ -6,17 +6,11 @@
 #include "cli/command.h"
 #include "common/text.h"
 #include "processes/file_version_info.h"
+#include "resources/resource_stats.h"
 
 namespace qm::cli {
 
 namespace {
-
-constexpr uint32_t kLanguageLineLabel = 4084;
-constexpr uint32_t kFirstStringLabel = 4072;  // fields 0 to 11: 4072 to 4083
-constexpr uint32_t kFirstFixedLabel = 4085;   // fields 20 to 27: 4085 to 4092
-constexpr int kStringFields = 12;
-constexpr int kFirstFixedField = static_cast<int>(VersionField::FixedFileVersion);
-constexpr int kFixedFields = 8;
 
 std::string DescribeFailure(const CFileVersionInfo& info) {
   const std::string where = DescribeError(info.GetOpenError());
@@ -38,10 +32,6 @@ std::string DescribeFailure(const CFileVersionInfo& info) {
       break;
   }
   return {};
-}
-
-void PrintRow(std::ostream& out, const IStrings& strings, uint32_t labelId, const std::string& value) {
-  out << strings.LoadString(labelId) << ": " << value << "\n";
 }
 
 int RunVersion(Context& context, const std::vector<std::string>& args) {
@@ -71,15 +61,7 @@ int RunVersion(Context& context, const std::vector<std::string>& args) {
     if (!first) context.out << "\n";
     first = false;
     context.out << path << "\n";
-    for (int i = 0; i < kFixedFields; ++i)
-      PrintRow(context.out, strings, kFirstFixedLabel + static_cast<uint32_t>(i), info.GetField(kFirstFixedField + i));
-    for (int n = 0; info.SelectTranslation(n); ++n) {
-      const uint32_t translation = info.GetTranslation();
-      PrintRow(context.out, strings, kLanguageLineLabel,
-               info.GetLanguageName() + Format(" [0x%04x%04x]", translation & 0xFFFF, translation >> 16));
-      for (int i = 0; i < kStringFields; ++i)
-        PrintRow(context.out, strings, kFirstStringLabel + static_cast<uint32_t>(i), info.GetField(i));
-    }
+    for (const auto& row : VersionInfoRows(info, strings)) context.out << row.label << ": " << row.value << "\n";
   }
   return exitCode;
 }

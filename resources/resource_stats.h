@@ -1,11 +1,13 @@
 #pragma once
 // The rows of the statistics list page: the module's statistics (the root of
-// the browser selected) and those of one resource type (a type node).
+// the browser selected), those of one resource type (a type node) and the
+// version information (a version resource).
 
 #include <string>
 #include <vector>
 
-#include "platform/system.h"
+#include "platform/platform.h"
+#include "processes/file_version_info.h"
 #include "resources/resource_module.h"
 
 namespace qm {
@@ -19,6 +21,14 @@ struct StatisticsRow {
 std::vector<StatisticsRow> ModuleStatisticsRows(const CResourceModule& module, const IStrings& strings);
 std::vector<StatisticsRow> TypeStatisticsRows(const CResourceModule& module, const ResourceName& type,
                                               const IStrings& strings);
+
+// What a version reader shows: the fixed part's eight rows (tint 2), then
+// for every translation it can select a language row (tint 1) and the
+// twelve string rows (tint 2).
+std::vector<StatisticsRow> VersionInfoRows(CFileVersionInfo& info, const IStrings& strings);
+// The version page: the module path, "RT_VERSION" and the size of all its
+// version resources, then the VersionInfoRows of the module's file.
+std::vector<StatisticsRow> VersionPageRows(const CResourceModule& module, const Platform& platform);
 
 // The symbolic name of a type for the "Tipo de recurso" row: RT_xxx, the
 // "<desconocido>" text for numbers without one, the name of a named type.

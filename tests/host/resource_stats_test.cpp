@@ -94,5 +94,39 @@ TEST(NumberFormat, GroupsThousandsWithDotsAndDecimalsWithACommaThousands) {
   EXPECT_EQ(FormatNumber(1e20, 0), "100.000.000.000.000.000.000");
 }
 
+TEST(VersionPage, ModuleRowsThenFixedPartThenEachTranslationTinted) {
+  Platform& platform = SystemPlatform();
+  CResourceModule module(*platform.files);
+  const std::string path = QM_FIXTURE_DIR "/i686/version_two.exe";
+  ASSERT_TRUE(module.Enumerate(path));
+  const auto rows = VersionPageRows(module, platform);
+  ASSERT_EQ(rows.size(), 3u + 8u + 2u * 13u);
+  const auto lines = Lines(rows);
+  EXPECT_EQ(lines[0], "Estadísticas del módulo: " + path);
+  EXPECT_EQ(lines[1], "Tipo de recurso: RT_VERSION");
+  EXPECT_EQ(lines[2].rfind("Tamaño en disco: ", 0), 0u);
+  EXPECT_EQ(lines[3], "Versión del archivo (cabecera): v5.1.2600.0");
+  EXPECT_EQ(lines[7], "Sistema operativo del archivo: VOS_NT_WINDOWS32");
+  EXPECT_EQ(lines[11], "Lenguaje del bloque: English (United States) [0x040904b0]");
+  EXPECT_EQ(lines[12], "Nombre del producto: Version Fixture");
+  EXPECT_EQ(lines[24], "Lenguaje del bloque: Spanish (Spain, International Sort) [0x0c0a04e4]");
+  EXPECT_EQ(lines[25], "Nombre del producto: Programa de versión");
+  EXPECT_EQ(lines[26], "Versión del producto: ");
+  EXPECT_EQ(rows[0].tint, 0);
+  EXPECT_EQ(rows[3].tint, 2);
+  EXPECT_EQ(rows[11].tint, 1);
+  EXPECT_EQ(rows[12].tint, 2);
+}
+
+TEST(VersionPage, AModuleWithoutVersionDataShowsOnlyItsModuleAndFixedRows) {
+  Platform& platform = SystemPlatform();
+  CResourceModule module(*platform.files);
+  ASSERT_TRUE(module.Enumerate(QM_FIXTURE_DIR "/x86_64/images.dll"));
+  const auto lines = Lines(VersionPageRows(module, platform));
+  ASSERT_EQ(lines.size(), 3u + 8u);
+  EXPECT_EQ(lines[2], "Tamaño en disco: 0 bytes (~1 Kb)");
+  EXPECT_EQ(lines[10], "Fecha de creación del archivo: ");
+}
+
 }  // namespace
 }  // namespace qm
