@@ -133,21 +133,9 @@ bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
          CWnd::OnWndMsg(message, wParam, lParam, result);
 }
 
-bool CDialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  HWND control = nullptr;
-  if (message == WM_COMMAND && lParam != 0) {
-    control = reinterpret_cast<HWND>(lParam);
-  } else if (message == WM_NOTIFY && lParam != 0) {
-    control = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
-  }
-  CWnd* child = FromHandle(control);
-  if (!child || child == this) return false;
-  return child->OnWndMsg(Reflected(message), wParam, lParam, result);
-}
-
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  const bool handled = ReflectToControl(message, wParam, lParam, result) || OnWndMsg(message, wParam, lParam, result);
+  const bool handled = Reflect(message, wParam, lParam, result) || OnWndMsg(message, wParam, lParam, result);
   if (ReturnsResultDirectly(message)) return handled ? result : FALSE;
   if (!handled) return FALSE;
   ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);

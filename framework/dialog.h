@@ -61,7 +61,6 @@ class CDialog : public CWnd {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   LRESULT OnInitDialogMessage(WPARAM, LPARAM);
   LRESULT OnOkCommand(WPARAM, LPARAM);
   LRESULT OnCancelCommand(WPARAM, LPARAM);

@@ -56,11 +56,13 @@ class CWnd {
   virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // After the window is gone (WM_NCDESTROY).
   virtual void PostNcDestroy() {}
+  // Hands WM_COMMAND and WM_NOTIFY to the sending control's own wrapper
+  // first; true when it handled them.
+  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void Bind(HWND window);
   void Unbind();
 
