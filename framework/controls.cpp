@@ -174,6 +174,46 @@ bool CToolBar::GetButtonRect(UINT command, RECT& rect) const {
   return SendMessage(TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect)) != 0;
 }
 
+SIZE CToolBar::ButtonSize() const {
+  const auto size = static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE));
+  return SIZE{LOWORD(size), HIWORD(size)};
+}
+
+void CToolBar::SetVertical(bool vertical) {
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+  const DWORD next = vertical ? (style | CCS_VERT) : (style & ~static_cast<DWORD>(CCS_VERT));
+  if (next != style) ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(next));
+  // Down a vertical bar every button ends its own line.
+  const auto count = static_cast<int>(SendMessage(TB_BUTTONCOUNT));
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button{};
+    if (!SendMessage(TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button))) continue;
+    BYTE state = button.fsState;
+    state = static_cast<BYTE>(vertical ? (state | TBSTATE_WRAP) : (state & ~TBSTATE_WRAP));
+    if (state == button.fsState) continue;
+    // By index: the separators share command ID 0.
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+    info.fsState = state;
+    SendMessage(TB_SETBUTTONINFOW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
+  }
+  SendMessage(TB_AUTOSIZE);  // lays the buttons out again
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+SIZE CToolBar::ButtonsExtent() const {
+  SIZE extent{0, 0};
+  const auto count = static_cast<int>(SendMessage(TB_BUTTONCOUNT));
+  for (int i = 0; i < count; ++i) {
+    RECT item{};
+    if (!SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
+    if (item.right > extent.cx) extent.cx = item.right;
+    if (item.bottom > extent.cy) extent.cy = item.bottom;
+  }
+  return extent;
+}
+
 // ---- status bar ----
 
 bool CStatusBar::Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators) {

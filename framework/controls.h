@@ -74,6 +74,12 @@ class CToolBar : public CWnd {
   bool IsButtonChecked(UINT command) const;
   // The rectangle of a button in client coordinates.
   bool GetButtonRect(UINT command, RECT& rect) const;
+  // The size of one button (the same for all).
+  SIZE ButtonSize() const;
+  // Lays the buttons out in one row, or one per line down a vertical bar.
+  void SetVertical(bool vertical);
+  // The width and height the buttons take as they are laid out now.
+  SIZE ButtonsExtent() const;
 
  private:
   HIMAGELIST images_ = nullptr;  // owned

@@ -28,6 +28,7 @@ const MessageEntry<CFrameWnd> CFrameWnd::kMessages[] = {
     OnNotify(TTN_GETDISPINFOW, kAny, &CFrameWnd::OnToolTipText),
     OnNotify(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, &CFrameWnd::OnHotItemChange),
     OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
+    OnMessage(WM_TIMER, &CFrameWnd::OnTimer),
     OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
 };
 
@@ -96,27 +97,65 @@ LRESULT CFrameWnd::OnSize(WPARAM, LPARAM) {
   return 0;
 }
 
-void CFrameWnd::RecalcLayout() {
-  if (!m_hWnd) return;
+namespace {
+
+Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void Place(HWND window, const Rect& r) {
+  ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+}  // namespace
+
+bool CFrameWnd::CreateDockedToolBar(UINT controlId, UINT resourceId, const std::vector<UINT>& toggles) {
+  if (!m_wndDockBar.Create(*this, m_hWnd, AFX_IDW_DOCKBAR_TOP)) return false;
+  if (!m_wndToolBar.Create(m_wndDockBar.m_hWnd, controlId, resourceId, toggles)) return false;
+  m_wndDockBar.SetToolBar(m_wndToolBar, m_hWnd);
+  DockToolBar(DockSide::Top);
+  return true;
+}
+
+void CFrameWnd::DockToolBar(DockSide side) {
+  if (!m_wndDockBar.m_hWnd) return;
+  m_wndDockBar.SetSide(side);
+  RecalcLayout();
+}
+
+FrameLayout CFrameWnd::LayoutFor(DockSide side) const {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
-  if (m_wndToolBar.m_hWnd && ::IsWindowVisible(m_wndToolBar.m_hWnd)) {
-    m_wndToolBar.SendMessage(TB_AUTOSIZE);
-    RECT bar{};
-    ::GetWindowRect(m_wndToolBar.m_hWnd, &bar);
-    client.top += bar.bottom - bar.top;
-  }
+  int barThickness = 0;
+  if (m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd)) barThickness = m_wndDockBar.Thickness(side);
+  int statusHeight = 0;
   if (m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd)) {
-    m_wndStatusBar.Resize();
     RECT bar{};
     ::GetWindowRect(m_wndStatusBar.m_hWnd, &bar);
-    client.bottom -= bar.bottom - bar.top;
+    statusHeight = bar.bottom - bar.top;
   }
-  if (view_ && view_->m_hWnd) {
-    ::MoveWindow(view_->m_hWnd, client.left, client.top, client.right - client.left,
-                 client.bottom > client.top ? client.bottom - client.top : 0, TRUE);
-  }
+  return LayOutFrame(ToRect(client), side, barThickness, statusHeight);
 }
+
+void CFrameWnd::RecalcLayout() {
+  if (!m_hWnd) return;
+  // The status bar keeps its own height and sits at the bottom by itself.
+  if (m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd)) m_wndStatusBar.Resize();
+  const FrameLayout layout = LayoutFor(m_wndDockBar.Side());
+  if (m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd)) Place(m_wndDockBar.m_hWnd, layout.bar);
+  if (view_ && view_->m_hWnd) Place(view_->m_hWnd, layout.view);
+}
+
+DockSide CFrameWnd::DockSideAt(POINT screen) {
+  ::ScreenToClient(m_hWnd, &screen);
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  const DockSide current = m_wndDockBar.Side();
+  // A release within twice the strip's depth of an edge docks there.
+  const int band = 2 * m_wndDockBar.Thickness(current);
+  return qm::DockSideAt(ToRect(client), Point{screen.x, screen.y}, band, current);
+}
+
+RECT CFrameWnd::DockedBarRect(DockSide side) { return ToRECT(LayoutFor(side).bar); }
 
 LRESULT CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   // Notifications of controls other than the toolbar are not commands.
@@ -167,7 +206,26 @@ LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
 
 LRESULT CFrameWnd::OnHotItemChange(WPARAM, LPARAM lParam) {
   const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(lParam);
-  ShowPrompt((hot->dwFlags & HICF_LEAVING) ? 0 : static_cast<UINT>(hot->idNew));
+  if (hot->dwFlags & HICF_LEAVING) {
+    ::KillTimer(m_hWnd, kPromptTimer);
+    ShowPrompt(0);
+  } else {
+    ShowPrompt(static_cast<UINT>(hot->idNew));
+    // The toolbar does not always say when the pointer has left it (under
+    // Wine the prompt stayed); the frame looks for itself.
+    ::SetTimer(m_hWnd, kPromptTimer, 200, nullptr);
+  }
+  return 0;
+}
+
+LRESULT CFrameWnd::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != kPromptTimer) return DefWindowProc(WM_TIMER, wParam, lParam);
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  if (::WindowFromPoint(cursor) != m_wndToolBar.m_hWnd) {
+    ::KillTimer(m_hWnd, kPromptTimer);
+    ShowPrompt(0);
+  }
   return 0;
 }
 
@@ -193,14 +251,14 @@ void CFrameWnd::OnIdleUpdate() {
 }
 
 void CFrameWnd::OnViewToolBar() {
-  if (!m_wndToolBar.m_hWnd) return;
-  ::ShowWindow(m_wndToolBar.m_hWnd, ::IsWindowVisible(m_wndToolBar.m_hWnd) ? SW_HIDE : SW_SHOW);
+  if (!m_wndDockBar.m_hWnd) return;
+  ::ShowWindow(m_wndDockBar.m_hWnd, ::IsWindowVisible(m_wndDockBar.m_hWnd) ? SW_HIDE : SW_SHOW);
   RecalcLayout();
 }
 
 void CFrameWnd::OnUpdateViewToolBar(CommandUI& ui) {
-  ui.Enable(m_wndToolBar.m_hWnd != nullptr);
-  ui.SetCheck(m_wndToolBar.m_hWnd && ::IsWindowVisible(m_wndToolBar.m_hWnd));
+  ui.Enable(m_wndDockBar.m_hWnd != nullptr);
+  ui.SetCheck(m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd));
 }
 
 void CFrameWnd::OnViewStatusBar() {

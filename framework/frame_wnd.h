@@ -1,7 +1,7 @@
 #pragma once
 // The single-document frame: menu, accelerators, icon, a toolbar with
-// tooltips and status-bar prompts, a status bar, and one view filling the
-// rest. Every command, whether it comes from the menu, the toolbar, an
+// tooltips and status-bar prompts docked on any of its four sides, a status
+// bar, and one view filling the rest. Every command, whether it comes from the menu, the toolbar, an
 // accelerator or a posted WM_COMMAND, goes through one rule: it runs only
 // when the frame has a handler for it and its enabling handler allows it.
 // The same enabling handlers grey the menu items before a menu opens and
@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/dock_bar.h"
 #include "framework/document.h"
 
 namespace qm::fw {
 
-class CFrameWnd : public CWnd {
+class CFrameWnd : public CWnd, private IDockSite {
  public:
   CFrameWnd() = default;
   ~CFrameWnd() override;
@@ -38,6 +39,13 @@ class CFrameWnd : public CWnd {
   virtual void OnIdleUpdate();
   void RecalcLayout();
 
+  // The toolbar in its dock strip, with the buttons of the TOOLBAR and
+  // BITMAP resources of resourceId, docked at the top.
+  bool CreateDockedToolBar(UINT controlId, UINT resourceId, const std::vector<UINT>& toggles);
+  // Moves the toolbar's strip to a side of the frame and lays it out again.
+  void DockToolBar(DockSide side) override;
+
+  CDockBar m_wndDockBar;
   CToolBar m_wndToolBar;
   CStatusBar m_wndStatusBar;
 
@@ -51,6 +59,12 @@ class CFrameWnd : public CWnd {
   virtual bool OnCreateFrame() { return true; }
   // Shows the prompt of a command in the message pane (0 clears it).
   void ShowPrompt(UINT id);
+  // The frame's own timers; a derived frame passes the IDs it does not
+  // own on to here.
+  LRESULT OnTimer(WPARAM, LPARAM);
+
+  // Clears a toolbar button's prompt once the pointer has left the toolbar.
+  static constexpr UINT_PTR kPromptTimer = 0xE000;
 
  private:
   LRESULT OnCreate(WPARAM, LPARAM);
@@ -68,6 +82,11 @@ class CFrameWnd : public CWnd {
   void OnViewStatusBar();
   void OnUpdateViewStatusBar(CommandUI& ui);
   void OnAppExit();
+
+  DockSide DockSideAt(POINT screen) override;
+  RECT DockedBarRect(DockSide side) override;
+  // The frame's layout were the toolbar docked on that side.
+  FrameLayout LayoutFor(DockSide side) const;
 
   static const MessageEntry<CFrameWnd> kMessages[];
   static const CommandEntry<CFrameWnd> kCommands[];

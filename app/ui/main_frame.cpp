@@ -52,8 +52,7 @@ bool CMainFrame::RouteCommand(UINT id, fw::CommandUI* ui) {
 }
 
 bool CMainFrame::OnCreateFrame() {
-  if (!m_wndToolBar.Create(m_hWnd, AFX_IDW_TOOLBAR, IDR_MAINFRAME, {ID_TOGGLE_ENABLED, ID_TOGGLE_VISIBLE}))
-    return false;
+  if (!CreateDockedToolBar(AFX_IDW_TOOLBAR, IDR_MAINFRAME, {ID_TOGGLE_ENABLED, ID_TOGGLE_VISIBLE})) return false;
   if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR, {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}))
     return false;
   ProbeComponents();
@@ -114,8 +113,10 @@ LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
   } else if (wParam == IDT_AUTO_REFRESH) {
     // A window that has gone is still refreshed: the tree then says so.
     if (Captured() != 0) document_.UpdateAllViews();
+  } else {
+    return CFrameWnd::OnTimer(wParam, lParam);
   }
-  return DefWindowProc(WM_TIMER, wParam, lParam);
+  return 0;
 }
 
 void CMainFrame::OnCapturePoll() {

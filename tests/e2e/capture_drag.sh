@@ -6,27 +6,7 @@
 # Usage: capture_drag.sh quillmar.exe fixture_dialog.exe tree_reader.exe source-dir
 set -u
 quillmar=$1 fixture=$2 reader=$3 src=$4
-run() { "$src/tools/wine-run" "$@"; }
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  run "$reader" command 57665 >/dev/null 2>&1
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  for n in $(seq 141 180); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
-    break
-  done
-fi
+source "$src/tests/e2e/session.sh"
 
 run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
 pids+=($!)

@@ -1,8 +1,10 @@
 // Drives and reads a running quillmar.exe from outside, as a user's tools
 // would: `tree_reader command ID` posts a command to its frame;
 // `tree_reader root` prints the text of the tree's first item (read across
-// processes through a buffer allocated in Quillmar's process). Exit 1 when
-// Quillmar or its tree is not found.
+// processes through a buffer allocated in Quillmar's process);
+// `tree_reader toolbar` prints the toolbar strip's rectangle on the screen,
+// then the frame's client rectangle on the screen. Exit 1 when Quillmar or
+// the part asked for is not found.
 #include <windows.h>
 // After <windows.h>.
 #include <commctrl.h>
@@ -11,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -51,6 +55,19 @@ int PrintRootText(HWND frame) {
   return rc;
 }
 
+int PrintToolbarStrip(HWND frame) {
+  HWND strip = ::GetDlgItem(frame, AFX_IDW_DOCKBAR_TOP);
+  if (!strip || !::IsWindowVisible(strip)) return 1;
+  RECT bar{};
+  RECT client{};
+  ::GetWindowRect(strip, &bar);
+  ::GetClientRect(frame, &client);
+  ::MapWindowPoints(frame, HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", bar.left, bar.top, bar.right, bar.bottom, client.left, client.top,
+              client.right, client.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,5 +78,6 @@ int main(int argc, char** argv) {
     return ::PostMessageW(frame, WM_COMMAND, std::strtoul(argv[2], nullptr, 10), 0) ? 0 : 1;
   }
   if (std::strcmp(argv[1], "root") == 0) return PrintRootText(frame);
+  if (std::strcmp(argv[1], "toolbar") == 0) return PrintToolbarStrip(frame);
   return 2;
 }

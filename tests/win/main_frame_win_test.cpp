@@ -12,6 +12,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
+#include "tests/win/program_resources.h"
 
 namespace qm {
 namespace {
@@ -28,11 +29,7 @@ LRESULT CALLBACK CountingTreeProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 class MainFrameTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    const std::wstring exe = Widen(std::string(QM_FIXTURE_DIR) + "/../quillmar.exe");
-    resources_ = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    fw::SetResourceInstance(resources_);
-  }
+  static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
 
   void SetUp() override {
     ASSERT_NE(resources_, nullptr) << "quillmar.exe is built before the win tests";

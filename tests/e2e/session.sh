@@ -1,0 +1,25 @@
+# Sourced by the end-to-end scripts: a scratch directory, an X display of our
+# own when none is set, `run` for Windows programs under Wine, and a cleanup
+# that closes Quillmar through its Exit command and stops what was started.
+# Expects $src (the source tree) and $reader (tree_reader.exe) to be set.
+run() { "$src/tools/wine-run" "$@"; }
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  run "$reader" command 57665 >/dev/null 2>&1
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  for n in $(seq 141 180); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+    break
+  done
+fi
