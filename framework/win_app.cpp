@@ -1,7 +1,61 @@
 #include "framework/win_app.h"
 
+#include <algorithm>
+#include <cwchar>
+#include <memory>
+#include <optional>
+#include <type_traits>
+
+#include "common/error_text.h"
+#include "platform/win32/win32_system.h"
+
 namespace qm::fw {
 namespace {
+
+struct RegKeyCloser {
+  void operator()(HKEY key) const { ::RegCloseKey(key); }
+};
+using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using UniqueFileHandle = std::unique_ptr<void, HandleCloser>;
+
+// No path is longer than the system's 32767 characters, so a longer value
+// is not a file name and is skipped rather than read.
+constexpr DWORD kMaxStoredChars = 32768;
+
+// A REG_SZ value as stored: it may lack its terminating NUL or hold bytes
+// after one, and it may change between sizing and reading.
+std::optional<std::wstring> ReadStringValue(HKEY key, const std::wstring& name) {
+  DWORD type = 0;
+  DWORD bytes = 0;
+  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_SZ)
+    return std::nullopt;
+  if (bytes > kMaxStoredChars * sizeof(wchar_t)) return std::nullopt;
+  // One spare character so that an unterminated value still ends in NUL.
+  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+  DWORD got = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &got) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ)
+    return std::nullopt;
+  value.resize(std::min<size_t>(got / sizeof(wchar_t), value.size()));
+  value.resize(::wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
+// The absolute form of path, or path itself when the system cannot make one.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return path;
+  full.resize(written);
+  return full;
+}
 
 // Messages after which nothing can have changed for the enabling handlers.
 bool IsIdleMessage(const MSG& message) {
@@ -76,11 +130,71 @@ void CWinApp::PumpPending() {
 
 bool CWinApp::SetRegistryKey(const std::wstring& company) {
   m_registryKey = L"Software\\" + company + L"\\" + m_appName;
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_registryKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+  HKEY created = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_registryKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &created, nullptr) != ERROR_SUCCESS)
     return false;
-  ::RegCloseKey(key);
+  const UniqueRegKey key(created);
+  return true;
+}
+
+void CWinApp::LoadStdProfileSettings(size_t recentCount) {
+  recentFiles_ = RecentFileList(recentCount);
+  if (m_registryKey.empty()) return;
+  const std::wstring path = m_registryKey + L"\\" + Widen(kRecentFileSection);
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  const UniqueRegKey key(opened);
+  recentFiles_.Load([&](const std::string& valueName) -> std::optional<std::string> {
+    const std::optional<std::wstring> value = ReadStringValue(key.get(), Widen(valueName));
+    if (!value) return std::nullopt;
+    return Narrow(*value);
+  });
+}
+
+void CWinApp::AddToRecentFileList(const std::wstring& path) {
+  recentFiles_.Add(Narrow(path));
+  SaveRecentFileList();
+}
+
+std::vector<std::wstring> CWinApp::RecentFiles() const {
+  std::vector<std::wstring> files;
+  for (const std::string& entry : recentFiles_.Entries()) files.push_back(Widen(entry));
+  return files;
+}
+
+void CWinApp::SaveRecentFileList() const {
+  if (m_registryKey.empty() || recentFiles_.Capacity() == 0) return;
+  const std::wstring path = m_registryKey + L"\\" + Widen(kRecentFileSection);
+  HKEY created = nullptr;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS)
+    return;
+  const UniqueRegKey key(created);
+  const std::vector<std::string>& entries = recentFiles_.Entries();
+  for (size_t i = 0; i < recentFiles_.Capacity(); ++i) {
+    const std::wstring name = Widen(RecentFileList::ValueName(i));
+    if (i >= entries.size()) {
+      ::RegDeleteValueW(key.get(), name.c_str());
+      continue;
+    }
+    const std::wstring value = Widen(entries[i]);
+    ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+}
+
+bool CWinApp::OpenDocumentFile(const std::wstring& path) {
+  const std::wstring full = FullPath(path);
+  const HANDLE opened = ::CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) {
+    const CErrorText error(*m_platform.errors, ::GetLastError());
+    m_platform.messageBox->MessageBox(error.GetText(), MB_ICONEXCLAMATION_);
+    return false;
+  }
+  const UniqueFileHandle file(opened);
+  AddToRecentFileList(full);
   return true;
 }
 

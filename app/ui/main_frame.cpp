@@ -1,8 +1,12 @@
 #include "app/ui/main_frame.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
 
 #include "common/error_text.h"
+#include "framework/win_app.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 
@@ -10,6 +14,7 @@ namespace qm {
 
 const fw::MessageEntry<CMainFrame> CMainFrame::kMessages[] = {
     fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
+    fw::OnMessage(WM_DROPFILES, &CMainFrame::OnDropFiles),
 };
 
 // Only the commands listed here have handlers; every other command of the
@@ -219,7 +224,25 @@ void CMainFrame::OnFileSave() {
   if (!document_.OnSaveDocument(name.c_str())) {
     const CErrorText error(*platform_.errors, ::GetLastError());
     platform_.messageBox->MessageBox(error.GetText(), MB_ICONEXCLAMATION_);
+    return;
   }
+  if (m_pApp) m_pApp->AddToRecentFileList(name.c_str());
+}
+
+// ---- dropped files ----
+
+// Only the first file counts: the frame shows one document.
+LRESULT CMainFrame::OnDropFiles(WPARAM wParam, LPARAM) {
+  const auto drop = reinterpret_cast<HDROP>(wParam);
+  const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+  if (length > 0 && m_pApp) {
+    std::wstring path(length + 1, L'\0');
+    const UINT copied = ::DragQueryFileW(drop, 0, path.data(), length + 1);
+    path.resize(std::min(copied, length));
+    m_pApp->OpenDocumentFile(path);
+  }
+  ::DragFinish(drop);
+  return 0;
 }
 
 }  // namespace qm

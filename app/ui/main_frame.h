@@ -9,6 +9,10 @@
 #include "app/ui/quillmar_document.h"
 #include "framework/frame_wnd.h"
 
+namespace qm::fw {
+class CWinApp;
+}
+
 namespace qm {
 
 constexpr UINT_PTR IDT_CAPTURE_POLL = 275;
@@ -32,6 +36,8 @@ class CMainFrame : public fw::CFrameWnd {
   bool m_bDirCheckAvailable = false;
   bool m_bServicesAvailable = false;
   bool m_bAutoRefresh = true;
+  // Opens dropped files and keeps the recent-file list; not owned.
+  fw::CWinApp* m_pApp = nullptr;
 
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -41,6 +47,7 @@ class CMainFrame : public fw::CFrameWnd {
 
  private:
   LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnDropFiles(WPARAM, LPARAM);
   void OnCapturePoll();
   void EndDrag(bool captureUnderPointer);
   void StartAutoRefresh();

@@ -3,12 +3,36 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <optional>
+
 #include "res/resource_ids.h"
 
 namespace qm {
 
+namespace {
+
+struct LocalFreer {
+  void operator()(LPWSTR* memory) const { ::LocalFree(memory); }
+};
+
+// The document file a command line names: its first argument after the
+// program that is not a switch ('/' or '-').
+std::optional<std::wstring> DocumentArgument(const std::wstring& commandLine) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, LocalFreer> arguments(::CommandLineToArgvW(commandLine.c_str(), &count));
+  if (!arguments) return std::nullopt;
+  for (int i = 1; i < count; ++i) {
+    const std::wstring argument = arguments.get()[i];
+    if (argument.empty() || argument[0] == L'/' || argument[0] == L'-') continue;
+    return argument;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 CQuillmarApp::CQuillmarApp(Platform& platform)
-    : m_initializeOle([] { return ::OleInitialize(nullptr); }), platform_(platform) {
+    : CWinApp(platform), m_initializeOle([] { return ::OleInitialize(nullptr); }), m_commandLine(::GetCommandLineW()) {
   m_appName = L"Quillmar";
 }
 
@@ -22,7 +46,7 @@ CQuillmarApp::~CQuillmarApp() {
 
 bool CQuillmarApp::InitInstance() {
   if (FAILED(m_initializeOle())) {
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(4308), MB_ICONERROR_);
+    m_platform.messageBox->MessageBox(m_platform.strings->LoadString(4308), MB_ICONERROR_);
     return false;
   }
   oleInitialized_ = true;
@@ -30,21 +54,22 @@ bool CQuillmarApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  // The framework's settings location; no setting is stored yet, so a key
-  // that cannot be created costs nothing.
+  // The framework's settings location; only the recent-file list is kept
+  // there, so a key that cannot be created or read costs nothing.
   SetRegistryKey(L"Karvonel");
+  LoadStdProfileSettings(4);
 
   m_imageLists.BuildShared(fw::ResourceInstance());
   m_imageLists.BuildSystem();
 
-  // The single document, its frame and view; the command line's optional
-  // document path opens nothing since the document has no content.
-  m_document = std::make_unique<CQuillmarDocument>(platform_);
+  // The single document, its frame and view.
+  m_document = std::make_unique<CQuillmarDocument>(m_platform);
   if (!m_document->OnNewDocument()) return false;
-  m_frame = std::make_unique<CMainFrame>(platform_, *m_document);
+  m_frame = std::make_unique<CMainFrame>(m_platform, *m_document);
   if (!m_frame->Create()) return false;
   m_frame->SetQuitOnDestroy(true);
-  m_view = std::make_unique<CQuillmarView>(platform_, m_imageLists.m_imageList);
+  m_frame->m_pApp = this;
+  m_view = std::make_unique<CQuillmarView>(m_platform, m_imageLists.m_imageList);
   if (!m_view->Create(m_frame->m_hWnd)) return false;
   m_view->SetDocument(m_document.get());
   m_frame->SetView(m_view.get());
@@ -52,7 +77,7 @@ bool CQuillmarApp::InitInstance() {
   m_pMainWnd = m_frame.get();
   // "document title - application title", the application's title being the
   // first part of the document string.
-  const std::string documentString = platform_.strings->LoadString(IDR_MAINFRAME);
+  const std::string documentString = m_platform.strings->LoadString(IDR_MAINFRAME);
   const std::wstring appTitle = Widen(documentString.substr(0, documentString.find('\n')));
   const std::wstring caption = m_document->m_title.empty() ? appTitle : m_document->m_title + L" - " + appTitle;
   ::SetWindowTextW(m_frame->m_hWnd, caption.c_str());
@@ -61,6 +86,8 @@ bool CQuillmarApp::InitInstance() {
   ::UpdateWindow(m_frame->m_hWnd);
   ::DragAcceptFiles(m_frame->m_hWnd, TRUE);
   ::SetFocus(m_view->m_hWnd);
+  // A file that cannot be opened is reported but does not stop the start.
+  if (const auto document = DocumentArgument(m_commandLine)) OpenDocumentFile(*document);
   return true;
 }
 

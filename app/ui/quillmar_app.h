@@ -1,9 +1,11 @@
 #pragma once
-// The application object: start-up (OLE, settings key, shared image lists,
-// the document, the frame and its view) and exit.
+// The application object: start-up (OLE, settings key and recent files,
+// shared image lists, the document, the frame and its view, a file named on
+// the command line) and exit.
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/ui/main_frame.h"
 #include "app/ui/quillmar_document.h"
@@ -23,6 +25,8 @@ class CQuillmarApp : public fw::CWinApp {
 
   // The OLE start-up call; tests replace it to see a failure handled.
   std::function<HRESULT()> m_initializeOle;
+  // The program's command line; tests give their own.
+  std::wstring m_commandLine;
 
   CImageLists m_imageLists;
   std::unique_ptr<CQuillmarDocument> m_document;
@@ -30,7 +34,6 @@ class CQuillmarApp : public fw::CWinApp {
   std::unique_ptr<CMainFrame> m_frame;
 
  private:
-  Platform& platform_;
   bool oleInitialized_ = false;
 };
 
