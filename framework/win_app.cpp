@@ -46,15 +46,29 @@ std::optional<std::wstring> ReadStringValue(HKEY key, const std::wstring& name) 
   return value;
 }
 
-// The absolute form of path, or path itself when the system cannot make one.
+// Asks a path-converting call for its answer, sizing the buffer first;
+// nullopt when the call fails.
+template <class Convert>
+std::optional<std::wstring> ConvertPath(const std::wstring& path, Convert convert) {
+  const DWORD needed = convert(path.c_str(), nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring converted(needed, L'\0');
+  const DWORD written = convert(path.c_str(), converted.data(), needed);
+  if (written == 0 || written >= needed) return std::nullopt;
+  converted.resize(written);
+  return converted;
+}
+
+// The absolute form of path with its long names (a drop may carry 8.3
+// names, and the list must see one file once), or as much of that as the
+// system can give.
 std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return path;
-  full.resize(written);
-  return full;
+  const std::wstring full = ConvertPath(path, [](const wchar_t* in, wchar_t* out, DWORD size) {
+                              return ::GetFullPathNameW(in, size, out, nullptr);
+                            }).value_or(path);
+  return ConvertPath(full,
+                     [](const wchar_t* in, wchar_t* out, DWORD size) { return ::GetLongPathNameW(in, out, size); })
+      .value_or(full);
 }
 
 // Messages after which nothing can have changed for the enabling handlers.
