@@ -1,11 +1,10 @@
-#include "common/atomic_file.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "common/atomic_file.h"
 #include "platform/win32/win.h"
 
 namespace qm {

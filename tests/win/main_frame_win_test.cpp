@@ -12,7 +12,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
-#include "tests/win/program_resources.h"
+#include "tests/win/app_fixture.h"
 
 namespace qm {
 namespace {
@@ -27,16 +27,8 @@ LRESULT CALLBACK CountingTreeProc(HWND window, UINT message, WPARAM wParam, LPAR
   return ::CallWindowProcW(g_treeProc, window, message, wParam, lParam);
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public RunningAppTest {
  protected:
-  static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
-
-  void SetUp() override {
-    ASSERT_NE(resources_, nullptr) << "quillmar.exe is built before the win tests";
-    ASSERT_TRUE(app.InitInstance());
-    app.m_frame->SetQuitOnDestroy(false);
-  }
-
   void TearDown() override {
     for (HWND w : created_)
       if (::IsWindow(w)) ::DestroyWindow(w);
@@ -60,8 +52,6 @@ class MainFrameTest : public ::testing::Test {
   }
   void Pump() { app.PumpPending(); }
 
-  static inline HMODULE resources_ = nullptr;
-  CQuillmarApp app{SystemPlatform()};
   std::vector<HWND> created_;
 };
 

@@ -17,7 +17,7 @@
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
-#include "tests/win/program_resources.h"
+#include "tests/win/app_fixture.h"
 
 // DROPFILES; after win.h, which brings in <windows.h> the way this program
 // needs it.

@@ -1,9 +1,8 @@
-#include "platform/win32/win.h"
-
 #include <gtest/gtest.h>
 
 #include "headers/pe_image.h"
 #include "platform/platform.h"
+#include "platform/win32/win.h"
 
 namespace qm {
 namespace {

@@ -10,19 +10,16 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
-#include "tests/win/program_resources.h"
+#include "tests/win/app_fixture.h"
 
 namespace qm {
 namespace {
 
-class ToolBarTest : public ::testing::Test {
+class ToolBarTest : public RunningAppTest {
  protected:
-  static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
-
   void SetUp() override {
-    ASSERT_NE(resources_, nullptr) << "quillmar.exe is built before the win tests";
-    ASSERT_TRUE(app.InitInstance());
-    app.m_frame->SetQuitOnDestroy(false);
+    RunningAppTest::SetUp();
+    if (HasFatalFailure()) return;
     ::MoveWindow(Frame(), 50, 50, 640, 560, TRUE);
   }
 
@@ -70,9 +67,6 @@ class ToolBarTest : public ::testing::Test {
     Mouse(WM_MOUSEMOVE, to);
     Mouse(WM_LBUTTONUP, to);
   }
-
-  static inline HMODULE resources_ = nullptr;
-  CQuillmarApp app{SystemPlatform()};
 };
 
 TEST_F(ToolBarTest, EachSideTakesItsStripAndEveryButtonShowsWhole) {
