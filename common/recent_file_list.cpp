@@ -20,7 +20,7 @@ bool IsSameFilePath(std::string_view a, std::string_view b) {
 
 void RecentFileList::Add(const std::string& path) {
   if (path.empty() || capacity_ == 0) return;
-  std::erase_if(entries_, [&](const std::string& entry) { return IsSameFilePath(entry, path); });
+  std::erase_if(entries_, [&](const std::string& entry) { return samePath_(entry, path); });
   entries_.insert(entries_.begin(), path);
   if (entries_.size() > capacity_) entries_.resize(capacity_);
 }
@@ -31,7 +31,7 @@ void RecentFileList::Load(const std::function<std::optional<std::string>(const s
     const std::optional<std::string> value = readValue(ValueName(i));
     if (!value || value->empty()) continue;
     const bool repeated = std::any_of(entries_.begin(), entries_.end(),
-                                      [&](const std::string& entry) { return IsSameFilePath(entry, *value); });
+                                      [&](const std::string& entry) { return samePath_(entry, *value); });
     if (!repeated) entries_.push_back(*value);
   }
 }

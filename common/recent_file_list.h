@@ -17,12 +17,15 @@ namespace qm {
 inline constexpr const char* kRecentFileSection = "Recent File List";
 
 // Whether two Windows paths name the same file as far as their spelling
-// tells (ASCII case folded, either slash).
+// tells (ASCII case folded, either slash). The system folds the case of
+// every letter; on Windows the list is given the system's comparison.
 bool IsSameFilePath(std::string_view a, std::string_view b);
 
 class RecentFileList {
  public:
-  explicit RecentFileList(size_t capacity) : capacity_(capacity) {}
+  using SamePath = bool (*)(std::string_view, std::string_view);
+  explicit RecentFileList(size_t capacity, SamePath samePath = &IsSameFilePath)
+      : capacity_(capacity), samePath_(samePath) {}
 
   size_t Capacity() const { return capacity_; }
   const std::vector<std::string>& Entries() const { return entries_; }
@@ -41,6 +44,7 @@ class RecentFileList {
 
  private:
   size_t capacity_;
+  SamePath samePath_;
   std::vector<std::string> entries_;
 };
 

@@ -1,50 +1,22 @@
 #include "framework/win_app.h"
 
 #include <algorithm>
-#include <cwchar>
+#include <climits>
 #include <memory>
 #include <optional>
-#include <type_traits>
+#include <string_view>
 
 #include "common/error_text.h"
+#include "framework/registry.h"
 #include "platform/win32/win32_system.h"
 
 namespace qm::fw {
 namespace {
 
-struct RegKeyCloser {
-  void operator()(HKEY key) const { ::RegCloseKey(key); }
-};
-using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
-
 struct HandleCloser {
   void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 using UniqueFileHandle = std::unique_ptr<void, HandleCloser>;
-
-// No path is longer than the system's 32767 characters, so a longer value
-// is not a file name and is skipped rather than read.
-constexpr DWORD kMaxStoredChars = 32768;
-
-// A REG_SZ value as stored: it may lack its terminating NUL or hold bytes
-// after one, and it may change between sizing and reading.
-std::optional<std::wstring> ReadStringValue(HKEY key, const std::wstring& name) {
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_SZ)
-    return std::nullopt;
-  if (bytes > kMaxStoredChars * sizeof(wchar_t)) return std::nullopt;
-  // One spare character so that an unterminated value still ends in NUL.
-  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-  DWORD got = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &got) !=
-          ERROR_SUCCESS ||
-      type != REG_SZ)
-    return std::nullopt;
-  value.resize(std::min<size_t>(got / sizeof(wchar_t), value.size()));
-  value.resize(::wcsnlen(value.c_str(), value.size()));
-  return value;
-}
 
 // Asks a path-converting call for its answer, sizing the buffer first;
 // nullopt when the call fails.
@@ -69,6 +41,18 @@ std::wstring FullPath(const std::wstring& path) {
   return ConvertPath(full,
                      [](const wchar_t* in, wchar_t* out, DWORD size) { return ::GetLongPathNameW(in, out, size); })
       .value_or(full);
+}
+
+// File names compare as the file system does: case folded for every
+// letter, either slash.
+bool IsSameWindowsPath(std::string_view a, std::string_view b) {
+  std::wstring left = Widen(std::string(a));
+  std::wstring right = Widen(std::string(b));
+  std::replace(left.begin(), left.end(), L'/', L'\\');
+  std::replace(right.begin(), right.end(), L'/', L'\\');
+  if (left.size() > INT_MAX || right.size() > INT_MAX) return false;
+  return ::CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
 // Messages after which nothing can have changed for the enabling handlers.
@@ -144,21 +128,14 @@ void CWinApp::PumpPending() {
 
 bool CWinApp::SetRegistryKey(const std::wstring& company) {
   m_registryKey = L"Software\\" + company + L"\\" + m_appName;
-  HKEY created = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_registryKey.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &created, nullptr) != ERROR_SUCCESS)
-    return false;
-  const UniqueRegKey key(created);
-  return true;
+  return CreateKey(HKEY_CURRENT_USER, m_registryKey) != nullptr;
 }
 
 void CWinApp::LoadStdProfileSettings(size_t recentCount) {
-  recentFiles_ = RecentFileList(recentCount);
+  recentFiles_ = RecentFileList(recentCount, &IsSameWindowsPath);
   if (m_registryKey.empty()) return;
-  const std::wstring path = m_registryKey + L"\\" + Widen(kRecentFileSection);
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const UniqueRegKey key(opened);
+  const UniqueRegKey key = OpenKeyForReading(HKEY_CURRENT_USER, m_registryKey + L"\\" + Widen(kRecentFileSection));
+  if (!key) return;
   recentFiles_.Load([&](const std::string& valueName) -> std::optional<std::string> {
     const std::optional<std::wstring> value = ReadStringValue(key.get(), Widen(valueName));
     if (!value) return std::nullopt;
@@ -166,10 +143,7 @@ void CWinApp::LoadStdProfileSettings(size_t recentCount) {
   });
 }
 
-void CWinApp::AddToRecentFileList(const std::wstring& path) {
-  recentFiles_.Add(Narrow(path));
-  SaveRecentFileList();
-}
+void CWinApp::AddToRecentFileList(const std::wstring& path) { AddFullPathToRecentFileList(FullPath(path)); }
 
 std::vector<std::wstring> CWinApp::RecentFiles() const {
   std::vector<std::wstring> files;
@@ -177,14 +151,11 @@ std::vector<std::wstring> CWinApp::RecentFiles() const {
   return files;
 }
 
-void CWinApp::SaveRecentFileList() const {
+void CWinApp::AddFullPathToRecentFileList(const std::wstring& fullPath) {
+  recentFiles_.Add(Narrow(fullPath));
   if (m_registryKey.empty() || recentFiles_.Capacity() == 0) return;
-  const std::wstring path = m_registryKey + L"\\" + Widen(kRecentFileSection);
-  HKEY created = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &created,
-                        nullptr) != ERROR_SUCCESS)
-    return;
-  const UniqueRegKey key(created);
+  const UniqueRegKey key = CreateKey(HKEY_CURRENT_USER, m_registryKey + L"\\" + Widen(kRecentFileSection));
+  if (!key) return;
   const std::vector<std::string>& entries = recentFiles_.Entries();
   for (size_t i = 0; i < recentFiles_.Capacity(); ++i) {
     const std::wstring name = Widen(RecentFileList::ValueName(i));
@@ -204,11 +175,11 @@ bool CWinApp::OpenDocumentFile(const std::wstring& path) {
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (opened == INVALID_HANDLE_VALUE) {
     const CErrorText error(*m_platform.errors, ::GetLastError());
-    m_platform.messageBox->MessageBox(error.GetText(), MB_ICONEXCLAMATION_);
+    m_platform.messageBox->MessageBox(Narrow(full) + "\n" + error.GetText(), MB_ICONEXCLAMATION_);
     return false;
   }
   const UniqueFileHandle file(opened);
-  AddToRecentFileList(full);
+  AddFullPathToRecentFileList(full);
   return true;
 }
 

@@ -37,14 +37,15 @@ class CWinApp {
   // Reads the recent-file list of recentCount entries from the settings
   // key; an unreadable key or value leaves those entries out.
   void LoadStdProfileSettings(size_t recentCount);
-  // Puts path first in the recent-file list and writes the whole list back
-  // (best effort: the list in memory is right even if the write fails).
+  // Puts path (made full, with long names) first in the recent-file list
+  // and writes the whole list back (best effort: the list in memory is
+  // right even if the write fails).
   void AddToRecentFileList(const std::wstring& path);
   std::vector<std::wstring> RecentFiles() const;
 
   // The document has no content, so opening a file only checks that it can
-  // be read; a file that cannot shows the system's reason and gives false,
-  // one that can goes into the recent-file list under its full path.
+  // be read; a file that cannot shows its name and the system's reason and
+  // gives false, one that can goes into the recent-file list.
   virtual bool OpenDocumentFile(const std::wstring& path);
 
   Platform& m_platform;
@@ -53,7 +54,7 @@ class CWinApp {
   std::wstring m_registryKey;
 
  private:
-  void SaveRecentFileList() const;
+  void AddFullPathToRecentFileList(const std::wstring& fullPath);
 
   int exitCode_ = 0;
   RecentFileList recentFiles_{0};

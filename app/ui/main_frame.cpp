@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/error_text.h"
+#include "framework/registry.h"
 #include "framework/win_app.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
@@ -65,11 +66,7 @@ bool CMainFrame::OnCreateFrame() {
 }
 
 bool IsComponentRegistered(const wchar_t* progId) {
-  const std::wstring path = std::wstring(progId) + L"\\CLSID";
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
+  return fw::OpenKeyForReading(HKEY_CLASSES_ROOT, std::wstring(progId) + L"\\CLSID") != nullptr;
 }
 
 void CMainFrame::ProbeComponents() {
@@ -231,13 +228,19 @@ void CMainFrame::OnFileSave() {
 
 // ---- dropped files ----
 
-// Only the first file counts: the frame shows one document.
+// Each dropped file is opened in turn, as the framework does, so all of
+// them go on the recent-file list, the last dropped first.
 LRESULT CMainFrame::OnDropFiles(WPARAM wParam, LPARAM) {
   const auto drop = reinterpret_cast<HDROP>(wParam);
-  const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
-  if (length > 0 && m_pApp) {
+  // Files come from another program: take the activation so a message
+  // about one is owned by this frame and not left behind that program.
+  ::SetActiveWindow(m_hWnd);
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count && m_pApp; ++i) {
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    if (length == 0) continue;
     std::wstring path(length + 1, L'\0');
-    const UINT copied = ::DragQueryFileW(drop, 0, path.data(), length + 1);
+    const UINT copied = ::DragQueryFileW(drop, i, path.data(), length + 1);
     path.resize(std::min(copied, length));
     m_pApp->OpenDocumentFile(path);
   }

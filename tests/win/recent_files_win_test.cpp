@@ -14,6 +14,7 @@
 
 #include "app/ui/quillmar_app.h"
 #include "common/error_text.h"
+#include "framework/registry.h"
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
@@ -29,15 +30,12 @@ namespace {
 namespace fs = std::filesystem;
 using Paths = std::vector<std::wstring>;
 
-struct RegKeyCloser {
-  void operator()(HKEY key) const { ::RegCloseKey(key); }
-};
-using UniqueRegKey = std::unique_ptr<std::remove_pointer_t<HKEY>, RegKeyCloser>;
+using fw::UniqueRegKey;
 
 // A WM_DROPFILES block as the shell builds it: the header, then the wide
 // paths, each ending in NUL, and one more NUL.
 HGLOBAL MakeDrop(const Paths& files) {
-  size_t chars = 1;
+  size_t chars = 2;  // the list ends with an empty name, even when it is empty
   for (const auto& file : files) chars += file.size() + 1;
   HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
   if (!memory) return nullptr;
@@ -201,33 +199,42 @@ TEST_F(RecentFilesTest, BrokenStoredValuesAreSkippedAndRewrittenOnTheNextAdd) {
   EXPECT_EQ(Start().RecentFiles(), (Paths{added, L"C:\\Uno.qmr"}));
 }
 
-TEST_F(RecentFilesTest, ADroppedFileIsListedAndAMissingOneIsReported) {
+TEST_F(RecentFilesTest, DroppedFilesAreListedInTurnAndAMissingOneIsReportedByName) {
   CQuillmarApp& app = Start();
   const std::wstring titleBefore = Title(app);
   const std::wstring first = MakeFile("primero.qmr"), second = MakeFile("segundo.qmr");
-  Drop(app, {first, second});
-  EXPECT_EQ(app.RecentFiles(), (Paths{first})) << "only the first dropped file is opened";
-  EXPECT_TRUE(box_.shown.empty());
-
-  Drop(app, {Missing("no-existe.qmr")});
-  EXPECT_EQ(app.RecentFiles(), (Paths{first}));
+  const std::wstring missing = Missing("no-existe.qmr");
+  Drop(app, {first, missing, second});
+  EXPECT_EQ(app.RecentFiles(), (Paths{second, first})) << "each file in turn, the last dropped first";
   ASSERT_EQ(box_.shown.size(), 1u);
-  EXPECT_EQ(box_.shown[0].text, CErrorText(*platform_.errors, ERROR_FILE_NOT_FOUND).GetText());
+  EXPECT_EQ(box_.shown[0].text, Narrow(missing) + "\n" + CErrorText(*platform_.errors, ERROR_FILE_NOT_FOUND).GetText());
   EXPECT_EQ(box_.shown[0].flags, uint32_t{MB_ICONEXCLAMATION_});
 
   Drop(app, {});
   EXPECT_EQ(box_.shown.size(), 1u) << "an empty drop opens nothing";
+  EXPECT_EQ(Title(app), titleBefore);
+  EXPECT_EQ(app.m_frame->Captured(), WindowHandle{0});
+}
 
-  // A drop in 8.3 names is the same file as its long spelling.
+TEST_F(RecentFilesTest, OtherSpellingsOfOneFileAreListedOnce) {
+  CQuillmarApp& app = Start();
+  // Letters beyond ASCII fold too, as the system compares file names.
+  app.AddToRecentFileList((dir_ / L"Año Ñu.qmr").wstring());
+  app.AddToRecentFileList((dir_ / L"AÑO ñU.QMR").wstring());
+  ASSERT_EQ(app.RecentFiles().size(), 1u);
+  EXPECT_EQ(app.RecentFiles()[0], (dir_ / L"AÑO ñU.QMR").wstring());
+
+  // 8.3 names are the same file as their long spelling, whether the file
+  // was opened, dropped or saved.
   const std::wstring longName = MakeFile("un nombre bastante largo.qmr");
   wchar_t shortName[MAX_PATH] = {};
   ASSERT_GT(::GetShortPathNameW(longName.c_str(), shortName, MAX_PATH), 0u);
   ASSERT_NE(std::wstring(shortName), longName) << "the file system gives no short names";
   Drop(app, {shortName});
+  app.AddToRecentFileList(shortName);
   Drop(app, {longName});
-  EXPECT_EQ(app.RecentFiles(), (Paths{longName, first}));
-  EXPECT_EQ(Title(app), titleBefore);
-  EXPECT_EQ(app.m_frame->Captured(), WindowHandle{0});
+  ASSERT_EQ(app.RecentFiles().size(), 2u);
+  EXPECT_EQ(app.RecentFiles()[0], longName);
 }
 
 TEST_F(RecentFilesTest, TheCommandLinesFirstNonSwitchArgumentIsOpenedAsAFullPath) {
