@@ -7,12 +7,12 @@ namespace {
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
-// The outline is a band this wide, inverted so a second pass erases it.
+// The outline is a band this wide, drawn inverted over the frame and its
+// children.
 constexpr int kOutlineWidth = 3;
 
 void InvertOutline(HWND window, const RECT& r) {
-  // Not clipped to the frame's children: the outline crosses the view.
-  HDC dc = ::GetDCEx(window, nullptr, DCX_CACHE);
+  HDC dc = ::GetDCEx(window, nullptr, DCX_CACHE);  // not clipped to the children
   if (!dc) return;
   HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(GRAY_BRUSH));
   const int width = r.right - r.left;
@@ -25,13 +25,27 @@ void InvertOutline(HWND window, const RECT& r) {
   ::ReleaseDC(window, dc);
 }
 
+// Erases an outline by having what lies under it painted again, not by
+// inverting it back: the tree or the toolbar may have repainted under it
+// meanwhile (the auto-refresh runs every second), and inverting those
+// fresh pixels would leave grey bands behind.
+void EraseOutline(HWND window, const RECT& r) {
+  ::RedrawWindow(window, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 }  // namespace
 
 const MessageEntry<CDockBar> CDockBar::kMessages[] = {
-    OnMessage(WM_PAINT, &CDockBar::OnPaint),         OnMessage(WM_SIZE, &CDockBar::OnSize),
-    OnMessage(WM_SETCURSOR, &CDockBar::OnSetCursor), OnMessage(WM_LBUTTONDOWN, &CDockBar::OnLButtonDown),
-    OnMessage(WM_MOUSEMOVE, &CDockBar::OnMouseMove), OnMessage(WM_LBUTTONUP, &CDockBar::OnLButtonUp),
-    OnMessage(WM_KEYDOWN, &CDockBar::OnKeyDown),     OnMessage(WM_CAPTURECHANGED, &CDockBar::OnCaptureChanged),
+    OnMessage(WM_PAINT, &CDockBar::OnPaint),
+    OnMessage(WM_SIZE, &CDockBar::OnSize),
+    OnMessage(WM_SETCURSOR, &CDockBar::OnSetCursor),
+    OnMessage(WM_LBUTTONDOWN, &CDockBar::OnLButtonDown),
+    // The class takes double-clicks: a quick second press is a press too.
+    OnMessage(WM_LBUTTONDBLCLK, &CDockBar::OnLButtonDown),
+    OnMessage(WM_MOUSEMOVE, &CDockBar::OnMouseMove),
+    OnMessage(WM_LBUTTONUP, &CDockBar::OnLButtonUp),
+    OnMessage(WM_KEYDOWN, &CDockBar::OnKeyDown),
+    OnMessage(WM_CAPTURECHANGED, &CDockBar::OnCaptureChanged),
 };
 
 bool CDockBar::Create(IDockSite& site, HWND parent, UINT controlId) {
@@ -180,7 +194,7 @@ void CDockBar::ShowOutline(std::optional<RECT> outline) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
   };
   if (outline_ && outline && same(*outline_, *outline)) return;
-  if (outline_) InvertOutline(frame, *outline_);
+  if (outline_) EraseOutline(frame, *outline_);
   outline_ = outline;
   if (outline_) InvertOutline(frame, *outline_);
 }

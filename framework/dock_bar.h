@@ -55,8 +55,8 @@ class CDockBar : public CWnd {
   LRESULT OnCaptureChanged(WPARAM, LPARAM);
 
   void PlaceToolBar();
-  // Draws the outline of where the strip would go (XOR, so drawing the
-  // same outline again erases it); nullopt erases the one shown.
+  // Draws the outline of where the strip would go, erasing the one shown;
+  // nullopt only erases.
   void ShowOutline(std::optional<RECT> outline);
   // Ends a drag: outline erased, capture and focus given back.
   void EndTracking();

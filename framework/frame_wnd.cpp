@@ -92,8 +92,9 @@ bool CFrameWnd::ExecuteCommand(UINT id) {
 
 LRESULT CFrameWnd::OnCreate(WPARAM, LPARAM) { return OnCreateFrame() ? 0 : -1; }
 
-LRESULT CFrameWnd::OnSize(WPARAM, LPARAM) {
-  RecalcLayout();
+LRESULT CFrameWnd::OnSize(WPARAM wParam, LPARAM) {
+  // A minimised frame keeps its layout for when it comes back.
+  if (wParam != SIZE_MINIMIZED) RecalcLayout();
   return 0;
 }
 
@@ -102,6 +103,12 @@ namespace {
 Rect ToRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// Whether a bar is switched on, whatever the frame's own state: a child
+// of a hidden or not yet shown frame is never "visible" to the system.
+bool IsShown(HWND window) {
+  return window && (static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)) & WS_VISIBLE) != 0;
+}
+
 void Place(HWND window, const Rect& r) {
   ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
@@ -109,7 +116,7 @@ void Place(HWND window, const Rect& r) {
 }  // namespace
 
 bool CFrameWnd::CreateDockedToolBar(UINT controlId, UINT resourceId, const std::vector<UINT>& toggles) {
-  if (!m_wndDockBar.Create(*this, m_hWnd, AFX_IDW_DOCKBAR_TOP)) return false;
+  if (!m_wndDockBar.Create(*this, m_hWnd, IDW_TOOLBAR_STRIP)) return false;
   if (!m_wndToolBar.Create(m_wndDockBar.m_hWnd, controlId, resourceId, toggles)) return false;
   m_wndDockBar.SetToolBar(m_wndToolBar, m_hWnd);
   DockToolBar(DockSide::Top);
@@ -126,9 +133,9 @@ FrameLayout CFrameWnd::LayoutFor(DockSide side) const {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
   int barThickness = 0;
-  if (m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd)) barThickness = m_wndDockBar.Thickness(side);
+  if (IsShown(m_wndDockBar.m_hWnd)) barThickness = m_wndDockBar.Thickness(side);
   int statusHeight = 0;
-  if (m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd)) {
+  if (IsShown(m_wndStatusBar.m_hWnd)) {
     RECT bar{};
     ::GetWindowRect(m_wndStatusBar.m_hWnd, &bar);
     statusHeight = bar.bottom - bar.top;
@@ -139,9 +146,9 @@ FrameLayout CFrameWnd::LayoutFor(DockSide side) const {
 void CFrameWnd::RecalcLayout() {
   if (!m_hWnd) return;
   // The status bar keeps its own height and sits at the bottom by itself.
-  if (m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd)) m_wndStatusBar.Resize();
+  if (IsShown(m_wndStatusBar.m_hWnd)) m_wndStatusBar.Resize();
   const FrameLayout layout = LayoutFor(m_wndDockBar.Side());
-  if (m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd)) Place(m_wndDockBar.m_hWnd, layout.bar);
+  if (IsShown(m_wndDockBar.m_hWnd)) Place(m_wndDockBar.m_hWnd, layout.bar);
   if (view_ && view_->m_hWnd) Place(view_->m_hWnd, layout.view);
 }
 
@@ -252,24 +259,24 @@ void CFrameWnd::OnIdleUpdate() {
 
 void CFrameWnd::OnViewToolBar() {
   if (!m_wndDockBar.m_hWnd) return;
-  ::ShowWindow(m_wndDockBar.m_hWnd, ::IsWindowVisible(m_wndDockBar.m_hWnd) ? SW_HIDE : SW_SHOW);
+  ::ShowWindow(m_wndDockBar.m_hWnd, IsShown(m_wndDockBar.m_hWnd) ? SW_HIDE : SW_SHOW);
   RecalcLayout();
 }
 
 void CFrameWnd::OnUpdateViewToolBar(CommandUI& ui) {
   ui.Enable(m_wndDockBar.m_hWnd != nullptr);
-  ui.SetCheck(m_wndDockBar.m_hWnd && ::IsWindowVisible(m_wndDockBar.m_hWnd));
+  ui.SetCheck(IsShown(m_wndDockBar.m_hWnd));
 }
 
 void CFrameWnd::OnViewStatusBar() {
   if (!m_wndStatusBar.m_hWnd) return;
-  ::ShowWindow(m_wndStatusBar.m_hWnd, ::IsWindowVisible(m_wndStatusBar.m_hWnd) ? SW_HIDE : SW_SHOW);
+  ::ShowWindow(m_wndStatusBar.m_hWnd, IsShown(m_wndStatusBar.m_hWnd) ? SW_HIDE : SW_SHOW);
   RecalcLayout();
 }
 
 void CFrameWnd::OnUpdateViewStatusBar(CommandUI& ui) {
   ui.Enable(m_wndStatusBar.m_hWnd != nullptr);
-  ui.SetCheck(m_wndStatusBar.m_hWnd && ::IsWindowVisible(m_wndStatusBar.m_hWnd));
+  ui.SetCheck(IsShown(m_wndStatusBar.m_hWnd));
 }
 
 void CFrameWnd::OnAppExit() { PostMessage(WM_CLOSE); }

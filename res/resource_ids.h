@@ -59,7 +59,7 @@
 #define ID_INDICATOR_SCRL 59139
 #define AFX_IDW_TOOLBAR 59392
 #define AFX_IDW_STATUS_BAR 59393
-#define AFX_IDW_DOCKBAR_TOP 59419
+#define IDW_TOOLBAR_STRIP 59419
 #define AFX_IDW_PANE_FIRST 59648
 
 // The shared small icons, in the order the image list appends them.

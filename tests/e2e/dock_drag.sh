@@ -31,8 +31,10 @@ drag() {  # from the gripper to x y, in steps as a hand moves
 }
 
 strip || { echo "Quillmar's toolbar did not show"; exit 1; }
+strip_until 't == ct && l == cl && r == cr'
+ok=$?
 echo "start: strip $l $t $r $b in client $cl $ct $cr $cb"
-((t == ct && l == cl && r == cr)) || { echo "the toolbar does not start docked at the top"; exit 1; }
+((ok == 0)) || { echo "the toolbar does not start docked at the top"; exit 1; }
 
 drag $((cl + 3)) $(((ct + cb) / 2))
 strip_until 'l == cl && t == ct && b - t > r - l'

@@ -56,7 +56,7 @@ int PrintRootText(HWND frame) {
 }
 
 int PrintToolbarStrip(HWND frame) {
-  HWND strip = ::GetDlgItem(frame, AFX_IDW_DOCKBAR_TOP);
+  HWND strip = ::GetDlgItem(frame, IDW_TOOLBAR_STRIP);
   if (!strip || !::IsWindowVisible(strip)) return 1;
   RECT bar{};
   RECT client{};

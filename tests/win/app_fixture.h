@@ -21,17 +21,28 @@ inline HMODULE LoadProgramResources() {
   return resources;
 }
 
-// The application started on the real system, its frame shown; closing the
-// frame does not end the test's message loop.
+// Settings of a test's application live under a name of the test
+// process's own, so tests running side by side, or the real program's
+// recent files, never meet.
+inline std::wstring TestAppName() { return L"Quillmar-test-" + std::to_wstring(::GetCurrentProcessId()); }
+inline std::wstring TestAppKey() { return L"Software\\Karvonel\\" + TestAppName(); }
+
+// The application started on the real system with no file on its command
+// line, its frame shown; closing the frame does not end the test's message
+// loop.
 class RunningAppTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
 
   void SetUp() override {
     ASSERT_NE(resources_, nullptr) << "quillmar.exe is built before the win tests";
+    app.m_appName = TestAppName();
+    app.m_commandLine = L"quillmar.exe";
     ASSERT_TRUE(app.InitInstance());
     app.m_frame->SetQuitOnDestroy(false);
   }
+
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, TestAppKey().c_str()); }
 
   static inline HMODULE resources_ = nullptr;
   CQuillmarApp app{SystemPlatform()};

@@ -32,6 +32,7 @@ class MainFrameTest : public RunningAppTest {
   void TearDown() override {
     for (HWND w : created_)
       if (::IsWindow(w)) ::DestroyWindow(w);
+    RunningAppTest::TearDown();
   }
 
   HWND MakeWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, HWND parent = nullptr,

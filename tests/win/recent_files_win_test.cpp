@@ -58,7 +58,7 @@ class RecentFilesTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(resources_, nullptr) << "quillmar.exe is built before the win tests";
     platform_.messageBox = &box_;
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, AppKey().c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, TestAppKey().c_str());
     dir_ = fs::temp_directory_path() / ("qm-recent-" + std::to_string(::GetCurrentProcessId()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
@@ -66,19 +66,17 @@ class RecentFilesTest : public ::testing::Test {
 
   void TearDown() override {
     apps_.clear();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, AppKey().c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, TestAppKey().c_str());
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
   }
 
-  static std::wstring AppName() { return L"Quillmar-test-" + std::to_wstring(::GetCurrentProcessId()); }
-  static std::wstring AppKey() { return L"Software\\Karvonel\\" + AppName(); }
-  static std::wstring ListKey() { return AppKey() + L"\\Recent File List"; }
+  static std::wstring ListKey() { return TestAppKey() + L"\\Recent File List"; }
 
   // A started application with the given command line (none by default).
   CQuillmarApp& Start(const std::wstring& commandLine = L"quillmar.exe") {
     auto app = std::make_unique<CQuillmarApp>(platform_);
-    app->m_appName = AppName();
+    app->m_appName = TestAppName();
     app->m_commandLine = commandLine;
     EXPECT_TRUE(app->InitInstance());
     if (app->m_frame) app->m_frame->SetQuitOnDestroy(false);

@@ -162,6 +162,12 @@ TEST_F(ToolBarTest, AClickEscapeOrAPressBesideTheGripperLeavesTheToolbarWhereItI
   ::ReleaseCapture();
   EXPECT_EQ(Strip().Side(), DockSide::Top);
 
+  // A quick second press arrives as a double-click and starts a drag too.
+  Mouse(WM_LBUTTONDBLCLK, gripper);
+  EXPECT_TRUE(Strip().IsTracking());
+  Mouse(WM_LBUTTONUP, gripper);
+  EXPECT_FALSE(Strip().IsTracking());
+
   // The strip's empty end beside the buttons is not the gripper.
   const RECT bar = InFrame(Strip().m_hWnd);
   Mouse(WM_LBUTTONDOWN, POINT{bar.right - 2, (bar.top + bar.bottom) / 2});
@@ -193,31 +199,37 @@ TEST_F(ToolBarTest, HidingTheToolbarGivesItsSideToTheViewAndCommandsStillReachTh
   ::DestroyWindow(target);
 }
 
-TEST_F(ToolBarTest, AButtonsPromptGoesWhenThePointerLeavesTheToolbar) {
-  RECT button{};
-  ASSERT_TRUE(ToolBar().GetButtonRect(ID_WINDOW_LIST, button));
-  POINT over{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-  ::ClientToScreen(ToolBar().m_hWnd, &over);
-  const auto hover = [&](UINT id) {
-    NMTBHOTITEM hot{};
-    hot.hdr.hwndFrom = ToolBar().m_hWnd;
-    hot.hdr.idFrom = AFX_IDW_TOOLBAR;
-    hot.hdr.code = TBN_HOTITEMCHANGE;
-    hot.idNew = static_cast<int>(id);
-    hot.dwFlags = HICF_MOUSE;
-    ::SendMessageW(Frame(), WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
-  };
+TEST_F(ToolBarTest, TooltipsAndPromptsComeFromTheFrameThroughTheReparentedToolbar) {
+  // The tooltip control asks the toolbar, which asks its notify window.
+  const auto tooltips = reinterpret_cast<HWND>(ToolBar().SendMessage(TB_GETTOOLTIPS));
+  ASSERT_NE(tooltips, nullptr);
+  NMTTDISPINFOW info{};
+  info.hdr.hwndFrom = tooltips;
+  info.hdr.idFrom = ID_WINDOW_LIST;
+  info.hdr.code = TTN_GETDISPINFOW;
+  ToolBar().SendMessage(WM_NOTIFY, ID_WINDOW_LIST, reinterpret_cast<LPARAM>(&info));
+  ASSERT_NE(info.lpszText, nullptr);
+  EXPECT_EQ(Narrow(info.lpszText), fw::CommandTooltip(ID_WINDOW_LIST));
+  EXPECT_EQ(fw::CommandTooltip(ID_WINDOW_LIST), "Lista de ventanas");
+
+  // The pointer on a button shows its prompt until it leaves the toolbar,
+  // whether or not the toolbar says so.
   const auto waitTicks = [&] {
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 600;) {
       app.PumpPending();
       ::Sleep(20);
     }
   };
+  RECT button{};
+  ASSERT_TRUE(ToolBar().GetButtonRect(ID_WINDOW_LIST, button));
+  POINT over{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  POINT onScreen = over;
+  ::ClientToScreen(ToolBar().m_hWnd, &onScreen);
+  ::SetCursorPos(onScreen.x, onScreen.y);
+  ToolBar().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
   const std::string prompt = fw::CommandPrompt(ID_WINDOW_LIST);
   ASSERT_FALSE(prompt.empty());
-
-  ::SetCursorPos(over.x, over.y);
-  hover(ID_WINDOW_LIST);
+  EXPECT_EQ(app.m_frame->m_wndStatusBar.GetPaneText(0), prompt);
   waitTicks();
   EXPECT_EQ(app.m_frame->m_wndStatusBar.GetPaneText(0), prompt) << "kept while the pointer is on the toolbar";
 
