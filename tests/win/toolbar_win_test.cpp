@@ -238,6 +238,19 @@ TEST_F(ToolBarTest, TooltipsAndPromptsComeFromTheFrameThroughTheReparentedToolba
   ::SetCursorPos((view.left + view.right) / 2, (view.top + view.bottom) / 2);
   waitTicks();
   EXPECT_EQ(app.m_frame->m_wndStatusBar.GetPaneText(0), "");
+
+  // A toolbar that never reports the leaving (as happened under Wine with
+  // a real pointer): the frame clears the prompt by itself.
+  NMTBHOTITEM hot{};
+  hot.hdr.hwndFrom = ToolBar().m_hWnd;
+  hot.hdr.idFrom = AFX_IDW_TOOLBAR;
+  hot.hdr.code = TBN_HOTITEMCHANGE;
+  hot.idNew = ID_WINDOW_LIST;
+  hot.dwFlags = HICF_MOUSE;
+  ::SendMessageW(Frame(), WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&hot));
+  EXPECT_EQ(app.m_frame->m_wndStatusBar.GetPaneText(0), prompt);
+  waitTicks();
+  EXPECT_EQ(app.m_frame->m_wndStatusBar.GetPaneText(0), "");
 }
 
 }  // namespace
