@@ -93,3 +93,85 @@
 #define IDI_DOUBLE_ARROW 30059
 #define IDI_WARNING_TRIANGLE 30060
 #define IDI_CROSS 30061
+
+// ---- Dialogs ----
+// Templates.
+#define IDD_ABOUTBOX 2001
+#define IDD_WINDOW_LIST 2002
+#define IDD_PROCESSES 2003
+#define IDD_CHILD_WINDOWS 2006
+#define IDD_STYLE_EDIT 2007
+#define IDD_STYLE_LIST 2008
+#define IDD_CLASS_ICONS 2010
+#define IDD_WINDOW_PROPS 2011
+
+// Dialog toolbars: each is a resource of type RT_TOOLBAR_BUTTONS with a
+// BITMAP of the same ID (16x15 images). Larger drawings of the same images
+// for 150% and 200% screens have the IDs below.
+#define IDR_WINDOW_LIST_TOOLBAR 2002
+#define IDR_PROCESSES_TOOLBAR 2003
+#define IDR_CHILD_WINDOWS_TOOLBAR 2006
+#define IDR_STRING_PAGE_TOOLBAR 2016
+#define IDR_BITMAP_PAGE_TOOLBAR 2017
+#define IDR_MENU_PAGE_TOOLBAR 30037
+#define QM_TOOLBAR_BITMAP_150(id) ((id) + 0x1000)
+#define QM_TOOLBAR_BITMAP_200(id) ((id) + 0x2000)
+
+// Commands of the dialog toolbars (IDCANCEL, 2, closes).
+#define IDC_CHILD_WINDOWS 3101
+#define IDC_MODULES 3102
+#define IDC_THREADS 3103
+#define IDC_RESOURCES 3104
+#define IDC_KILL_PROCESS 3105
+#define IDC_CAPTURE 3106
+#define IDC_TOGGLE_ENABLED 3107
+#define IDC_TOGGLE_VISIBLE 3108
+#define IDC_MAXIMIZE 3109
+#define IDC_MINIMIZE 3110
+#define IDC_RESTORE 3111
+#define IDC_CLOSE_WINDOW 3112
+#define IDC_SAVE_AS_RESOURCE 3118
+#define IDC_SHOW_UNNAMED 3201
+#define IDC_SHOW_SECONDARY 3202
+#define IDC_SHOW_HIDDEN 3203
+#define IDC_SHOW_MENU 30047
+#define IDC_SAVE_AS_TEXT 30050
+#define IDC_SAVE_AS_BITMAP 30053
+#define IDC_TEST_DIALOG 30067
+
+// Controls.
+#define IDC_STYLE_ADD 3113
+#define IDC_STYLE_DELETE 3114
+#define IDC_PROPS_MAXIMIZED 3208
+#define IDC_PROPS_MINIMIZED 3209
+#define IDC_PROPS_ENABLED 3210
+#define IDC_PROPS_VISIBLE 3211
+#define IDC_ABOUT_LINE1 3304
+#define IDC_ABOUT_LINE2 3305
+#define IDC_ABOUT_LINE3 3306
+// The hidden static a dialog toolbar takes the place of; in the About box
+// the same ID is the link line.
+#define IDC_TOOLBAR_PLACEHOLDER 3307
+#define IDC_ABOUT_LINK 3307
+#define IDC_ABOUT_ICON 3310
+#define IDC_STYLE_HEX 3401
+#define IDC_PROPS_TITLE 3409
+#define IDC_PROPS_BOTTOM 3410
+#define IDC_PROPS_RIGHT 3411
+#define IDC_PROPS_TOP 3412
+#define IDC_PROPS_LEFT 3413
+#define IDC_PROPS_CLIENT_LEFT 3414
+#define IDC_PROPS_CLIENT_TOP 3415
+#define IDC_PROPS_CLIENT_RIGHT 3416
+#define IDC_PROPS_CLIENT_BOTTOM 3417
+#define IDC_STYLE_LIST 3501
+#define IDC_GROUP_BOX 3504
+#define IDC_LARGE_ICON 3509
+#define IDC_SMALL_ICON 3510
+
+// The About box's animation: a window, with a hammer, with a hammer and a
+// screwdriver, with a screwdriver.
+#define IDI_ABOUT_FRAME1 30038
+#define IDI_ABOUT_FRAME2 30039
+#define IDI_ABOUT_FRAME3 30041
+#define IDI_ABOUT_FRAME4 30042

@@ -14,7 +14,9 @@ struct Entry {
 
 constexpr Entry kStrings[] = {
 #define QM_STRING(id, text) {id, text},
+#define QM_NAMED_STRING(name, id, text) {id, text},
 #include "res/strings.inc"
+#undef QM_NAMED_STRING
 #undef QM_STRING
 };
 

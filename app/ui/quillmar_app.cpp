@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "res/resource_ids.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
@@ -46,7 +47,7 @@ CQuillmarApp::~CQuillmarApp() {
 
 bool CQuillmarApp::InitInstance() {
   if (FAILED(m_initializeOle())) {
-    m_platform.messageBox->MessageBox(m_platform.strings->LoadString(4308), MB_ICONERROR_);
+    m_platform.messageBox->MessageBox(m_platform.strings->LoadString(IDS_OLE_INIT_FAILED), MB_ICONERROR_);
     return false;
   }
   oleInitialized_ = true;

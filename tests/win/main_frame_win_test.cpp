@@ -12,6 +12,7 @@
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
+#include "res/string_ids.h"
 #include "tests/win/app_fixture.h"
 
 namespace qm {
@@ -257,7 +258,7 @@ TEST(QuillmarAppStartUp, FailingOleShowsMessage4308AndNoWindow) {
   app.m_initializeOle = [] { return E_FAIL; };
   EXPECT_FALSE(app.InitInstance());
   ASSERT_EQ(box.shown.size(), 1u);
-  EXPECT_EQ(box.shown[0].text, platform.strings->LoadString(4308));
+  EXPECT_EQ(box.shown[0].text, platform.strings->LoadString(IDS_OLE_INIT_FAILED));
   EXPECT_EQ(box.shown[0].flags, uint32_t{MB_ICONERROR_});
   EXPECT_EQ(app.m_frame, nullptr);
 }
