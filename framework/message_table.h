@@ -25,11 +25,26 @@ struct MessageEntry {
   UINT code;  // HIWORD(wParam) of WM_COMMAND, NMHDR::code of WM_NOTIFY
   UINT id;    // LOWORD(wParam) of WM_COMMAND, NMHDR::idFrom of WM_NOTIFY
   LRESULT (T::*handler)(WPARAM, LPARAM);
+  // Set instead of handler by the typed entries: decodes the message's
+  // structure and calls the member that takes it.
+  LRESULT (*typed)(T&, WPARAM, LPARAM) = nullptr;
 };
 
 template <class T>
 constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
   return {message, kAny, kAny, handler};
+}
+
+// WM_COMMAND of one command or control ID, any notification code.
+template <class T>
+constexpr MessageEntry<T> OnCommand(UINT id, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {WM_COMMAND, kAny, id, handler};
+}
+
+// WM_COMMAND with one notification code of one control (EN_KILLFOCUS...).
+template <class T>
+constexpr MessageEntry<T> OnControl(UINT code, UINT id, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+  return {WM_COMMAND, code, id, handler};
 }
 
 template <class T>
@@ -41,6 +56,46 @@ constexpr MessageEntry<T> OnNotify(UINT code, UINT id, LRESULT (T::*handler)(WPA
 template <class T>
 constexpr MessageEntry<T> OnReflectedNotify(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM)) {
   return {Reflected(WM_NOTIFY), code, kAny, handler};
+}
+
+// Typed handlers: a member taking the notification's own structure
+// (NMHDR, NMLISTVIEW, NMTREEVIEWW, NMCUSTOMDRAW, NMTTDISPINFOW...) or, for
+// owner-draw and colour messages, what the message carries, so no handler
+// casts lParam itself.
+template <class M>
+struct TypedHandler;
+template <class T, class N>
+struct TypedHandler<LRESULT (T::*)(N&)> {
+  using Class = T;
+  using Argument = N;
+};
+
+template <auto Handler>
+LRESULT CallWithStructure(typename TypedHandler<decltype(Handler)>::Class& self, WPARAM, LPARAM lParam) {
+  using N = typename TypedHandler<decltype(Handler)>::Argument;
+  return (self.*Handler)(*reinterpret_cast<N*>(lParam));
+}
+
+// WM_NOTIFY with the notification's structure.
+template <auto Handler>
+constexpr auto OnNotify(UINT code, UINT id) {
+  using T = typename TypedHandler<decltype(Handler)>::Class;
+  return MessageEntry<T>{WM_NOTIFY, code, id, nullptr, &CallWithStructure<Handler>};
+}
+
+// A notification of this control handled by its own class, typed.
+template <auto Handler>
+constexpr auto OnReflectedNotify(UINT code) {
+  using T = typename TypedHandler<decltype(Handler)>::Class;
+  return MessageEntry<T>{Reflected(WM_NOTIFY), code, kAny, nullptr, &CallWithStructure<Handler>};
+}
+
+// A message whose lParam points to a structure (WM_DRAWITEM,
+// WM_MEASUREITEM, WM_COMPAREITEM, WM_DELETEITEM), typed; reflected or not.
+template <auto Handler>
+constexpr auto OnStructure(UINT message) {
+  using T = typename TypedHandler<decltype(Handler)>::Class;
+  return MessageEntry<T>{message, kAny, kAny, nullptr, &CallWithStructure<Handler>};
 }
 
 // The code and ID a message carries (both 0 for other messages).
@@ -67,7 +122,12 @@ bool DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT message, WPA
     if (entry.message != message) continue;
     if (entry.code != kAny && entry.code != code) continue;
     if (entry.id != kAny && entry.id != id) continue;
-    result = (self.*entry.handler)(wParam, lParam);
+    if (entry.typed) {
+      if (lParam == 0) return false;  // no structure to decode
+      result = entry.typed(self, wParam, lParam);
+    } else {
+      result = (self.*entry.handler)(wParam, lParam);
+    }
     return true;
   }
   return false;

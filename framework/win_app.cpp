@@ -11,6 +11,8 @@
 #include "platform/win32/win32_system.h"
 
 namespace qm::fw {
+
+bool CWinApp::OnCmdMsg(UINT, CommandUI*) { return false; }
 namespace {
 
 struct HandleCloser {

@@ -26,6 +26,9 @@ class CWinApp {
   int Run();
   // Idle work after the queue empties; true asks for another call.
   virtual bool OnIdle(long count);
+  // The application's own commands, asked after the frame's (the About
+  // box, for one); ui null runs the handler. False when it has none.
+  virtual bool OnCmdMsg(UINT id, CommandUI* ui);
   // Accelerators of the main frame; true when the message was consumed.
   virtual bool PreTranslateMessage(MSG& message);
   // Dispatches whatever is queued, then runs idle once (for tests and

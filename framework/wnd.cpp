@@ -84,13 +84,58 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-bool CWnd::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+namespace {
+
+// The control a message comes from, when it is one of parent's own children.
+HWND ReflectionSource(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (lParam == 0 && message != WM_DRAWITEM && message != WM_MEASUREITEM) return nullptr;
   HWND control = nullptr;
-  if (message == WM_COMMAND && lParam != 0) {
-    control = reinterpret_cast<HWND>(lParam);
-  } else if (message == WM_NOTIFY && lParam != 0) {
-    control = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+  switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      control = reinterpret_cast<HWND>(lParam);
+      break;
+    case WM_NOTIFY:
+      control = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+      break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      // Menus draw through the same message; they are not controls.
+      if (item && item->CtlType != ODT_MENU) control = item->hwndItem;
+      break;
+    }
+    case WM_MEASUREITEM: {
+      const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+      // The control may not exist yet: it is found by its ID.
+      if (item && item->CtlType != ODT_MENU && wParam != 0) control = ::GetDlgItem(parent, static_cast<int>(wParam));
+      break;
+    }
+    case WM_COMPAREITEM:
+      control = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+      break;
+    case WM_DELETEITEM:
+      control = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+      break;
+    default:
+      break;
   }
+  // Only a direct child's messages go back to it: a grandchild's wrapper
+  // belongs to its own parent, and a foreign window could otherwise pass a
+  // handle of ours in lParam.
+  if (!control || ::GetParent(control) != parent) return nullptr;
+  return control;
+}
+
+}  // namespace
+
+bool CWnd::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  HWND control = ReflectionSource(m_hWnd, message, wParam, lParam);
   CWnd* child = FromHandle(control);
   if (!child || child == this) return false;
   return child->OnWndMsg(Reflected(message), wParam, lParam, result);

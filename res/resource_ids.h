@@ -140,6 +140,9 @@
 #define IDC_TEST_DIALOG 30067
 
 // Controls.
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
 #define IDC_STYLE_ADD 3113
 #define IDC_STYLE_DELETE 3114
 #define IDC_PROPS_MAXIMIZED 3208

@@ -41,6 +41,8 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_CAPTURE_NEXT, &CMainFrame::OnCaptureMove<ID_CAPTURE_NEXT>, &CMainFrame::OnUpdateRule<ID_CAPTURE_NEXT>},
     {ID_CAPTURE_PREVIOUS, &CMainFrame::OnCaptureMove<ID_CAPTURE_PREVIOUS>,
      &CMainFrame::OnUpdateRule<ID_CAPTURE_PREVIOUS>},
+    // The dialogs (main_frame_dialogs.cpp).
+    {ID_CLASS_ICONS, &CMainFrame::OnClassIcons, &CMainFrame::OnUpdateRule<ID_CLASS_ICONS>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
@@ -54,7 +56,8 @@ bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
 }
 
 bool CMainFrame::RouteCommand(UINT id, fw::CommandUI* ui) {
-  return fw::RouteCommandTable(*this, kCommands, id, ui) || CFrameWnd::RouteCommand(id, ui);
+  return fw::RouteCommandTable(*this, kCommands, id, ui) || CFrameWnd::RouteCommand(id, ui) ||
+         (m_pApp && m_pApp->OnCmdMsg(id, ui));
 }
 
 bool CMainFrame::OnCreateFrame() {

@@ -66,6 +66,25 @@ class CMainFrame : public fw::CFrameWnd {
 
   void ProbeComponents();
 
+  // The dialog commands (main_frame_dialogs.cpp).
+  void OnClassIcons();
+
+  // Around a modal dialog: the frame minimised without activation while it
+  // runs (hideMain) and the property refresh stopped (stopTimer); both are
+  // put back when the scope ends, whatever the dialog's result.
+  class ModalScope {
+   public:
+    ModalScope(CMainFrame& frame, bool hideMain, bool stopTimer);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    CMainFrame& frame_;
+    bool hideMain_;
+    bool stopTimer_;
+  };
+
   static const fw::MessageEntry<CMainFrame> kMessages[];
   static const fw::CommandEntry<CMainFrame> kCommands[];
 

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "app/ui/about_dlg.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
 
@@ -31,6 +32,10 @@ std::optional<std::wstring> DocumentArgument(const std::wstring& commandLine) {
 }
 
 }  // namespace
+
+const fw::CommandEntry<CQuillmarApp> CQuillmarApp::kCommands[] = {
+    {ID_APP_ABOUT, &CQuillmarApp::OnAppAbout, nullptr},
+};
 
 CQuillmarApp::CQuillmarApp(Platform& platform)
     : CWinApp(platform), m_initializeOle([] { return ::OleInitialize(nullptr); }), m_commandLine(::GetCommandLineW()) {
@@ -90,6 +95,14 @@ bool CQuillmarApp::InitInstance() {
   // A file that cannot be opened is reported but does not stop the start.
   if (const auto document = DocumentArgument(m_commandLine)) OpenDocumentFile(*document);
   return true;
+}
+
+bool CQuillmarApp::OnCmdMsg(UINT id, fw::CommandUI* ui) { return fw::RouteCommandTable(*this, kCommands, id, ui); }
+
+void CQuillmarApp::OnAppAbout() {
+  CAboutDlg dialog(m_platform);
+  dialog.m_versionPath = m_versionPath;
+  dialog.DoModal(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr);
 }
 
 int CQuillmarApp::ExitInstance() {

@@ -22,11 +22,15 @@ class CQuillmarApp : public fw::CWinApp {
 
   bool InitInstance() override;
   int ExitInstance() override;
+  bool OnCmdMsg(UINT id, fw::CommandUI* ui) override;
 
   // The OLE start-up call; tests replace it to see a failure handled.
   std::function<HRESULT()> m_initializeOle;
   // The program's command line; tests give their own.
   std::wstring m_commandLine;
+  // The file whose version block the About box shows: the program itself
+  // when empty (tests run inside another executable and name quillmar.exe).
+  std::string m_versionPath;
 
   CImageLists m_imageLists;
   std::unique_ptr<CQuillmarDocument> m_document;
@@ -34,6 +38,9 @@ class CQuillmarApp : public fw::CWinApp {
   std::unique_ptr<CMainFrame> m_frame;
 
  private:
+  void OnAppAbout();
+
+  static const fw::CommandEntry<CQuillmarApp> kCommands[];
   bool oleInitialized_ = false;
 };
 

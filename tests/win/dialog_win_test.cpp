@@ -17,6 +17,7 @@
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
+#include "tests/win/template_writer.h"
 
 namespace qm::fw {
 namespace {
@@ -33,63 +34,6 @@ enum ControlId : WORD {
   kLabel = 108,
   kIcon = 109,
   kLargeEdit = 110,
-};
-
-// Assembles DLGTEMPLATE bytes: header, then items aligned on DWORDs.
-class TemplateWriter {
- public:
-  TemplateWriter(const std::wstring& title, DWORD style) {
-    Put32(style | DS_SETFONT);
-    Put32(0);
-    countOffset_ = bytes_.size();
-    Put16(0);
-    Put16(10);
-    Put16(10);
-    Put16(300);
-    Put16(200);
-    Put16(0);  // no menu
-    Put16(0);  // the dialog class
-    PutString(title);
-    Put16(8);
-    PutString(L"MS Shell Dlg");
-  }
-
-  void Add(WORD id, const std::wstring& className, const std::wstring& text, DWORD style, short x, short y, short cx,
-           short cy) {
-    while (bytes_.size() % 4) bytes_.push_back(0);
-    Put32(style | WS_CHILD | WS_VISIBLE);
-    Put32(0);
-    Put16(static_cast<WORD>(x));
-    Put16(static_cast<WORD>(y));
-    Put16(static_cast<WORD>(cx));
-    Put16(static_cast<WORD>(cy));
-    Put16(id);
-    PutString(className);
-    PutString(text);
-    Put16(0);  // no creation data
-    ++count_;
-    bytes_[countOffset_] = static_cast<uint8_t>(count_);
-  }
-
-  const std::vector<uint8_t>& Bytes() const { return bytes_; }
-
- private:
-  void Put16(WORD value) {
-    bytes_.push_back(static_cast<uint8_t>(value));
-    bytes_.push_back(static_cast<uint8_t>(value >> 8));
-  }
-  void Put32(DWORD value) {
-    Put16(LOWORD(value));
-    Put16(HIWORD(value));
-  }
-  void PutString(const std::wstring& text) {
-    for (wchar_t c : text) Put16(static_cast<WORD>(c));
-    Put16(0);
-  }
-
-  std::vector<uint8_t> bytes_;
-  size_t countOffset_ = 0;
-  int count_ = 0;
 };
 
 std::vector<uint8_t> PropertiesTemplate() {

@@ -184,7 +184,7 @@ TEST_F(MainFrameTest, ToolbarTogglesFollowTheWindow) {
   EXPECT_FALSE(app.m_frame->m_wndToolBar.IsButtonChecked(ID_TOGGLE_ENABLED));
   EXPECT_FALSE(app.m_frame->m_wndToolBar.IsButtonChecked(ID_TOGGLE_VISIBLE));
   EXPECT_FALSE(app.m_frame->m_wndToolBar.IsButtonEnabled(ID_MAXIMIZE_WINDOW));
-  EXPECT_FALSE(app.m_frame->m_wndToolBar.IsButtonEnabled(ID_APP_ABOUT)) << "no About box yet";
+  EXPECT_TRUE(app.m_frame->m_wndToolBar.IsButtonEnabled(ID_APP_ABOUT)) << "the application answers About";
   EXPECT_TRUE(app.m_frame->m_wndToolBar.IsButtonEnabled(ID_CAPTURE_WINDOW));
 }
 

@@ -1,0 +1,139 @@
+#include "app/ui/about_dlg.h"
+
+#include <shellapi.h>
+
+#include "common/text.h"
+#include "platform/win32/win32_system.h"
+#include "processes/file_version_info.h"
+#include "res/resource_ids.h"
+#include "res/string_ids.h"
+
+namespace qm {
+
+namespace {
+
+INT_PTR ShellOpen(const std::wstring& url) {
+  return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+}
+
+}  // namespace
+
+AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path) {
+  CFileVersionInfo version(platform, path);
+  auto field = [&](VersionField f) { return version.GetField(f); };
+  std::string build = field(VersionField::SpecialBuild);
+  if (build.empty()) build = "Release";
+  AboutTexts texts;
+  texts.groupCaption = field(VersionField::OriginalFilename);
+  texts.line1 = field(VersionField::InternalName) + "  v" + field(VersionField::FileVersion) + "  " + build;
+  texts.line2 = field(VersionField::FileDescription);
+  texts.line3 = field(VersionField::LegalCopyright) + " " + field(VersionField::CompanyName);
+  texts.link = field(VersionField::Comments);
+  return texts;
+}
+
+bool IsOpenableLink(const std::string& text) { return text.starts_with("http://"); }
+
+const fw::MessageEntry<CAboutDlg> CAboutDlg::kMessages[] = {
+    fw::OnMessage(WM_TIMER, &CAboutDlg::OnTimer),
+    fw::OnMessage(WM_CTLCOLORSTATIC, &CAboutDlg::OnCtlColorStatic),
+    fw::OnControl(STN_CLICKED, IDC_ABOUT_LINK, &CAboutDlg::OnLinkClicked),
+    fw::OnMessage(WM_DESTROY, &CAboutDlg::OnDestroy),
+};
+
+CAboutDlg::~CAboutDlg() {
+  for (HICON frame : frames_)
+    if (frame) ::DestroyIcon(frame);
+  if (plainFont_) ::DeleteObject(plainFont_);
+  if (underlineFont_) ::DeleteObject(underlineFont_);
+}
+
+bool CAboutDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+  HINSTANCE resources = fw::ResourceInstance();
+  const int small = ::GetSystemMetrics(SM_CXSMICON);
+  auto smallIcon =
+      static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDI_QUILLMAR), IMAGE_ICON, small, small, LR_SHARED));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
+  const AboutTexts texts = ReadAboutTexts(platform_, m_versionPath);
+  auto setText = [&](int id, const std::string& text) { ::SetDlgItemTextW(m_hWnd, id, Widen(text).c_str()); };
+  setText(IDC_GROUP_BOX, texts.groupCaption);
+  setText(IDC_ABOUT_LINE1, texts.line1);
+  setText(IDC_ABOUT_LINE2, texts.line2);
+  setText(IDC_ABOUT_LINE3, texts.line3);
+  setText(IDC_ABOUT_LINK, texts.link);
+
+  // Four frames, not a range of IDs: a window, then with a hammer, with a
+  // hammer and a screwdriver, with a screwdriver.
+  const UINT frameIds[] = {IDI_ABOUT_FRAME1, IDI_ABOUT_FRAME2, IDI_ABOUT_FRAME3, IDI_ABOUT_FRAME4};
+  if (icon_.SubclassDlgItem(IDC_ABOUT_ICON, m_hWnd)) {
+    const int large = ::GetSystemMetrics(SM_CXICON);
+    for (size_t i = 0; i < 4; ++i) {
+      frames_[i] =
+          static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(frameIds[i]), IMAGE_ICON, large, large, 0));
+      if (frames_[i]) icon_.AddIcon(frames_[i]);
+    }
+    icon_.Start(300);
+  }
+
+  auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  LOGFONTW logFont{};
+  if (font && ::GetObjectW(font, sizeof logFont, &logFont) == sizeof logFont) {
+    plainFont_ = ::CreateFontIndirectW(&logFont);
+    logFont.lfUnderline = TRUE;
+    underlineFont_ = ::CreateFontIndirectW(&logFont);
+  }
+  ::SetTimer(m_hWnd, IDT_LINK_HOVER, kLinkHoverMs, nullptr);
+  return TRUE;
+}
+
+LRESULT CAboutDlg::OnTimer(WPARAM wParam, LPARAM) {
+  if (wParam != IDT_LINK_HOVER) return 0;
+  HWND link = ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK);
+  POINT pointer{};
+  RECT rect{};
+  if (!link || !::GetCursorPos(&pointer) || !::GetWindowRect(link, &rect)) return 0;
+  const bool over = ::PtInRect(&rect, pointer) != FALSE;
+  if (over == underlined_ || !plainFont_ || !underlineFont_) return 0;
+  underlined_ = over;
+  ::SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(over ? underlineFont_ : plainFont_), TRUE);
+  return 0;
+}
+
+LRESULT CAboutDlg::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+  // The normal colouring (DefWindowProc's: DefDlgProc would call this
+  // procedure again), with the link's text in pure blue.
+  const LRESULT brush = ::DefWindowProcW(m_hWnd, WM_CTLCOLORSTATIC, wParam, lParam);
+  if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK))
+    ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
+  return brush;
+}
+
+LRESULT CAboutDlg::OnLinkClicked(WPARAM, LPARAM) {
+  const int length = ::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_ABOUT_LINK));
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::GetDlgItemTextW(m_hWnd, IDC_ABOUT_LINK, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  OpenLink(Narrow(text));
+  return 0;
+}
+
+void CAboutDlg::OpenLink(const std::string& text) {
+  if (!IsOpenableLink(text)) return;
+  const INT_PTR opened = (m_openUrl ? m_openUrl : &ShellOpen)(Widen(text));
+  if (opened > 32) return;
+  const std::string format = platform_.strings->LoadString(IDS_URL_ERROR);
+  platform_.messageBox->MessageBox(FormatTable(format, {text}), MB_ICONERROR_);
+}
+
+LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
+  ::KillTimer(m_hWnd, IDT_LINK_HOVER);
+  return 0;
+}
+
+}  // namespace qm

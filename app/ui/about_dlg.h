@@ -1,0 +1,64 @@
+#pragma once
+// The About box: the program's own version data beside an animated icon,
+// and the version block's Comments as a link line, blue, underlined while
+// the pointer is over it, opened by a click when it is a web address.
+
+#include "common/ui/animated_icon.h"
+#include "framework/dialog.h"
+#include "platform/platform.h"
+#include "res/resource_ids.h"
+
+namespace qm {
+
+constexpr UINT_PTR IDT_LINK_HOVER = 2001;
+constexpr UINT kLinkHoverMs = 10;
+
+// What the About box shows, read from a version block.
+struct AboutTexts {
+  std::string groupCaption;  // OriginalFilename
+  std::string line1;         // "InternalName  vFileVersion  SpecialBuild or Release"
+  std::string line2;         // FileDescription
+  std::string line3;         // "LegalCopyright CompanyName"
+  std::string link;          // Comments
+};
+// The texts of the program's own version block (empty path), or of a file.
+AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path = {});
+// Whether a click on the link opens it: only a text that starts with the
+// lower-case "http://" does.
+bool IsOpenableLink(const std::string& text);
+
+class CAboutDlg : public fw::CDialog {
+ public:
+  explicit CAboutDlg(Platform& platform) : platform_(platform) {}
+  ~CAboutDlg() override;
+
+  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_ABOUTBOX, parent); }
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  // Opens a link text as a click does (the test drives it directly).
+  void OpenLink(const std::string& text);
+  // Where the version texts come from; the program itself when empty.
+  std::string m_versionPath;
+  // Opens a web address; ShellExecute unless a test replaces it. Returns
+  // ShellExecute's value (32 or less is a failure).
+  INT_PTR (*m_openUrl)(const std::wstring& url) = nullptr;
+
+ protected:
+  BOOL OnInitDialog() override;
+
+ private:
+  LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnCtlColorStatic(WPARAM, LPARAM);
+  LRESULT OnLinkClicked(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+
+  static const fw::MessageEntry<CAboutDlg> kMessages[];
+  Platform& platform_;
+  CAnimatedIcon icon_;
+  HICON frames_[4] = {};           // owned: loaded at the icon's own size
+  HFONT plainFont_ = nullptr;      // owned
+  HFONT underlineFont_ = nullptr;  // owned
+  bool underlined_ = false;
+};
+
+}  // namespace qm

@@ -1,0 +1,68 @@
+#include "common/ui/toolbar_dialog.h"
+
+#include "framework/frame_wnd.h"
+#include "platform/win32/win32_system.h"
+
+// After <windows.h>, which it needs.
+#include <commctrl.h>
+
+namespace qm {
+
+const fw::MessageEntry<CToolBarDialog> CToolBarDialog::kMessages[] = {
+    fw::OnNotify<&CToolBarDialog::OnToolTipText>(TTN_GETDISPINFOW, fw::kAny),
+};
+
+bool CToolBarDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+bool CToolBarDialog::CreatePage(UINT templateId, HWND host, const RECT& rect, HWND follow) {
+  if (!Create(templateId, host)) return false;
+  ::MoveWindow(m_hWnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+  if (follow && ::IsWindow(follow)) {
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style | WS_TABSTOP));
+    ::SetWindowPos(m_hWnd, follow, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+  return true;
+}
+
+void CToolBarDialog::PostToParent(UINT command) const {
+  HWND parent = ::GetParent(m_hWnd);
+  if (parent && ::IsWindow(parent)) ::PostMessageW(parent, WM_COMMAND, command, 0);
+}
+
+void CToolBarDialog::OnOK() {
+  if (!(::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_CHILD)) {
+    CDialog::OnOK();
+    return;
+  }
+  PostToParent(IDOK);
+  UpdateData(true);
+}
+
+void CToolBarDialog::OnCancel() {
+  if (!(::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_CHILD)) {
+    CDialog::OnCancel();
+    return;
+  }
+  PostToParent(IDCANCEL);
+}
+
+LRESULT CToolBarDialog::OnToolTipText(NMTTDISPINFOW& info) {
+  UINT id = static_cast<UINT>(info.hdr.idFrom);
+  if (info.uFlags & TTF_IDISHWND) id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(info.hdr.idFrom)));
+  if (id == 0) return FALSE;
+  const std::string tip = fw::CommandTooltip(id);
+  if (tip.empty()) return FALSE;
+  // The whole text through lpszText: szText holds 79 characters, and a cut
+  // there could split a character.
+  tipText_ = Widen(tip);
+  info.lpszText = tipText_.data();
+  info.szText[0] = L'\0';
+  info.hinst = nullptr;
+  return TRUE;
+}
+
+}  // namespace qm
