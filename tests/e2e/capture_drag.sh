@@ -22,17 +22,10 @@ echo "before: $before"
 
 run "$reader" command 5001 || { echo "could not post 5001"; exit 1; }
 sleep 1
-xdotool mousemove "$x" "$y"
-sleep 0.2
-xdotool mousedown 1
-sleep 0.3
-xdotool mouseup 1
+press_and_release "$x" "$y"
 expected=$(printf 'HWND: [0x%08x]' "$button")
-for _ in $(seq 50); do
-  after=$(run "$reader" root | tr -d '\r')
-  [[ $after == "$expected" ]] && break
-  sleep 0.2
-done
-echo "after: $after"
+root_until "$expected"
+ok=$?
+echo "after: $root_text"
 echo "expected: $expected"
-[[ $after == "$expected" ]]
+((ok == 0))

@@ -23,3 +23,22 @@ if [[ -z "${DISPLAY:-}" ]]; then
     break
   done
 fi
+
+# Presses the mouse at x y, holds it, lets go: the end of a capture drag.
+press_and_release() {
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.3
+  xdotool mouseup 1
+}
+
+# Waits up to ten seconds for the tree's first line to read $1.
+root_until() {
+  for _ in $(seq 50); do
+    root_text=$(run "$reader" root | tr -d '\r')
+    [[ $root_text == "$1" ]] && return 0
+    sleep 0.2
+  done
+  return 1
+}

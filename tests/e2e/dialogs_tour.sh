@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Each dialog of the window tools on the real program: quillmar.exe captures
+# the fixture's disabled button by dragging, then every dialog command is
+# posted in turn; each dialog must show under its caption and close again on
+# Escape. With QM_E2E_SHOTS set, a screenshot of each is written there (the
+# README's pictures).
+# Usage: dialogs_tour.sh quillmar.exe fixture_dialog.exe tree_reader.exe source-dir
+set -u
+quillmar=$1 fixture=$2 reader=$3 src=$4
+source "$src/tests/e2e/session.sh"
+shots=${QM_E2E_SHOTS:-$work}
+
+run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
+pids+=($!)
+run "$quillmar" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 300); do [[ -s $work/button.txt ]] && break; sleep 0.1; done
+read -r button x y <"$work/button.txt" || { echo "the fixture did not start"; exit 1; }
+for _ in $(seq 300); do run "$reader" root >/dev/null 2>&1 && break; sleep 0.2; done
+
+run "$reader" command 5001 || { echo "could not post 5001"; exit 1; }
+sleep 1
+press_and_release "$x" "$y"
+root_until "$(printf 'HWND: [0x%08x]' "$button")" || { echo "the capture failed: $root_text"; exit 1; }
+
+# Opens a dialog by its command, waits for its caption, takes its picture
+# and closes it with Escape; fails when it never shows or does not close.
+tour() {  # command caption picture
+  local id=""
+  run "$reader" command "$1" || { echo "could not post $1"; return 1; }
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | head -n 1)
+    [[ -n $id ]] && break
+    sleep 0.2
+  done
+  [[ -n $id ]] || { echo "$1: no window \"$2\""; return 1; }
+  sleep 0.5
+  import -window root "$shots/$3.png"
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
+  xdotool key --clearmodifiers Escape
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1 || { echo "$1: \"$2\" shown and closed"; return 0; }
+    sleep 0.2
+  done
+  echo "$1: \"$2\" did not close"
+  return 1
+}
+
+status=0
+tour 57664 "Acerca de Quillmar" about || status=1
+tour 5007 "Modificación de estilos" styles || status=1
+tour 5008 "Modificación de estilos" extended_styles || status=1
+tour 5009 "Modificación de estilos" class_styles || status=1
+tour 5014 "Propiedades de la ventana" window_properties || status=1
+# The fixture's own window has a class icon; the button's class has none.
+run "$reader" command 5026
+sleep 1
+tour 5013 "Iconos de la WNDCLASS" class_icons || status=1
+exit $status
