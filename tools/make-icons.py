@@ -1,291 +1,20 @@
 #!/usr/bin/env python3
-"""Draws the program's small icons and the main toolbar strip.
+"""Draws the program's icons and toolbar images and writes res/toolbars.rc.
 
-Writes res/icons/*.ico (16x16, 16 colours, transparent background), the
-program icon res/icons/quillmar.ico (16x16 and 32x32) and res/toolbar.bmp
-(16x15 buttons on the light grey that the toolbar makes transparent).
-Standard library only; run it again after changing a drawing and commit the
-files it writes.
+Writes res/icons/*.ico (the 30 shared 16x16 icons, the program icon at
+16x16 and 32x32, the About box's four frames at 16x16 and 32x32),
+res/toolbar.bmp (the frame's 16x15 buttons), res/toolbars/*.bmp (every
+toolbar's buttons at 16x15, 24x22 and 32x30; clear pixels are the light
+grey that the toolbar makes transparent) and res/toolbars.rc. Standard
+library only; run it again after changing a drawing and commit the files it
+writes. The drawings live in art_icons.py and art_buttons.py.
 """
 import os
-import struct
 
-# The standard 16-colour palette, as (r, g, b).
-PALETTE = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
-K, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER = range(8)
-GRAY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(8, 16)
-CLEAR = None
-
-
-class Canvas:
-    def __init__(self, w=16, h=16, fill=CLEAR):
-        self.w, self.h = w, h
-        self.px = [[fill] * w for _ in range(h)]
-
-    def put(self, x, y, c):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = c
-
-    def fill(self, x0, y0, x1, y1, c):
-        for y in range(y0, y1 + 1):
-            for x in range(x0, x1 + 1):
-                self.put(x, y, c)
-
-    def frame(self, x0, y0, x1, y1, c, dash=False):
-        for x in range(x0, x1 + 1):
-            if not dash or (x - x0) % 2 == 0:
-                self.put(x, y0, c)
-                self.put(x, y1, c)
-        for y in range(y0, y1 + 1):
-            if not dash or (y - y0) % 2 == 0:
-                self.put(x0, y, c)
-                self.put(x1, y, c)
-
-    def box(self, x0, y0, x1, y1, inside, edge=K):
-        self.fill(x0, y0, x1, y1, inside)
-        self.frame(x0, y0, x1, y1, edge)
-
-    def line(self, x0, y0, x1, y1, c):
-        n = max(abs(x1 - x0), abs(y1 - y0), 1)
-        for i in range(n + 1):
-            self.put(round(x0 + (x1 - x0) * i / n), round(y0 + (y1 - y0) * i / n), c)
-
-    def art(self, x0, y0, rows, colours):
-        """Stamps ASCII art: each character names a colour in `colours`."""
-        for dy, row in enumerate(rows):
-            for dx, ch in enumerate(row):
-                if ch in colours:
-                    self.put(x0 + dx, y0 + dy, colours[ch])
-
-    def disc(self, cx, cy, r, c):
-        for y in range(self.h):
-            for x in range(self.w):
-                if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
-                    self.put(x, y, c)
-
-
-def window(c, x0, y0, x1, y1, title=NAVY, client=WHITE):
-    c.box(x0, y0, x1, y1, client)
-    c.fill(x0 + 1, y0 + 1, x1 - 1, y0 + 2, title)
-
-
-def page(c, x0=2, y0=0, x1=13, y1=15):
-    c.box(x0, y0, x1, y1, WHITE)
-    c.fill(x1 - 3, y0, x1, y0 + 3, CLEAR)
-    c.line(x1 - 3, y0, x1 - 3, y0 + 3, K)
-    c.line(x1 - 3, y0 + 3, x1, y0 + 3, K)
-    c.line(x1 - 3, y0, x1, y0 + 3, K)
-
-
-def computer(c, x, y, small=False):
-    if small:
-        c.box(x, y, x + 5, y + 4, AQUA)
-        c.fill(x + 2, y + 5, x + 3, y + 5, GRAY)
-        c.fill(x + 1, y + 6, x + 4, y + 6, K)
-        return
-    c.box(x, y, x + 12, y + 9, TEAL)
-    c.fill(x + 2, y + 2, x + 10, y + 7, AQUA)
-    c.fill(x + 5, y + 10, x + 7, y + 11, GRAY)
-    c.box(x + 1, y + 12, x + 11, y + 14, SILVER)
-
-
-def folder(c, open_):
-    c.box(1, 3, 6, 5, YELLOW)
-    c.box(1, 4, 14, 13, YELLOW, OLIVE)
-    if open_:
-        c.fill(2, 7, 15, 13, CLEAR)
-        for i, y in enumerate(range(7, 14)):
-            c.line(4 - i // 3, y, 15 - i // 3, y, YELLOW)
-        c.line(4, 7, 15, 7, OLIVE)
-        c.line(4, 7, 2, 13, OLIVE)
-        c.line(15, 7, 13, 13, OLIVE)
-        c.line(2, 13, 13, 13, OLIVE)
-
-
-def list_box(c, x0, y0, x1, y1, lines, highlight=None, separator=None):
-    c.box(x0, y0, x1, y1, WHITE)
-    y = y0 + 2
-    for i in range(lines):
-        if i == highlight:
-            c.fill(x0 + 1, y - 1, x1 - 1, y + 1, NAVY)
-            c.line(x0 + 2, y, x1 - 3, y, WHITE)
-        elif i == separator:
-            c.line(x0 + 1, y, x1 - 1, y, GRAY)
-        else:
-            c.line(x0 + 2, y, x1 - 3, y, K)
-        y += 3
-
-
-GLYPHS = {
-    "P": ["###.", "#..#", "#..#", "###.", "#...", "#...", "#..."],
-    "i": ["#", ".", "#", "#", "#", "#"],
-    "a": [".##.", "...#", ".###", "#..#", ".###"],
-    "b": ["#...", "#...", "###.", "#..#", "#..#", "###."],
-    "c": [".##", "#..", "#..", "#..", ".##"],
-    "1": [".#", "##", ".#", ".#", ".#", ".#"],
-    "0": [".#.", "#.#", "#.#", "#.#", "#.#", ".#."],
-    "?": [".###.", "#...#", "....#", "...#.", "..#..", "..#..", ".....", "..#.."],
-    "!": ["#", "#", "#", "#", ".", "#"],
-}
-
-
-def glyph(c, ch, x, y, colour):
-    c.art(x, y, GLYPHS[ch], {"#": colour})
-
-
-def draw(name):
-    c = Canvas()
-    if name == "p_diamond":
-        for y in range(16):
-            half = 7 - abs(y - 7) if y < 15 else -1
-            if half >= 0:
-                c.fill(7 - half, y, 8 + half, y, YELLOW)
-                c.put(7 - half, y, OLIVE)
-                c.put(8 + half, y, OLIVE)
-        glyph(c, "P", 6, 4, NAVY)
-        glyph(c, "P", 7, 4, NAVY)
-    elif name == "window":
-        window(c, 1, 2, 14, 13)
-    elif name == "child_window":
-        window(c, 0, 0, 11, 10)
-        window(c, 5, 6, 15, 15, TEAL)
-    elif name == "hidden_window":
-        c.frame(1, 2, 14, 13, GRAY, dash=True)
-    elif name == "hidden_child":
-        window(c, 0, 0, 13, 12)
-        c.frame(4, 6, 15, 15, GRAY, dash=True)
-    elif name == "menu_item":
-        list_box(c, 2, 1, 13, 14, 4, highlight=1)
-    elif name == "submenu":
-        list_box(c, 0, 0, 9, 11, 3)
-        list_box(c, 6, 5, 15, 15, 3, highlight=0)
-    elif name == "separator":
-        list_box(c, 2, 1, 13, 14, 4, separator=2)
-    elif name == "computer":
-        computer(c, 1, 0)
-    elif name == "process_tree":
-        computer(c, 5, 0, small=True)
-        computer(c, 0, 9, small=True)
-        computer(c, 10, 9, small=True)
-        c.line(7, 7, 7, 8, K)
-        c.line(3, 8, 12, 8, K)
-    elif name == "titled_window":
-        window(c, 0, 1, 15, 14, BLUE)
-        c.fill(12, 2, 13, 3, SILVER)
-        c.fill(9, 2, 10, 3, SILVER)
-    elif name == "component_doc":
-        page(c)
-        c.box(5, 7, 10, 12, FUCHSIA, PURPLE)
-        c.line(6, 6, 11, 6, PURPLE)
-        c.line(11, 6, 11, 11, PURPLE)
-    elif name == "question_doc":
-        page(c)
-        glyph(c, "?", 5, 5, BLUE)
-    elif name == "open_folder":
-        folder(c, True)
-    elif name == "closed_folder":
-        folder(c, False)
-    elif name == "keys":
-        for (x, y, col) in ((1, 1, YELLOW), (5, 6, SILVER)):
-            c.disc(x + 2, y + 2, 2, col)
-            c.put(x + 2, y + 2, CLEAR)
-            c.line(x + 4, y + 4, x + 10, y + 10, OLIVE if col == YELLOW else GRAY)
-            c.put(x + 8, y + 10, K)
-            c.put(x + 10, y + 8, K)
-    elif name == "picture":
-        c.box(0, 2, 15, 13, AQUA)
-        c.disc(11, 5, 1.5, YELLOW)
-        for x in range(1, 15):
-            top = 12 - min(abs(x - 5), 6) if x < 10 else 12 - min(abs(x - 12), 3)
-            c.line(x, max(top, 6), x, 12, GREEN)
-    elif name == "cursor":
-        c.art(1, 1, ["#####", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#####"],
-              {"#": K, ".": YELLOW})
-        c.art(7, 4, ["#.......", "##......", "#o#.....", "#oo#....", "#ooo#...", "#oooo#..",
-                     "#ooooo#.", "#ooo###.", "#o#o#...", "##.#o#..", "....##.."],
-              {"#": K, "o": WHITE})
-    elif name == "dialog":
-        window(c, 0, 1, 15, 14)
-        c.box(2, 5, 8, 7, WHITE, GRAY)
-        c.box(10, 5, 13, 7, SILVER)
-        c.box(10, 10, 13, 12, SILVER)
-        c.put(3, 10, K), c.put(4, 10, K), c.box(2, 9, 4, 11, WHITE)
-    elif name == "grid_page":
-        c.box(1, 1, 14, 14, WHITE)
-        for v in range(4, 14, 3):
-            c.line(v, 2, v, 13, SILVER)
-            c.line(2, v, 13, v, SILVER)
-        c.fill(5, 5, 6, 6, BLUE), c.fill(8, 8, 9, 9, RED)
-    elif name == "stacked_bars":
-        for i, (w, col) in enumerate(((13, NAVY), (9, TEAL), (11, BLUE), (6, PURPLE))):
-            c.box(1, 1 + i * 4, 1 + w, 3 + i * 4, col)
-    elif name == "abc":
-        glyph(c, "a", 0, 7, K)
-        glyph(c, "b", 5, 6, K)
-        glyph(c, "c", 10, 7, K)
-    elif name == "version":
-        c.box(0, 2, 15, 13, YELLOW, OLIVE)
-        glyph(c, "1", 3, 5, K)
-        c.put(7, 10, K)
-        glyph(c, "0", 9, 5, K)
-    elif name == "two_buttons":
-        for x in (0, 8):
-            c.box(x, 4, x + 7, 11, SILVER)
-            c.line(x + 1, 5, x + 6, 5, WHITE)
-            c.line(x + 1, 5, x + 1, 10, WHITE)
-            c.line(x + 1, 10, x + 6, 10, GRAY)
-            c.line(x + 6, 5, x + 6, 10, GRAY)
-    elif name == "question":
-        c.art(3, 1, [".####.", "##..##", "##..##", "...##.", "..##..", "..##..",
-                     "......", "..##..", "..##.."], {"#": BLUE})
-        c.art(4, 1, [".####.", "##..##", "##..##", "...##.", "..##..", "..##..",
-                     "......", "..##..", "..##.."], {"#": BLUE})
-    elif name == "info":
-        c.disc(7.5, 7.5, 7.2, BLUE)
-        c.art(7, 3, ["##", "..", "##", "##", "##", "##", "##", "##"], {"#": WHITE})
-    elif name == "double_arrow":
-        for x0 in (1, 8):
-            for i in range(7):
-                c.line(x0 + i, 1 + i, x0 + i, 14 - i, GREEN if i else LIME)
-    elif name == "plus":
-        c.fill(6, 1, 9, 14, RED)
-        c.fill(1, 6, 14, 9, RED)
-    elif name == "cross":
-        for d in range(-1, 2):
-            c.line(2 + d, 2, 13 + d, 13, RED)
-            c.line(13 + d, 2, 2 + d, 13, RED)
-    elif name == "warning":
-        for y in range(1, 15):
-            half = (y - 1) // 2
-            c.fill(7 - half, y, 8 + half, y, YELLOW)
-            c.put(7 - half, y, OLIVE)
-            c.put(8 + half, y, OLIVE)
-        c.line(1, 14, 14, 14, OLIVE)
-        glyph(c, "!", 7, 5, K)
-        glyph(c, "!", 8, 5, K)
-    else:
-        raise KeyError(name)
-    return c
-
-
-# Index order of the shared image list: (resource ID, drawing).
-ICONS = [
-    (1001, "p_diamond"), (1003, "window"), (1004, "child_window"),
-    (1005, "hidden_window"), (1006, "hidden_child"), (1007, "menu_item"),
-    (1008, "submenu"), (1009, "separator"), (1002, "computer"),
-    (1013, "process_tree"), (1011, "titled_window"), (1010, "component_doc"),
-    (1012, "question_doc"), (1014, "open_folder"), (1015, "closed_folder"),
-    (1016, "keys"), (1017, "picture"), (1025, "cursor"), (1018, "dialog"),
-    (1019, "grid_page"), (1021, "stacked_bars"), (1022, "abc"),
-    (1023, "version"), (1020, "two_buttons"), (1024, "question"),
-    (30057, "info"), (30059, "double_arrow"), (30058, "plus"),
-    (30061, "cross"), (30060, "warning"),
-]
+from art_buttons import (ABOUT_FRAMES, DIALOG_TOOLBARS, MAIN_TOOLBAR, SCALES, about_frame,
+                         draw_button, rc_text)
+from art_canvas import RED, write_ico, write_strip_bmp, Canvas
+from art_icons import ICONS, draw, glyph
 
 
 def scaled(c, factor):
@@ -296,125 +25,30 @@ def scaled(c, factor):
     return big
 
 
-def dib4(c):
-    """BITMAPINFOHEADER, palette, XOR and AND planes of one icon image."""
-    xor_stride = ((c.w * 4 + 31) // 32) * 4
-    and_stride = ((c.w + 31) // 32) * 4
-    xor, mask = bytearray(), bytearray()
-    for y in reversed(range(c.h)):
-        row = bytearray(xor_stride)
-        bits = bytearray(and_stride)
-        for x in range(c.w):
-            p = c.px[y][x]
-            idx = 0 if p is None else p
-            row[x // 2] |= idx << (4 if x % 2 == 0 else 0)
-            if p is None:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        xor += row
-        mask += bits
-    header = struct.pack("<IiiHHIIiiII", 40, c.w, c.h * 2, 1, 4, 0,
-                         len(xor) + len(mask), 0, 0, 16, 0)
-    palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
-    return header + palette + xor + mask
-
-
-def write_ico(path, canvases):
-    images = [dib4(c) for c in canvases]
-    out = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for c, data in zip(canvases, images):
-        out += struct.pack("<BBBBHHII", c.w % 256, c.h % 256, 16, 0, 1, 4, len(data), offset)
-        offset += len(data)
-    with open(path, "wb") as f:
-        f.write(out + b"".join(images))
-
-
-def toolbar_button(name):
-    """A 16x15 toolbar image: the icon drawing without its bottom row."""
-    c = draw(name)
-    c.px = c.px[:15]
-    c.h = 15
-    return c
-
-
-# Toolbar 128 buttons in order (separators take no image).
-TOOLBAR = ["target", "window_list", "computer", "process_tree", "toggle_enable",
-           "toggle_visible", "maximize", "minimize", "restore", "close", "about"]
-
-
-def draw_button(name):
-    c = Canvas(16, 15)
-    if name == "target":
-        c.disc(7.5, 7, 6.5, RED)
-        c.disc(7.5, 7, 4.5, WHITE)
-        c.disc(7.5, 7, 2.5, RED)
-        c.line(7, 0, 7, 14, K)
-        c.line(0, 7, 15, 7, K)
-    elif name == "window_list":
-        window(c, 0, 0, 10, 8)
-        window(c, 5, 6, 15, 14, TEAL)
-    elif name in ("computer", "process_tree"):
-        return toolbar_button(name)
-    elif name == "toggle_enable":
-        window(c, 0, 1, 15, 13)
-        c.box(3, 6, 12, 10, SILVER)
-        c.line(5, 8, 10, 8, GRAY)
-    elif name == "toggle_visible":
-        c.frame(0, 1, 15, 13, GRAY, dash=True)
-        c.art(2, 4, ["...#####...", ".##.....##.", "#...###...#", ".##.....##.", "...#####..."], {"#": K})
-        c.fill(7, 6, 9, 6, BLUE)
-    elif name == "maximize":
-        window(c, 0, 0, 15, 14)
-        c.frame(3, 5, 12, 12, K)
-        c.line(3, 6, 12, 6, K)
-    elif name == "minimize":
-        window(c, 0, 0, 15, 14)
-        c.fill(4, 10, 11, 11, K)
-    elif name == "restore":
-        window(c, 0, 0, 15, 14)
-        c.frame(3, 7, 9, 12, K)
-        c.frame(6, 4, 12, 9, K)
-    elif name == "close":
-        window(c, 0, 0, 15, 14)
-        c.line(4, 5, 11, 12, RED)
-        c.line(5, 5, 12, 12, RED)
-        c.line(11, 5, 4, 12, RED)
-        c.line(12, 5, 5, 12, RED)
-    elif name == "about":
-        c.disc(7.5, 7, 6.8, BLUE)
-        c.art(7, 2, ["##", "..", "##", "##", "##", "##", "##", "##"], {"#": WHITE})
-    return c
-
-
-def write_toolbar_bmp(path):
-    images = [draw_button(n) for n in TOOLBAR]
-    w, h = 16 * len(images), 15
-    stride = ((w * 3 + 3) // 4) * 4
-    pixels = bytearray()
-    for y in reversed(range(h)):
-        row = bytearray()
-        for img in images:
-            for x in range(16):
-                p = img.px[y][x]
-                r, g, b = PALETTE[SILVER if p is None else p]
-                row += bytes((b, g, r))
-        pixels += row + bytes(stride - len(row))
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    with open(path, "wb") as f:
-        f.write(header + info + pixels)
-
-
 def main():
     res = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
-    os.makedirs(os.path.join(res, "icons"), exist_ok=True)
+    icons = os.path.join(res, "icons")
+    strips = os.path.join(res, "toolbars")
+    os.makedirs(icons, exist_ok=True)
+    os.makedirs(strips, exist_ok=True)
     for rid, name in ICONS:
-        write_ico(os.path.join(res, "icons", f"{rid}_{name}.ico"), [draw(name)])
+        write_ico(os.path.join(icons, f"{rid}_{name}.ico"), [draw(name)])
     app = draw("titled_window")
     glyph(app, "P", 5, 6, RED)
     glyph(app, "P", 6, 6, RED)
-    write_ico(os.path.join(res, "icons", "quillmar.ico"), [app, scaled(app, 2)])
-    write_toolbar_bmp(os.path.join(res, "toolbar.bmp"))
+    write_ico(os.path.join(icons, "quillmar.ico"), [app, scaled(app, 2)])
+    for i, (_, file) in enumerate(ABOUT_FRAMES):
+        write_ico(os.path.join(icons, file), [about_frame(i, 1), about_frame(i, 2)])
+
+    for scale, suffix in SCALES.items():
+        images = [draw_button(n, scale) for n in MAIN_TOOLBAR]
+        path = os.path.join(res, "toolbar.bmp") if scale == 1 else os.path.join(strips, f"128{suffix}.bmp")
+        write_strip_bmp(path, images)
+        for _, number, items in DIALOG_TOOLBARS:
+            images = [draw_button(item[1], scale) for item in items if item]
+            write_strip_bmp(os.path.join(strips, f"{number}{suffix}.bmp"), images)
+    with open(os.path.join(res, "toolbars.rc"), "w", newline="\n") as f:
+        f.write(rc_text())
 
 
 if __name__ == "__main__":
