@@ -42,7 +42,11 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_CAPTURE_PREVIOUS, &CMainFrame::OnCaptureMove<ID_CAPTURE_PREVIOUS>,
      &CMainFrame::OnUpdateRule<ID_CAPTURE_PREVIOUS>},
     // The dialogs (main_frame_dialogs.cpp).
+    {ID_EDIT_STYLES, &CMainFrame::OnEditStyles, &CMainFrame::OnUpdateRule<ID_EDIT_STYLES>},
+    {ID_EDIT_EXSTYLES, &CMainFrame::OnEditExStyles, &CMainFrame::OnUpdateRule<ID_EDIT_EXSTYLES>},
+    {ID_CLASS_STYLES, &CMainFrame::OnClassStyles, &CMainFrame::OnUpdateRule<ID_CLASS_STYLES>},
     {ID_CLASS_ICONS, &CMainFrame::OnClassIcons, &CMainFrame::OnUpdateRule<ID_CLASS_ICONS>},
+    {ID_WINDOW_PROPERTIES, &CMainFrame::OnWindowProperties, &CMainFrame::OnUpdateRule<ID_WINDOW_PROPERTIES>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)

@@ -67,7 +67,14 @@ class CMainFrame : public fw::CFrameWnd {
   void ProbeComponents();
 
   // The dialog commands (main_frame_dialogs.cpp).
+  void OnEditStyles();
+  void OnEditExStyles();
+  void OnClassStyles();
+  // Runs the style editor on a word of the last refresh; applies the
+  // accepted word unless the kind is shown only.
+  void RunStyleEditor(int kind, uint64_t word);
   void OnClassIcons();
+  void OnWindowProperties();
 
   // Around a modal dialog: the frame minimised without activation while it
   // runs (hideMain) and the property refresh stopped (stopTimer); both are

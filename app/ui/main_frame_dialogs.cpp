@@ -4,7 +4,11 @@
 
 #include "app/ui/main_frame.h"
 #include "res/resource_ids.h"
+#include "windows/style_dictionary.h"
 #include "windows/ui/class_icons_dlg.h"
+#include "windows/ui/style_edit_dlg.h"
+#include "windows/ui/window_props_dlg.h"
+#include "windows/window_edits.h"
 
 namespace qm {
 
@@ -17,6 +21,47 @@ CMainFrame::ModalScope::ModalScope(CMainFrame& frame, bool hideMain, bool stopTi
 CMainFrame::ModalScope::~ModalScope() {
   if (hideMain_ && ::IsWindow(frame_.m_hWnd)) ::ShowWindow(frame_.m_hWnd, SW_RESTORE);
   if (stopTimer_) frame_.StartAutoRefresh();
+}
+
+// ---- styles ----
+
+// The word comes from the last refresh, the dictionary of the window style
+// from the class name shown in the tree.
+void CMainFrame::OnEditStyles() {
+  const auto& properties = document_.m_doc.m_properties;
+  RunStyleEditor(StyleKindForClass(properties[kPropClassName].value), properties[kPropStyle].raw);
+}
+
+void CMainFrame::OnEditExStyles() { RunStyleEditor(kExtendedStyles, document_.m_doc.m_properties[kPropExStyle].raw); }
+
+void CMainFrame::OnClassStyles() { RunStyleEditor(kClassStyles, document_.m_doc.m_properties[kPropClassStyle].raw); }
+
+void CMainFrame::RunStyleEditor(int kind, uint64_t word) {
+  CStyleEditDlg dialog;
+  dialog.SetStyle(static_cast<uint32_t>(word), kind);
+  bool accepted = false;
+  {
+    ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
+    accepted = dialog.DoModal(m_hWnd) == IDOK;
+  }
+  // The refresh runs again before the question is asked.
+  if (!accepted) return;
+  if (ApplyStyleWord(platform_, Captured(), kind, dialog.Style()) == EditOutcome::Applied) document_.UpdateAllViews();
+}
+
+// ---- window properties and class icons ----
+
+void CMainFrame::OnWindowProperties() {
+  CWindowPropsDlg dialog(*platform_.windows);
+  dialog.m_window = Captured();
+  bool accepted = false;
+  {
+    ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
+    accepted = dialog.DoModal(m_hWnd) == IDOK;
+  }
+  if (!accepted) return;
+  if (ApplyWindowProperties(platform_, Captured(), dialog.m_properties) == EditOutcome::Applied)
+    document_.UpdateAllViews();
 }
 
 // The class's icons are read when the command runs; the refresh goes on.

@@ -30,25 +30,20 @@ int CAnimatedIcon::AddIcon(HICON icon) {
 }
 
 void CAnimatedIcon::Start(int periodMs) {
-  m_nPeriod = periodMs;
+  m_clock.SetPeriod(static_cast<uint32_t>(periodMs));
   if (m_hWnd) ::SetTimer(m_hWnd, IDT_ANIMATION, kAnimationTickMs, nullptr);
 }
 
 void CAnimatedIcon::OnTick(DWORD now) {
-  if (m_icons.empty()) return;
-  // The elapsed time, not the sum of the last change and the period: the
-  // sum wraps after 49.7 days of tick counts and the animation would stop.
-  if (m_nCurrent >= 0 && now - m_dwLastChange <= static_cast<DWORD>(m_nPeriod)) return;
-  m_dwLastChange = now;
-  m_nCurrent = (m_nCurrent + 1) % static_cast<int>(m_icons.size());
-  if (m_hWnd)
-    ::SendMessageW(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(m_icons[static_cast<size_t>(m_nCurrent)]), 0);
+  const std::optional<int> frame = m_clock.Tick(now, static_cast<int>(m_icons.size()));
+  if (frame && m_hWnd)
+    ::SendMessageW(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(m_icons[static_cast<size_t>(*frame)]), 0);
 }
 
 LRESULT CALLBACK CAnimatedIcon::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR data) {
   auto* self = reinterpret_cast<CAnimatedIcon*>(data);
-  if (message == WM_TIMER && wParam == IDT_ANIMATION) {
+  if (message == WM_TIMER && wParam == IDT_ANIMATION && !self->m_icons.empty()) {
     self->OnTick(::GetTickCount());
     return 0;
   }

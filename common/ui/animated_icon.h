@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "common/animation_clock.h"
 #include "platform/win32/win.h"
 
 namespace qm {
@@ -34,9 +35,8 @@ class CAnimatedIcon {
 
   HWND m_hWnd = nullptr;
   std::vector<HICON> m_icons;
-  int m_nCurrent = -1;
-  int m_nPeriod = 1000;
-  DWORD m_dwLastChange = 0;
+  // The frame shown, the period and the time of the last change.
+  AnimationClock m_clock;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

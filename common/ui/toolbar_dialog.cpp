@@ -1,6 +1,9 @@
 #include "common/ui/toolbar_dialog.h"
 
-#include "framework/frame_wnd.h"
+#include <optional>
+
+#include "common/tooltip_text.h"
+#include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 
 // After <windows.h>, which it needs.
@@ -54,11 +57,11 @@ LRESULT CToolBarDialog::OnToolTipText(NMTTDISPINFOW& info) {
   UINT id = static_cast<UINT>(info.hdr.idFrom);
   if (info.uFlags & TTF_IDISHWND) id = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(info.hdr.idFrom)));
   if (id == 0) return FALSE;
-  const std::string tip = fw::CommandTooltip(id);
-  if (tip.empty()) return FALSE;
+  const std::optional<std::string> tip = TooltipTextOf(SystemPlatform().strings->LoadString(id));
+  if (!tip) return FALSE;
   // The whole text through lpszText: szText holds 79 characters, and a cut
   // there could split a character.
-  tipText_ = Widen(tip);
+  tipText_ = Widen(*tip);
   info.lpszText = tipText_.data();
   info.szText[0] = L'\0';
   info.hinst = nullptr;

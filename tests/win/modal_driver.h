@@ -63,7 +63,8 @@ class ModalDriver {
     std::pair<const std::wstring*, HWND> found{&self->steps_[self->done_].caption, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), &ModalDriver::FindCaption, reinterpret_cast<LPARAM>(&found));
     if (!found.second) return;
-    // An action may pump messages (a nested modal run): no re-entry.
+    // An action that pumps messages (a nested modal run) would starve the
+    // later steps: actions post what opens another dialog.
     self->busy_ = true;
     const size_t step = self->done_++;
     self->steps_[step].action(found.second);
