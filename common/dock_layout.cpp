@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <utility>
 
 namespace qm {
@@ -71,6 +72,23 @@ DockSide DockSideAt(const Rect& client, Point point, int32_t band, DockSide curr
     }
   }
   return best;
+}
+
+int32_t ScaleToDpi(int32_t pixels, uint32_t dpi) {
+  if (dpi == 0) dpi = kDesignDpi;
+  const int64_t scaled = int64_t{pixels} * dpi;
+  const int64_t half = kDesignDpi / 2;
+  const int64_t rounded = (scaled >= 0 ? scaled + half : scaled - half) / int64_t{kDesignDpi};
+  return static_cast<int32_t>(std::clamp<int64_t>(rounded, INT32_MIN, INT32_MAX));
+}
+
+DockMetrics DockMetricsFor(uint32_t dpi) {
+  DockMetrics metrics;
+  metrics.gripper = ScaleToDpi(8, dpi);
+  metrics.padding = ScaleToDpi(2, dpi);
+  metrics.ridge = ScaleToDpi(3, dpi);
+  metrics.outline = ScaleToDpi(3, dpi);
+  return metrics;
 }
 
 }  // namespace qm

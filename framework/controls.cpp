@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include "common/byte_reader.h"
+#include "framework/dpi.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
@@ -128,12 +129,8 @@ bool CToolBar::Create(HWND parent, UINT controlId, UINT resourceId, const std::v
   if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", style, RECT{0, 0, 0, 0}, parent, controlId)) return false;
   SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
 
-  // The light grey of the strip is the transparent colour.
-  images_ = ::ImageList_LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(resourceId), layout.width, 1,
-                                   RGB(192, 192, 192), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-  if (!images_) return false;
-  SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-  SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.width, layout.height));
+  resourceId_ = resourceId;
+  if (!SetImagesForDpi(DpiForWindow(parent))) return false;
 
   std::vector<TBBUTTON> buttons;
   int image = 0;
@@ -154,6 +151,32 @@ bool CToolBar::Create(HWND parent, UINT controlId, UINT resourceId, const std::v
   commands_ = layout.commands;
   SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessage(TB_AUTOSIZE);
+  return true;
+}
+
+bool CToolBar::SetImagesForDpi(UINT dpi) {
+  if (!m_hWnd) return false;
+  HINSTANCE instance = ResourceInstance();
+  const UINT bitmap = ToolbarBitmapFor(instance, resourceId_, dpi);
+  const SIZE image = ToolbarImageSizeFor(instance, resourceId_, dpi);
+  // The light grey of the strip is the transparent colour.
+  HIMAGELIST images = ::ImageList_LoadImageW(instance, MAKEINTRESOURCEW(bitmap), image.cx, 1, RGB(192, 192, 192),
+                                             IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  if (!images) return false;
+  const bool replacing = images_ != nullptr;
+  SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  if (images_) ::ImageList_Destroy(images_);
+  images_ = images;
+  imageSize_ = image;
+  SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(image.cx, image.cy));
+  if (replacing) {
+    // Buttons already added keep their old size unless told: the image
+    // plus the toolbar's own padding round it.
+    const auto padding = static_cast<DWORD>(SendMessage(TB_GETPADDING));
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(image.cx + LOWORD(padding), image.cy + HIWORD(padding)));
+  }
+  SendMessage(TB_AUTOSIZE);
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
   return true;
 }
 

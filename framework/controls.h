@@ -65,9 +65,15 @@ class CToolBar : public CWnd {
   ~CToolBar() override;
 
   // A flat toolbar with tooltips at the top of its parent, buttons and
-  // images from the TOOLBAR and BITMAP resources of that ID. Toggle buttons
-  // are check buttons so their pressed state can follow a check mark.
+  // images from the TOOLBAR and BITMAP resources of that ID, the images
+  // drawn for the parent's DPI. Toggle buttons are check buttons so their
+  // pressed state can follow a check mark.
   bool Create(HWND parent, UINT controlId, UINT resourceId, const std::vector<UINT>& toggles);
+  // Swaps the images for the drawing made for another DPI and sizes the
+  // buttons to them; false (images unchanged) when they cannot be loaded.
+  bool SetImagesForDpi(UINT dpi);
+  // The size of one button image as loaded.
+  SIZE ImageSize() const { return imageSize_; }
   const std::vector<UINT>& Commands() const { return commands_; }
   void SetButtonState(UINT command, bool enabled, bool checked);
   bool IsButtonEnabled(UINT command) const;
@@ -83,6 +89,8 @@ class CToolBar : public CWnd {
 
  private:
   HIMAGELIST images_ = nullptr;  // owned
+  UINT resourceId_ = 0;
+  SIZE imageSize_{0, 0};
   std::vector<UINT> commands_;
 };
 

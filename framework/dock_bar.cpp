@@ -2,25 +2,25 @@
 
 #include <cstdlib>
 
+#include "framework/dpi.h"
+
 namespace qm::fw {
 namespace {
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
-// The outline is a band this wide, drawn inverted over the frame and its
-// children.
-constexpr int kOutlineWidth = 3;
-
-void InvertOutline(HWND window, const RECT& r) {
+// The outline is a band `band` pixels wide, drawn inverted over the frame
+// and its children.
+void InvertOutline(HWND window, const RECT& r, int band) {
   HDC dc = ::GetDCEx(window, nullptr, DCX_CACHE);  // not clipped to the children
   if (!dc) return;
   HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(GRAY_BRUSH));
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
-  ::PatBlt(dc, r.left, r.top, width, kOutlineWidth, PATINVERT);
-  ::PatBlt(dc, r.left, r.bottom - kOutlineWidth, width, kOutlineWidth, PATINVERT);
-  ::PatBlt(dc, r.left, r.top + kOutlineWidth, kOutlineWidth, height - 2 * kOutlineWidth, PATINVERT);
-  ::PatBlt(dc, r.right - kOutlineWidth, r.top + kOutlineWidth, kOutlineWidth, height - 2 * kOutlineWidth, PATINVERT);
+  ::PatBlt(dc, r.left, r.top, width, band, PATINVERT);
+  ::PatBlt(dc, r.left, r.bottom - band, width, band, PATINVERT);
+  ::PatBlt(dc, r.left, r.top + band, band, height - 2 * band, PATINVERT);
+  ::PatBlt(dc, r.right - band, r.top + band, band, height - 2 * band, PATINVERT);
   ::SelectObject(dc, previous);
   ::ReleaseDC(window, dc);
 }
@@ -50,6 +50,7 @@ const MessageEntry<CDockBar> CDockBar::kMessages[] = {
 
 bool CDockBar::Create(IDockSite& site, HWND parent, UINT controlId) {
   site_ = &site;
+  metrics_ = DockMetricsFor(DpiForWindow(parent));
   return CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, RECT{0, 0, 0, 0}, parent,
                   controlId);
 }
@@ -65,6 +66,12 @@ void CDockBar::SetToolBar(CToolBar& toolBar, HWND notify) {
   SetSide(side_);
 }
 
+void CDockBar::SetDpi(UINT dpi) {
+  metrics_ = DockMetricsFor(dpi);
+  PlaceToolBar();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
 void CDockBar::SetSide(DockSide side) {
   side_ = side;
   if (toolBar_) toolBar_->SetVertical(IsVerticalSide(side));
@@ -75,16 +82,16 @@ void CDockBar::SetSide(DockSide side) {
 int CDockBar::Thickness(DockSide side) const {
   if (!toolBar_) return 0;
   const SIZE button = toolBar_->ButtonSize();
-  return static_cast<int>(IsVerticalSide(side) ? button.cx : button.cy) + 2 * kPadding;
+  return static_cast<int>(IsVerticalSide(side) ? button.cx : button.cy) + 2 * metrics_.padding;
 }
 
 RECT CDockBar::GripperRect() const {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
   if (IsVerticalSide(side_)) {
-    client.bottom = client.top + kGripper;
+    client.bottom = client.top + metrics_.gripper;
   } else {
-    client.right = client.left + kGripper;
+    client.right = client.left + metrics_.gripper;
   }
   return client;
 }
@@ -92,8 +99,8 @@ RECT CDockBar::GripperRect() const {
 void CDockBar::PlaceToolBar() {
   if (!toolBar_ || !toolBar_->m_hWnd) return;
   const SIZE extent = toolBar_->ButtonsExtent();
-  const int x = IsVerticalSide(side_) ? kPadding : kGripper + kPadding;
-  const int y = IsVerticalSide(side_) ? kGripper + kPadding : kPadding;
+  const int x = IsVerticalSide(side_) ? metrics_.padding : metrics_.gripper + metrics_.padding;
+  const int y = IsVerticalSide(side_) ? metrics_.gripper + metrics_.padding : metrics_.padding;
   ::MoveWindow(toolBar_->m_hWnd, x, y, extent.cx, extent.cy, TRUE);
 }
 
@@ -107,10 +114,11 @@ LRESULT CDockBar::OnPaint(WPARAM, LPARAM) {
   HDC dc = ::BeginPaint(m_hWnd, &paint);
   // One raised ridge across the gripper's depth, as classic grippers look.
   RECT ridge = GripperRect();
+  const int pad = metrics_.padding;
   if (IsVerticalSide(side_)) {
-    ridge = RECT{ridge.left + kPadding, ridge.top + kPadding, ridge.right - kPadding, ridge.top + kPadding + 3};
+    ridge = RECT{ridge.left + pad, ridge.top + pad, ridge.right - pad, ridge.top + pad + metrics_.ridge};
   } else {
-    ridge = RECT{ridge.left + kPadding, ridge.top + kPadding, ridge.left + kPadding + 3, ridge.bottom - kPadding};
+    ridge = RECT{ridge.left + pad, ridge.top + pad, ridge.left + pad + metrics_.ridge, ridge.bottom - pad};
   }
   if (ridge.right > ridge.left && ridge.bottom > ridge.top) ::DrawEdge(dc, &ridge, BDR_RAISEDINNER, BF_RECT);
   ::EndPaint(m_hWnd, &paint);
@@ -196,7 +204,7 @@ void CDockBar::ShowOutline(std::optional<RECT> outline) {
   if (outline_ && outline && same(*outline_, *outline)) return;
   if (outline_) EraseOutline(frame, *outline_);
   outline_ = outline;
-  if (outline_) InvertOutline(frame, *outline_);
+  if (outline_) InvertOutline(frame, *outline_, metrics_.outline);
 }
 
 void CDockBar::EndTracking() {

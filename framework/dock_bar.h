@@ -26,10 +26,12 @@ class IDockSite {
 
 class CDockBar : public CWnd {
  public:
-  static constexpr int kGripper = 8;  // the gripper's depth, beside or above the buttons
-  static constexpr int kPadding = 2;
-
+  // Created with the sizes of the parent's DPI.
   bool Create(IDockSite& site, HWND parent, UINT controlId);
+  // Takes the gripper, padding and outline sizes of another DPI and lays
+  // the toolbar out again (the toolbar's images are the frame's to swap).
+  void SetDpi(UINT dpi);
+  const DockMetrics& Metrics() const { return metrics_; }
   // Takes in a toolbar created as this strip's child; its commands and
   // notifications go to notify (the frame).
   void SetToolBar(CToolBar& toolBar, HWND notify);
@@ -66,6 +68,7 @@ class CDockBar : public CWnd {
   IDockSite* site_ = nullptr;
   CToolBar* toolBar_ = nullptr;
   DockSide side_ = DockSide::Top;
+  DockMetrics metrics_ = DockMetricsFor(kDesignDpi);
 
   bool tracking_ = false;  // the button went down on the gripper
   bool dragging_ = false;  // and the pointer has since moved far enough

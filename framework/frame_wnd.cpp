@@ -1,5 +1,6 @@
 #include "framework/frame_wnd.h"
 
+#include "framework/dpi.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
@@ -22,6 +23,7 @@ std::string CommandTooltip(UINT id) { return CommandStringPart(id, true); }
 const MessageEntry<CFrameWnd> CFrameWnd::kMessages[] = {
     OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
     OnMessage(WM_SIZE, &CFrameWnd::OnSize),
+    OnMessage(WM_DPICHANGED, &CFrameWnd::OnDpiChanged),
     OnMessage(WM_COMMAND, &CFrameWnd::OnCommand),
     OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
     OnMessage(WM_MENUSELECT, &CFrameWnd::OnMenuSelect),
@@ -51,8 +53,11 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
   accelerators_ = ::LoadAcceleratorsW(resources, MAKEINTRESOURCEW(resourceId));
   std::string title = SystemPlatform().strings->LoadString(resourceId);
   title = title.substr(0, title.find('\n'));
-  // Default position, 640x560.
-  const RECT placement{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 640, CW_USEDEFAULT + 560};
+  // Default position, 640x560 at 96 DPI and as large to the eye on a
+  // screen of more DPI (the primary screen's, where a new window opens).
+  const UINT dpi = DpiForWindow(::GetDesktopWindow());
+  const RECT placement{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + ScaleForDpi(640, dpi),
+                       CW_USEDEFAULT + ScaleForDpi(560, dpi)};
   if (!CreateEx(0, nullptr, Widen(title), style, placement, nullptr, reinterpret_cast<UINT_PTR>(menu))) {
     if (menu) ::DestroyMenu(menu);
     return false;
@@ -127,6 +132,28 @@ void CFrameWnd::DockToolBar(DockSide side) {
   if (!m_wndDockBar.m_hWnd) return;
   m_wndDockBar.SetSide(side);
   RecalcLayout();
+}
+
+void CFrameWnd::ApplyDpi(UINT dpi) {
+  if (m_wndToolBar.m_hWnd) m_wndToolBar.SetImagesForDpi(dpi);
+  if (m_wndDockBar.m_hWnd) {
+    m_wndDockBar.SetDpi(dpi);
+    // Down a side strip the buttons wrap again at their new size.
+    m_wndDockBar.SetSide(m_wndDockBar.Side());
+  }
+  RecalcLayout();
+}
+
+LRESULT CFrameWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  // The frame moved to a screen of another DPI (or the user changed it):
+  // take the size and place the system suggests, then redraw at the DPI.
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested) {
+    ::SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ApplyDpi(LOWORD(wParam));
+  return 0;
 }
 
 FrameLayout CFrameWnd::LayoutFor(DockSide side) const {

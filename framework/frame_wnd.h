@@ -44,6 +44,9 @@ class CFrameWnd : public CWnd, private IDockSite {
   bool CreateDockedToolBar(UINT controlId, UINT resourceId, const std::vector<UINT>& toggles);
   // Moves the toolbar's strip to a side of the frame and lays it out again.
   void DockToolBar(DockSide side) override;
+  // Redraws what the frame draws in pixels for another DPI: the toolbar's
+  // images, the strip's gripper and padding; then lays the frame out again.
+  void ApplyDpi(UINT dpi);
 
   CDockBar m_wndDockBar;
   CToolBar m_wndToolBar;
@@ -69,6 +72,7 @@ class CFrameWnd : public CWnd, private IDockSite {
  private:
   LRESULT OnCreate(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
+  LRESULT OnDpiChanged(WPARAM, LPARAM);
   LRESULT OnCommand(WPARAM, LPARAM);
   LRESULT OnInitMenuPopup(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);

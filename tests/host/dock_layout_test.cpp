@@ -87,5 +87,23 @@ TEST(DockLayoutTest, BeyondTheFrameAndInCornersTheRuleStillHolds) {
   EXPECT_EQ(DockSideAt(kClient, {20, 2}, band, DockSide::Bottom), DockSide::Top);
 }
 
+TEST(DockLayoutTest, LengthsScaleWithTheDpiRoundingHalvesAwayFromZero) {
+  EXPECT_EQ(ScaleToDpi(3, 96), 3);
+  EXPECT_EQ(ScaleToDpi(3, 144), 5) << "4.5 rounds up";
+  EXPECT_EQ(ScaleToDpi(-3, 144), -5);
+  EXPECT_EQ(ScaleToDpi(5, 120), 6) << "6.25 rounds down";
+  EXPECT_EQ(ScaleToDpi(16, 0), 16) << "an unknown DPI draws as designed";
+  EXPECT_EQ(ScaleToDpi(INT32_MAX, 192), INT32_MAX) << "saturates instead of wrapping";
+
+  const DockMetrics design = DockMetricsFor(96);
+  EXPECT_EQ(design.gripper, 8);
+  EXPECT_EQ(design.padding, 2);
+  const DockMetrics large = DockMetricsFor(144);
+  EXPECT_EQ(large.gripper, 12);
+  EXPECT_EQ(large.padding, 3);
+  EXPECT_EQ(large.ridge, 5);
+  EXPECT_EQ(DockMetricsFor(192).outline, 6);
+}
+
 }  // namespace
 }  // namespace qm
