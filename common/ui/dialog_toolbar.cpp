@@ -4,6 +4,7 @@
 
 #include "common/error_text.h"
 #include "framework/controls.h"
+#include "framework/dpi.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 
@@ -60,9 +61,14 @@ bool CDialogToolBar::LoadButtons(UINT resourceId) {
   const auto images = static_cast<int>(
       std::count_if(layout.commands.begin(), layout.commands.end(), [](UINT command) { return command != 0; }));
   if (images > 0) {
-    // The light grey of the drawings is the transparent colour.
-    HIMAGELIST list = ::ImageList_LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(resourceId), layout.width, 1,
-                                             RGB(192, 192, 192), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    // The drawing that fits the window's DPI; the light grey of the
+    // drawings is the transparent colour.
+    HINSTANCE resources = fw::ResourceInstance();
+    const UINT dpi = fw::DpiForWindow(m_hWnd);
+    const UINT bitmap = fw::ToolbarBitmapFor(resources, resourceId, dpi);
+    const SIZE size = fw::ToolbarImageSizeFor(resources, resourceId, dpi);
+    HIMAGELIST list = ::ImageList_LoadImageW(resources, MAKEINTRESOURCEW(bitmap), size.cx, 1, RGB(192, 192, 192),
+                                             IMAGE_BITMAP, LR_CREATEDIBSECTION);
     if (!list) {
       SetLastError();
       return false;
@@ -70,7 +76,7 @@ bool CDialogToolBar::LoadButtons(UINT resourceId) {
     SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
     if (images_) ::ImageList_Destroy(images_);
     images_ = list;
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(layout.width, layout.height));
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(size.cx, size.cy));
   }
   int image = 0;
   for (UINT command : layout.commands) {
