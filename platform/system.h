@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/calendar_time.h"
 #include "common/result.h"
 
 namespace qm {
@@ -26,10 +27,15 @@ class ILocale {
   virtual ~ILocale() = default;
   // The platform's name of a language ID ("English (United States)").
   virtual std::string VerLanguageName(uint32_t languageId) const = 0;
-  // A FILETIME (100 ns ticks since 1601, UTC) as local date text
-  // "dd/mm/yyyy hh:mm:ss" (the time left out at exactly midnight); nullopt
-  // when a conversion fails.
+  // A FILETIME (100 ns ticks since 1601, UTC) in local time, as the user's
+  // locale writes a date and a time of day (the time left out at exactly
+  // midnight); nullopt when a conversion fails.
   virtual std::optional<std::string> FileTimeToText(uint64_t fileTime) const = 0;
+  // A FILETIME (UTC) as the local calendar time; nullopt when it has none.
+  virtual std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const = 0;
+  // The date part only, as the user's locale writes a short date; nullopt
+  // for a date that does not exist.
+  virtual std::optional<std::string> DateToText(const CalendarTime& date) const = 0;
 };
 
 // The bytes of a whole file, held read-only for as long as the object lives.

@@ -8,8 +8,8 @@
 #include <ctime>
 #include <fstream>
 
-#include "common/text.h"
 #include "common/language_names.h"
+#include "common/text.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
 
@@ -24,7 +24,13 @@ std::string PosixLocale::VerLanguageName(uint32_t languageId) const {
   return EnglishLanguageName(static_cast<uint16_t>(languageId & 0xFFFF));
 }
 
-std::optional<std::string> PosixLocale::FileTimeToText(uint64_t fileTime) const {
+PosixLocale::PosixLocale() {
+  locale_t user = newlocale(LC_TIME_MASK, "", nullptr);
+  if (!user) user = newlocale(LC_TIME_MASK, "C", nullptr);
+  m_timeLocale.reset(user);
+}
+
+std::optional<CalendarTime> PosixLocale::FileTimeToLocalTime(uint64_t fileTime) const {
   // 100 ns ticks since 1601-01-01 to seconds since 1970-01-01.
   constexpr uint64_t kTicksPerSecond = 10'000'000;
   constexpr uint64_t kEpochDelta = 11'644'473'600;
@@ -33,10 +39,39 @@ std::optional<std::string> PosixLocale::FileTimeToText(uint64_t fileTime) const 
   const auto unixTime = static_cast<time_t>(seconds - kEpochDelta);
   std::tm local{};
   if (!localtime_r(&unixTime, &local)) return std::nullopt;
-  std::string text = Format("%02d/%02d/%04d", local.tm_mday, local.tm_mon + 1, local.tm_year + 1900);
-  if (local.tm_hour || local.tm_min || local.tm_sec)
-    text += Format(" %02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
-  return text;
+  CalendarTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+  if (!IsValidCalendarTime(t)) return std::nullopt;
+  return t;
+}
+
+std::optional<std::string> PosixLocale::Strftime(const char* format, const CalendarTime& time) const {
+  if (!IsValidCalendarTime(time) || !m_timeLocale) return std::nullopt;
+  std::tm tm{};
+  tm.tm_year = time.year - 1900;
+  tm.tm_mon = time.month - 1;
+  tm.tm_mday = time.day;
+  tm.tm_hour = time.hour;
+  tm.tm_min = time.minute;
+  tm.tm_sec = time.second;
+  // Week and year day, which some locales' date formats name.
+  std::tm normalised = tm;
+  if (timegm(&normalised) != static_cast<time_t>(-1)) {
+    tm.tm_wday = normalised.tm_wday;
+    tm.tm_yday = normalised.tm_yday;
+  }
+  char buffer[256];
+  const size_t n = strftime_l(buffer, sizeof buffer, format, &tm, m_timeLocale.get());
+  if (n == 0) return std::nullopt;
+  return std::string(buffer, n);
+}
+
+std::optional<std::string> PosixLocale::DateToText(const CalendarTime& date) const { return Strftime("%x", date); }
+
+std::optional<std::string> PosixLocale::FileTimeToText(uint64_t fileTime) const {
+  const auto local = FileTimeToLocalTime(fileTime);
+  if (!local) return std::nullopt;
+  const bool midnight = !local->hour && !local->minute && !local->second;
+  return Strftime(midnight ? "%x" : "%x %X", *local);
 }
 
 Result<std::vector<uint8_t>> PosixFiles::ReadFile(const std::string& path, uint64_t maxBytes) const {

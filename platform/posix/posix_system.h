@@ -2,6 +2,11 @@
 // The Linux backend of quillmar-cli: real files, the built-in string table,
 // English language names and local date text. No windows, no processes.
 
+#include <locale.h>
+
+#include <memory>
+#include <type_traits>
+
 #include "platform/system.h"
 
 namespace qm {
@@ -11,10 +16,24 @@ class PosixStrings : public IStrings {
   std::string LoadString(uint32_t id) const override;
 };
 
+// Dates and times in the C library's locale of the user (LC_ALL, LC_TIME,
+// LANG), read once without touching the program's global locale; the "C"
+// locale when the named one is not installed.
 class PosixLocale : public ILocale {
  public:
+  PosixLocale();
   std::string VerLanguageName(uint32_t languageId) const override;
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
+  std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
+  std::optional<std::string> DateToText(const CalendarTime& date) const override;
+
+ private:
+  struct FreeLocale {
+    void operator()(std::remove_pointer_t<locale_t>* locale) const { freelocale(locale); }
+  };
+  std::optional<std::string> Strftime(const char* format, const CalendarTime& time) const;
+
+  std::unique_ptr<std::remove_pointer_t<locale_t>, FreeLocale> m_timeLocale;
 };
 
 class PosixFiles : public IFiles {

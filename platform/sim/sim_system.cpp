@@ -1,6 +1,5 @@
 #include "platform/sim/sim_system.h"
 
-
 #include "common/language_names.h"
 #include "common/text.h"
 #include "res/string_table.h"
@@ -16,7 +15,7 @@ std::string SimLocale::VerLanguageName(uint32_t languageId) const {
   return EnglishLanguageName(static_cast<uint16_t>(languageId & 0xFFFF));
 }
 
-std::optional<std::string> SimLocale::FileTimeToText(uint64_t fileTime) const {
+std::optional<CalendarTime> SimLocale::FileTimeToLocalTime(uint64_t fileTime) const {
   constexpr uint64_t kTicksPerSecond = 10'000'000;
   constexpr int64_t kEpochDelta = 11'644'473'600;
   const auto seconds = static_cast<int64_t>(fileTime / kTicksPerSecond) - kEpochDelta;
@@ -28,11 +27,23 @@ std::optional<std::string> SimLocale::FileTimeToText(uint64_t fileTime) const {
   const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
   const int64_t day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
   const int64_t year = yoe + era * 400 + (month <= 2);
-  std::string text = Format("%02lld/%02lld/%04lld", static_cast<long long>(day), static_cast<long long>(month),
-                            static_cast<long long>(year));
-  if (secs)
-    text += Format(" %02lld:%02lld:%02lld", static_cast<long long>(secs / 3600), static_cast<long long>(secs / 60 % 60),
-                   static_cast<long long>(secs % 60));
+  CalendarTime t{static_cast<int>(year),        static_cast<int>(month),          static_cast<int>(day),
+                 static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60)};
+  if (!IsValidCalendarTime(t)) return std::nullopt;
+  return t;
+}
+
+std::optional<std::string> SimLocale::DateToText(const CalendarTime& date) const {
+  if (!IsValidCalendarTime(date)) return std::nullopt;
+  return Format("%02d/%02d/%04d", date.day, date.month, date.year);
+}
+
+std::optional<std::string> SimLocale::FileTimeToText(uint64_t fileTime) const {
+  const auto local = FileTimeToLocalTime(fileTime);
+  if (!local) return std::nullopt;
+  std::string text = *DateToText(*local);
+  if (local->hour || local->minute || local->second)
+    text += Format(" %02d:%02d:%02d", local->hour, local->minute, local->second);
   return text;
 }
 

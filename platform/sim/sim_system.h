@@ -21,8 +21,11 @@ class SimStrings : public IStrings {
 class SimLocale : public ILocale {
  public:
   std::string VerLanguageName(uint32_t languageId) const override;
-  // Dates as UTC so that tests do not depend on the machine's zone.
+  // A user in UTC whose locale writes "dd/mm/yyyy hh:mm:ss", so that tests
+  // do not depend on the machine's zone and language.
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
+  std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
+  std::optional<std::string> DateToText(const CalendarTime& date) const override;
 };
 
 class SimFiles : public IFiles {

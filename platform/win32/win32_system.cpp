@@ -1,9 +1,8 @@
 #include "platform/win32/win32_system.h"
 
-#include "platform/win32/win.h"
-
 #include "common/text.h"
 #include "platform/platform.h"
+#include "platform/win32/win.h"
 #include "res/string_table.h"
 
 namespace qm {
@@ -13,9 +12,7 @@ std::wstring Widen(const std::string& utf8) {
   return std::wstring(u16.begin(), u16.end());
 }
 
-std::string Narrow(const std::wstring& wide) {
-  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
-}
+std::string Narrow(const std::wstring& wide) { return Utf16ToUtf8(std::u16string(wide.begin(), wide.end())); }
 
 std::string Win32Strings::LoadString(uint32_t id) const {
   // The program's resources first; the CLI has none and uses the same table
@@ -35,14 +32,62 @@ std::string Win32Locale::VerLanguageName(uint32_t languageId) const {
   return Narrow(std::wstring(buffer));
 }
 
-std::optional<std::string> Win32Locale::FileTimeToText(uint64_t fileTime) const {
+namespace {
+
+SYSTEMTIME ToSystemTime(const CalendarTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  return st;
+}
+
+std::optional<std::string> ShortDate(SYSTEMTIME st) {
+  // The round trip fills in the day of the week that long date formats name.
+  FILETIME asFileTime{};
+  if (::SystemTimeToFileTime(&st, &asFileTime)) ::FileTimeToSystemTime(&asFileTime, &st);
+  wchar_t buffer[128];
+  const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 128);
+  if (n <= 0) return std::nullopt;
+  return Narrow(std::wstring(buffer));
+}
+
+std::optional<std::string> TimeOfDay(const SYSTEMTIME& st) {
+  wchar_t buffer[128];
+  const int n = ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
+  if (n <= 0) return std::nullopt;
+  return Narrow(std::wstring(buffer));
+}
+
+}  // namespace
+
+std::optional<CalendarTime> Win32Locale::FileTimeToLocalTime(uint64_t fileTime) const {
   FILETIME utc{static_cast<DWORD>(fileTime & 0xFFFFFFFF), static_cast<DWORD>(fileTime >> 32)};
   FILETIME local{};
   SYSTEMTIME st{};
   if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) return std::nullopt;
-  std::string text = Format("%02u/%02u/%04u", st.wDay, st.wMonth, st.wYear);
-  if (st.wHour || st.wMinute || st.wSecond) text += Format(" %02u:%02u:%02u", st.wHour, st.wMinute, st.wSecond);
-  return text;
+  CalendarTime t{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  if (!IsValidCalendarTime(t)) return std::nullopt;
+  return t;
+}
+
+std::optional<std::string> Win32Locale::DateToText(const CalendarTime& date) const {
+  if (!IsValidCalendarTime(date)) return std::nullopt;
+  return ShortDate(ToSystemTime(date));
+}
+
+std::optional<std::string> Win32Locale::FileTimeToText(uint64_t fileTime) const {
+  const auto local = FileTimeToLocalTime(fileTime);
+  if (!local) return std::nullopt;
+  const SYSTEMTIME st = ToSystemTime(*local);
+  auto text = ShortDate(st);
+  if (!text || (!local->hour && !local->minute && !local->second)) return text;
+  const auto time = TimeOfDay(st);
+  if (!time) return std::nullopt;
+  return *text + " " + *time;
 }
 
 Result<std::vector<uint8_t>> Win32Files::ReadFile(const std::string& path, uint64_t maxBytes) const {
@@ -62,7 +107,8 @@ Result<std::vector<uint8_t>> Win32Files::ReadFile(const std::string& path, uint6
   while (done < bytes.size()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
     DWORD got = 0;
-    if (!::ReadFile(file, bytes.data() + done, chunk, &got, nullptr) || got == 0) return ParseError{ReadError::Io, done};
+    if (!::ReadFile(file, bytes.data() + done, chunk, &got, nullptr) || got == 0)
+      return ParseError{ReadError::Io, done};
     done += got;
   }
   return bytes;
@@ -79,8 +125,9 @@ uint32_t Win32Files::GetLastError() const { return ::GetLastError(); }
 
 std::string Win32ErrorText::FormatMessage(uint32_t code) const {
   wchar_t* message = nullptr;
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                             nullptr, code, 0x0400, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
+  DWORD n =
+      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                       nullptr, code, 0x0400, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
   std::string text;
   if (n && message) text = Narrow(std::wstring(message, n));
   if (message) ::LocalFree(message);

@@ -16,10 +16,14 @@ class Win32Strings : public IStrings {
   std::string LoadString(uint32_t id) const override;
 };
 
+// Dates and times as the user's default locale writes them (short date,
+// time of day with seconds).
 class Win32Locale : public ILocale {
  public:
   std::string VerLanguageName(uint32_t languageId) const override;
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
+  std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
+  std::optional<std::string> DateToText(const CalendarTime& date) const override;
 };
 
 class Win32Files : public IFiles {

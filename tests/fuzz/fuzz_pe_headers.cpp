@@ -34,6 +34,8 @@ class FuzzLocale : public qm::ILocale {
  public:
   std::string VerLanguageName(uint32_t) const override { return {}; }
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override { return std::to_string(fileTime); }
+  std::optional<qm::CalendarTime> FileTimeToLocalTime(uint64_t) const override { return std::nullopt; }
+  std::optional<std::string> DateToText(const qm::CalendarTime&) const override { return std::nullopt; }
 };
 
 }  // namespace
