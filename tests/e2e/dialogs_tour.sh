@@ -52,8 +52,7 @@ tour 5007 "Modificación de estilos" styles || status=1
 tour 5008 "Modificación de estilos" extended_styles || status=1
 tour 5009 "Modificación de estilos" class_styles || status=1
 tour 5014 "Propiedades de la ventana" window_properties || status=1
-# The fixture's own window has a class icon; the button's class has none.
-run "$reader" command 5026
-sleep 1
-tour 5013 "Iconos de la WNDCLASS" class_icons || status=1
+# The class icons are not toured: Wine answers GetClassLongPtr(GCL_HICON)
+# with 0 for another process's window, so the command stays grey here (the
+# win tests open that dialog on a window of their own).
 exit $status

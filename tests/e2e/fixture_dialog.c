@@ -24,7 +24,6 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE prev, LPSTR cmd, int show) {
   wc.lpfnWndProc = Proc;
   wc.hInstance = inst;
   wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(NULL, (LPCWSTR)IDI_APPLICATION); /* for the class icons dialog */
   wc.lpszClassName = L"QuillmarE2EDialog";
   RegisterClassW(&wc);
   dialog = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Quillmar E2E", WS_POPUP | WS_CAPTION | WS_VISIBLE, 700,
