@@ -247,6 +247,57 @@ TEST(DialogReflectionTest, ControlWrapperGetsItsNotificationsFirst) {
   cancel.Detach();
 }
 
+// A static wrapper that colours itself through the reflected colour
+// message, and counts the typed notifications of its own.
+class SelfColouringLabel : public CWnd {
+ public:
+  int colourRequests = 0;
+  UINT lastCode = 0;
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+           CWnd::OnWndMsg(message, wParam, lParam, result);
+  }
+
+ private:
+  LRESULT OnColour(WPARAM, LPARAM) {
+    ++colourRequests;
+    return reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH));
+  }
+  LRESULT OnAnyNotify(NMHDR& header) {
+    lastCode = header.code;
+    return 7;
+  }
+  static constexpr MessageEntry<SelfColouringLabel> kMessages[] = {
+      OnMessage(Reflected(WM_CTLCOLORSTATIC), &SelfColouringLabel::OnColour),
+      OnReflectedNotify<&SelfColouringLabel::OnAnyNotify>(NM_CLICK)};
+};
+
+TEST(DialogReflectionTest, ColourAndTypedNotificationsReachOnlyADirectChildsWrapper) {
+  PropertiesDialog dialog;
+  ASSERT_TRUE(dialog.CreateIndirect(PropertiesTemplate()));
+  SelfColouringLabel label;
+  label.Attach(::GetDlgItem(dialog.m_hWnd, kLabel));
+  HDC dc = ::GetDC(label.m_hWnd);
+  const LRESULT brush = ::SendMessageW(dialog.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(label.m_hWnd));
+  EXPECT_EQ(label.colourRequests, 1);
+  EXPECT_EQ(brush, reinterpret_cast<LRESULT>(::GetStockObject(WHITE_BRUSH)));
+
+  NMHDR click{label.m_hWnd, kLabel, static_cast<UINT>(NM_CLICK)};
+  EXPECT_EQ(::SendMessageW(dialog.m_hWnd, WM_NOTIFY, kLabel, reinterpret_cast<LPARAM>(&click)), 7)
+      << "the typed handler's answer is the dialog's";
+  EXPECT_EQ(label.lastCode, static_cast<UINT>(NM_CLICK));
+
+  // A window that is not the dialog's own child is not answered for it,
+  // even when it names a wrapped control.
+  PropertiesDialog other;
+  ASSERT_TRUE(other.CreateIndirect(PropertiesTemplate()));
+  ::SendMessageW(other.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label.m_hWnd));
+  EXPECT_EQ(label.colourRequests, 1);
+  ::ReleaseDC(label.m_hWnd, dc);
+  label.Detach();
+}
+
 TEST_F(DialogTest, ListViewWrapperRoundTrips) {
   CListCtrl list(Item(kList));
   EXPECT_EQ(list.InsertColumn(0, "Nombre", LVCFMT_LEFT, 80), 0);
