@@ -118,6 +118,26 @@ ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId) {
   return layout;
 }
 
+std::vector<TBBUTTON> ToolBarButtons(const std::vector<UINT>& commands, const std::vector<UINT>& checkButtons) {
+  std::vector<TBBUTTON> buttons;
+  int image = 0;
+  for (UINT command : commands) {
+    TBBUTTON button{};
+    if (command == 0) {
+      button.fsStyle = BTNS_SEP;
+    } else {
+      bool check = false;
+      for (UINT c : checkButtons) check = check || c == command;
+      button.iBitmap = image++;
+      button.idCommand = static_cast<int>(command);
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = static_cast<BYTE>(check ? BTNS_CHECK : BTNS_BUTTON);
+    }
+    buttons.push_back(button);
+  }
+  return buttons;
+}
+
 CToolBar::~CToolBar() {
   if (images_) ::ImageList_Destroy(images_);
 }
@@ -132,22 +152,7 @@ bool CToolBar::Create(HWND parent, UINT controlId, UINT resourceId, const std::v
   resourceId_ = resourceId;
   if (!SetImagesForDpi(DpiForWindow(parent))) return false;
 
-  std::vector<TBBUTTON> buttons;
-  int image = 0;
-  for (UINT command : layout.commands) {
-    TBBUTTON button{};
-    if (command == 0) {
-      button.fsStyle = BTNS_SEP;
-    } else {
-      button.iBitmap = image++;
-      button.idCommand = static_cast<int>(command);
-      button.fsState = TBSTATE_ENABLED;
-      bool toggle = false;
-      for (UINT t : toggles) toggle = toggle || t == command;
-      button.fsStyle = static_cast<BYTE>(toggle ? BTNS_CHECK : BTNS_BUTTON);
-    }
-    buttons.push_back(button);
-  }
+  const std::vector<TBBUTTON> buttons = ToolBarButtons(layout.commands, toggles);
   commands_ = layout.commands;
   SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessage(TB_AUTOSIZE);

@@ -59,6 +59,11 @@ struct ToolBarLayout {
 // malformed.
 ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId);
 
+// The buttons of a toolbar layout: a separator for each 0, an enabled
+// button for each command with the next image (separators take none), a
+// check button for the commands listed in checkButtons.
+std::vector<TBBUTTON> ToolBarButtons(const std::vector<UINT>& commands, const std::vector<UINT>& checkButtons);
+
 class CToolBar : public CWnd {
  public:
   CToolBar() = default;

@@ -78,20 +78,7 @@ bool CDialogToolBar::LoadButtons(UINT resourceId) {
     images_ = list;
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(size.cx, size.cy));
   }
-  int image = 0;
-  for (UINT command : layout.commands) {
-    TBBUTTON button{};
-    if (command == 0) {
-      button.fsStyle = BTNS_SEP;
-    } else {
-      const bool check = std::find(checkButtons_.begin(), checkButtons_.end(), command) != checkButtons_.end();
-      button.iBitmap = image++;
-      button.idCommand = static_cast<int>(command);
-      button.fsState = TBSTATE_ENABLED;
-      button.fsStyle = static_cast<BYTE>(check ? BTNS_CHECK : BTNS_BUTTON);
-    }
-    m_pButtons.push_back(button);
-  }
+  m_pButtons = fw::ToolBarButtons(layout.commands, checkButtons_);
   SendMessage(TB_ADDBUTTONSW, m_pButtons.size(), reinterpret_cast<LPARAM>(m_pButtons.data()));
   return true;
 }

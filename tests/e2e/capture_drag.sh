@@ -8,14 +8,7 @@ set -u
 quillmar=$1 fixture=$2 reader=$3 src=$4
 source "$src/tests/e2e/session.sh"
 
-run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
-pids+=($!)
-run "$quillmar" >/dev/null 2>&1 &
-pids+=($!)
-
-for _ in $(seq 300); do [[ -s $work/button.txt ]] && break; sleep 0.1; done
-read -r button x y <"$work/button.txt" || { echo "the fixture did not start"; exit 1; }
-for _ in $(seq 300); do run "$reader" root >/dev/null 2>&1 && break; sleep 0.2; done
+start_with_fixture || exit 1
 before=$(run "$reader" root | tr -d '\r')
 echo "before: $before"
 [[ $before == "No se ha capturado ninguna ventana" ]] || { echo "unexpected start state"; exit 1; }

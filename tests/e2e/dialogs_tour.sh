@@ -10,14 +10,7 @@ quillmar=$1 fixture=$2 reader=$3 src=$4
 source "$src/tests/e2e/session.sh"
 shots=${QM_E2E_SHOTS:-$work}
 
-run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
-pids+=($!)
-run "$quillmar" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 300); do [[ -s $work/button.txt ]] && break; sleep 0.1; done
-read -r button x y <"$work/button.txt" || { echo "the fixture did not start"; exit 1; }
-for _ in $(seq 300); do run "$reader" root >/dev/null 2>&1 && break; sleep 0.2; done
-
+start_with_fixture || exit 1
 run "$reader" command 5001 || { echo "could not post 5001"; exit 1; }
 sleep 1
 press_and_release "$x" "$y"

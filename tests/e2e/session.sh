@@ -42,3 +42,17 @@ root_until() {
   done
   return 1
 }
+
+# Starts the fixture dialog ($fixture) and Quillmar ($quillmar); sets button,
+# x and y (the disabled button's handle and centre) once both answer.
+start_with_fixture() {
+  run "$fixture" "Z:$work/button.txt" >/dev/null 2>&1 &
+  pids+=($!)
+  run "$quillmar" >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 300); do [[ -s $work/button.txt ]] && break; sleep 0.1; done
+  read -r button x y <"$work/button.txt" || { echo "the fixture did not start"; return 1; }
+  for _ in $(seq 300); do run "$reader" root >/dev/null 2>&1 && return 0; sleep 0.2; done
+  echo "Quillmar did not start"
+  return 1
+}

@@ -12,6 +12,16 @@
 
 namespace qm {
 
+inline WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
+
+// The text of a dialog's control, in UTF-8.
+inline std::string ItemText(HWND dialog, int id) {
+  HWND item = ::GetDlgItem(dialog, id);
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
 inline HMODULE LoadProgramResources() {
   static const HMODULE resources = [] {
     const std::wstring exe = Widen(std::string(QM_FIXTURE_DIR) + "/../quillmar.exe");

@@ -20,14 +20,6 @@
 namespace qm {
 namespace {
 
-WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
-std::string ItemText(HWND dialog, int id) {
-  wchar_t buffer[512] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 512);
-  return Narrow(buffer);
-}
-
 std::string QuillmarExe() { return std::string(QM_FIXTURE_DIR) + "/../quillmar.exe"; }
 
 constexpr WORD kPageEdit = 200;

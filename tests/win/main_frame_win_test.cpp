@@ -18,8 +18,6 @@
 namespace qm {
 namespace {
 
-WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
 // Counts TVM_SETITEMW sent to the tree, to see which lines a refresh writes.
 int g_setItemCount = 0;
 WNDPROC g_treeProc = nullptr;

@@ -13,14 +13,6 @@
 namespace qm {
 namespace {
 
-WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
-std::string ItemText(HWND dialog, int id) {
-  wchar_t buffer[512] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 512);
-  return Narrow(buffer);
-}
-
 void Click(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 // Selects the line of a list box that reads text; false when there is none.
