@@ -3,6 +3,8 @@
 // read from quillmar.exe.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/property_diff.h"
@@ -259,6 +261,37 @@ TEST(QuillmarAppStartUp, FailingOleShowsMessage4308AndNoWindow) {
   EXPECT_EQ(box.shown[0].text, platform.strings->LoadString(IDS_OLE_INIT_FAILED));
   EXPECT_EQ(box.shown[0].flags, uint32_t{MB_ICONERROR_});
   EXPECT_EQ(app.m_frame, nullptr);
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+class StatusBarTest : public RunningAppTest {};
+
+TEST_F(StatusBarTest, IndicatorsNameTheKeysThatAreOn) {
+  BYTE keys[256] = {};
+  ASSERT_TRUE(::GetKeyboardState(keys));
+  BYTE changed[256];
+  std::copy(std::begin(keys), std::end(keys), std::begin(changed));
+  changed[VK_CAPITAL] |= 1;
+  changed[VK_NUMLOCK] &= static_cast<BYTE>(~1);
+  changed[VK_SCROLL] |= 1;
+  ASSERT_TRUE(::SetKeyboardState(changed));
+  fw::CStatusBar& bar = app.m_frame->m_wndStatusBar;
+  bar.UpdateIndicators();
+  EXPECT_EQ(bar.GetPaneText(1), "MAYÚS");
+  EXPECT_EQ(bar.GetPaneText(2), "");
+  EXPECT_EQ(bar.GetPaneText(3), "DESPL");
+  changed[VK_CAPITAL] &= static_cast<BYTE>(~1);
+  changed[VK_NUMLOCK] |= 1;
+  ASSERT_TRUE(::SetKeyboardState(changed));
+  bar.UpdateIndicators();
+  EXPECT_EQ(bar.GetPaneText(1), "");
+  EXPECT_EQ(bar.GetPaneText(2), "NÚM");
+  ::SetKeyboardState(keys);
 }
 
 }  // namespace
