@@ -1,7 +1,10 @@
 #include "common/ui/toolbar_dialog.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
+#include "common/text.h"
 #include "common/tooltip_text.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
@@ -59,11 +62,13 @@ LRESULT CToolBarDialog::OnToolTipText(NMTTDISPINFOW& info) {
   if (id == 0) return FALSE;
   const std::optional<std::string> tip = TooltipTextOf(SystemPlatform().strings->LoadString(id));
   if (!tip) return FALSE;
-  // The whole text through lpszText: szText holds 79 characters, and a cut
-  // there could split a character.
+  // The whole text through lpszText; szText (79 characters) gets the part
+  // that fits, cut between characters, for readers of the buffer.
   tipText_ = Widen(*tip);
+  const std::u16string fitted = FitTooltipText(Utf8ToUtf16(*tip), std::size(info.szText));
+  std::copy(fitted.begin(), fitted.end(), info.szText);
+  info.szText[fitted.size()] = L'\0';
   info.lpszText = tipText_.data();
-  info.szText[0] = L'\0';
   info.hinst = nullptr;
   return TRUE;
 }
