@@ -630,6 +630,17 @@ TEST(WineModules, Kernel32AttachesEveryNameToItsOrdinal) {
   // The name and ordinal of Sleep agree with the raw arrays.
   EXPECT_GT(sleep->ordinal, srw->ordinal);
   EXPECT_EQ(sleep->ordinal - directory->Base, sleep->index);
+
+  // Name arrays that cannot be read cost the names, not the functions.
+  ExportDirectory lostNames = *directory;
+  lostNames.AddressOfNames = 0xFFFFFFF0u;
+  EXPECT_FALSE(ReadExportedFunctions(*pe, lostNames));
+  std::optional<ParseError> namesError;
+  auto byOrdinal = ReadExportedFunctions(*pe, lostNames, &namesError);
+  ASSERT_TRUE(byOrdinal);
+  EXPECT_TRUE(namesError.has_value());
+  EXPECT_EQ(byOrdinal->size(), functions->size());
+  EXPECT_TRUE(byOrdinal->front().names.empty());
 }
 
 }  // namespace
