@@ -16,10 +16,11 @@ namespace qm {
 
 namespace {
 
-// Modules up to this size are copied; almost all are smaller. Larger files
+// Modules up to this size are copied (most are smaller; copying more makes
+// reading the headers of hundreds of modules slow). Larger files
 // are mapped, and a truncation under such a mapping remains a hazard that
 // Linux gives no way to rule out.
-constexpr uint64_t kReadWholeBytes = uint64_t{8} << 20;
+constexpr uint64_t kReadWholeBytes = uint64_t{1} << 20;
 
 class FileDescriptor {
  public:

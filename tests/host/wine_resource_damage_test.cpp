@@ -19,6 +19,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#if defined(__SANITIZE_ADDRESS__)
+// Under AddressSanitizer a parse costs a hundred times more: one byte in
+// eight, the position within each 8-byte entry moving along, so every field
+// is still damaged somewhere.
+constexpr size_t kStride = 8;
+#else
+constexpr size_t kStride = 1;
+#endif
+
 // The offsets (from the directory's start) of every byte that belongs to
 // the tree: directory headers and entries, string names, data entries.
 std::vector<uint32_t> TreeBytes(const ByteView& section, uint32_t& rootEnd) {
@@ -85,7 +94,9 @@ TEST(WineModules, EveryByteOfFiveResourceDirectoriesDamagedInTurn) {
     const std::vector<uint32_t> offsets = TreeBytes(*section, rootEnd);
     const uint64_t sectionStart = section->base();
     size_t wholeFailures = 0;
-    for (uint32_t offset : offsets) {
+    for (size_t index = 0; index < offsets.size(); ++index) {
+      if (index % kStride != (index / kStride) % kStride && offsets[index] >= rootEnd) continue;
+      const uint32_t offset = offsets[index];
       uint8_t& byte = file[sectionStart + offset];
       const uint8_t saved = byte;
       byte = static_cast<uint8_t>(~saved);  // flips a count high, an offset past the end or back
