@@ -2,6 +2,7 @@
 // .bmp file; an existing file at PATH survives a failed write.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
@@ -13,19 +14,13 @@ namespace qm::cli {
 namespace {
 
 int RunBitmap(Context& context, const std::vector<std::string>& args) {
-  std::vector<std::string> positional;
-  std::string output;
-  bool haveOutput = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && !haveOutput) {
-      output = args[++i];
-      haveOutput = true;
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 2 || !haveOutput || output.empty()) {
-    context.err << "usage: quillmar-cli bitmap FILE NAME -o PATH\n";
+  constexpr const char* kUsage = "usage: quillmar-cli bitmap FILE NAME -o PATH\n";
+  const auto parsed = ParseArguments(context, "bitmap", kUsage, args, {}, {"-o"});
+  if (!parsed) return kExitUsage;
+  const auto& positional = parsed->positional;
+  const std::string output = parsed->Value("-o").value_or(std::string());
+  if (positional.size() != 2 || output.empty()) {
+    context.err << kUsage;
     return kExitUsage;
   }
   const std::string& path = positional[0];

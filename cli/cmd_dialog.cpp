@@ -2,6 +2,7 @@
 // font, styles, position, menu, class and one line per control.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
@@ -44,15 +45,19 @@ void PrintDialog(std::ostream& out, const DialogTemplate& dialog) {
 }
 
 int RunDialog(Context& context, const std::vector<std::string>& args) {
-  if (args.size() != 2) {
-    context.err << "usage: quillmar-cli dialog FILE NAME\n";
+  constexpr const char* kUsage = "usage: quillmar-cli dialog FILE NAME\n";
+  const auto parsed = ParseArguments(context, "dialog", kUsage, args, {});
+  if (!parsed) return kExitUsage;
+  const auto& positional = parsed->positional;
+  if (positional.size() != 2) {
+    context.err << kUsage;
     return kExitUsage;
   }
-  const std::string& path = args[0];
+  const std::string& path = positional[0];
   CResourceModule module(*context.platform.files);
   if (!OpenModuleResources(context, path, module)) return kExitFailure;
   const ResourceName type = ResourceName::Number(kRtDialog);
-  const ResourceName name = ParseResourceArg(args[1]);
+  const ResourceName name = ParseResourceArg(positional[1]);
   ByteView bytes;
   if (!LoadResourceBytes(context, path, module, type, name, bytes)) return kExitFailure;
   auto dialog = ParseDialogTemplate(bytes);

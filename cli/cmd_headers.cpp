@@ -3,6 +3,7 @@
 // the path), or one JSON object per module.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
 #include "common/text.h"
 #include "common/tree_model.h"
@@ -15,19 +16,10 @@ namespace {
 
 constexpr const char* kUsage = "usage: quillmar-cli headers FILE... [--complete] [--json]\n";
 
-std::string DescribeLoadFailure(const CModuleLoader& loader, const IErrorText& errors) {
+std::string DescribeLoadFailure(const CModuleLoader& loader) {
+  if (const auto& refused = loader.GetFileError()) return DescribeFileError(*refused);
   const ParseError& error = loader.GetParseError();
   switch (error.code) {
-    case ReadError::Io: {
-      std::string message = "cannot be read";
-      std::string system = errors.FormatMessage(loader.GetLoadError());
-      while (!system.empty() && (system.back() == '\n' || system.back() == '\r' || system.back() == ' '))
-        system.pop_back();
-      if (loader.GetLoadError() != 0 && !system.empty()) message += " (" + system + ")";
-      return message;
-    }
-    case ReadError::TooMany:
-      return "too large to be a module";
     case ReadError::BadSignature:
       if (error.offset == 0) return "not a Windows module (no MZ or PE signature)";
       break;
@@ -38,20 +30,10 @@ std::string DescribeLoadFailure(const CModuleLoader& loader, const IErrorText& e
 }
 
 int RunHeaders(Context& context, const std::vector<std::string>& args) {
-  bool complete = false, json = false;
-  std::vector<std::string> files;
-  for (const auto& arg : args) {
-    if (arg == "--complete") {
-      complete = true;
-    } else if (arg == "--json") {
-      json = true;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg.rfind("--", 0) == 0) {
-      context.err << "quillmar-cli: headers: unknown option " << arg << "\n" << kUsage;
-      return kExitUsage;
-    } else {
-      files.push_back(arg);
-    }
-  }
+  const auto parsed = ParseArguments(context, "headers", kUsage, args, {"--complete", "--json"});
+  if (!parsed) return kExitUsage;
+  const bool complete = parsed->Has("--complete"), json = parsed->Has("--json");
+  const std::vector<std::string>& files = parsed->positional;
   if (files.empty()) {
     context.err << kUsage;
     return kExitUsage;
@@ -63,7 +45,7 @@ int RunHeaders(Context& context, const std::vector<std::string>& args) {
   bool first = true;
   for (const auto& path : files) {
     if (!loader.Load(path)) {
-      ReportError(context, path.empty() ? "\"\"" : path, DescribeLoadFailure(loader, *context.platform.errors));
+      ReportError(context, path.empty() ? "\"\"" : path, DescribeLoadFailure(loader));
       exitCode = kExitFailure;
       continue;
     }

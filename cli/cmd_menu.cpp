@@ -2,6 +2,7 @@
 // tree (two spaces of indent per level), or with -o the menu script.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
@@ -23,18 +24,10 @@ void PrintItems(Context& context, const std::vector<MenuItem>& items, size_t dep
 }
 
 int RunMenu(Context& context, const std::vector<std::string>& args) {
-  std::vector<std::string> positional;
-  std::optional<std::string> output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && !output) {
-      output = args[++i];
-    } else if (args[i].size() > 1 && args[i][0] == '-') {
-      context.err << kUsage;
-      return kExitUsage;
-    } else {
-      positional.push_back(args[i]);
-    }
-  }
+  const auto parsed = ParseArguments(context, "menu", kUsage, args, {}, {"-o"});
+  if (!parsed) return kExitUsage;
+  const auto& positional = parsed->positional;
+  const std::optional<std::string> output = parsed->Value("-o");
   if (positional.size() != 2) {
     context.err << kUsage;
     return kExitUsage;

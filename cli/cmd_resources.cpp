@@ -3,8 +3,9 @@
 // per module.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
-#include "cli/module_listing.h"
+#include "cli/module_resources.h"
 #include "common/text.h"
 #include "resources/resource_tree.h"
 
@@ -15,18 +16,10 @@ namespace {
 constexpr const char* kUsage = "usage: quillmar-cli resources FILE... [--json]\n";
 
 int RunResources(Context& context, const std::vector<std::string>& args) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const auto& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else if (arg.rfind("--", 0) == 0) {
-      context.err << "quillmar-cli: resources: unknown option " << arg << "\n" << kUsage;
-      return kExitUsage;
-    } else {
-      files.push_back(arg);
-    }
-  }
+  const auto parsed = ParseArguments(context, "resources", kUsage, args, {"--json"});
+  if (!parsed) return kExitUsage;
+  const bool json = parsed->Has("--json");
+  const std::vector<std::string>& files = parsed->positional;
   if (files.empty()) {
     context.err << kUsage;
     return kExitUsage;
@@ -36,7 +29,7 @@ int RunResources(Context& context, const std::vector<std::string>& args) {
   bool first = true;
   CResourceModule module(*context.platform.files);
   for (const auto& path : files) {
-    if (!OpenModuleForListing(context, path, module)) {
+    if (!OpenModuleResources(context, path, module)) {
       exitCode = kExitFailure;
       continue;
     }
@@ -48,7 +41,7 @@ int RunResources(Context& context, const std::vector<std::string>& args) {
     } else {
       if (!first) context.out << "\n";
       context.out << path << "\n";
-      PrintTree(context.out, tree);
+      if (!ReportNoResources(context, module)) PrintTree(context.out, tree);
     }
     first = false;
   }

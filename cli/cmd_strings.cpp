@@ -4,8 +4,8 @@
 // output with "\n" line ends).
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
-#include "cli/module_listing.h"
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
 #include "common/atomic_file.h"
@@ -25,26 +25,25 @@ struct StringsOptions {
   std::optional<std::string> output;
 };
 
-bool ParseOptions(const std::vector<std::string>& args, StringsOptions& options) {
-  std::vector<std::string> positional;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--rc" || arg == "--txt") {
-      const auto form = arg == "--rc" ? StringFileForm::ResourceScript : StringFileForm::PlainText;
-      if (options.form && *options.form != form) return false;
-      options.form = form;
-    } else if (arg == "-o") {
-      if (i + 1 >= args.size() || options.output) return false;
-      options.output = args[++i];
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return false;
-    } else {
-      positional.push_back(arg);
-    }
+bool ParseOptions(Context& context, const std::vector<std::string>& args, StringsOptions& options) {
+  const auto parsed = ParseArguments(context, "strings", kUsage, args, {"--rc", "--txt"}, {"-o"});
+  if (!parsed) return false;
+  if (parsed->Has("--rc") && parsed->Has("--txt")) {
+    context.err << "quillmar-cli: strings: --rc and --txt exclude each other\n" << kUsage;
+    return false;
   }
-  if (positional.empty() || positional.size() > 2) return false;
-  // A file needs to know its form.
-  if (options.output && !options.form) return false;
+  if (parsed->Has("--rc")) options.form = StringFileForm::ResourceScript;
+  if (parsed->Has("--txt")) options.form = StringFileForm::PlainText;
+  options.output = parsed->Value("-o");
+  const auto& positional = parsed->positional;
+  if (positional.empty() || positional.size() > 2) {
+    context.err << kUsage;
+    return false;
+  }
+  if (options.output && !options.form) {
+    context.err << "quillmar-cli: strings: -o needs a form: --rc (Strings.rc) or --txt (Strings.txt)\n" << kUsage;
+    return false;
+  }
   options.path = positional[0];
   if (positional.size() == 2) options.block = ParseResourceArg(positional[1]);
   return true;
@@ -62,13 +61,23 @@ void PrintStringList(Context& context, const std::vector<StringBlock>& blocks) {
 
 int RunStrings(Context& context, const std::vector<std::string>& args) {
   StringsOptions options;
-  if (!ParseOptions(args, options)) {
-    context.err << kUsage;
-    return kExitUsage;
-  }
+  if (!ParseOptions(context, args, options)) return kExitUsage;
   CResourceModule module(*context.platform.files);
-  if (!OpenModuleForListing(context, options.path, module)) return kExitFailure;
-  auto blocks = CollectStringBlocks(module, options.block);
+  if (!OpenModuleResources(context, options.path, module)) return kExitFailure;
+  // The list leaves a damaged block out with a warning, as the string page
+  // does; a file is never written without one of its blocks.
+  const bool listing = !options.form;
+  if (listing && !options.block) {
+    context.out << options.path << "\n";
+    if (ReportNoResources(context, module)) return kExitOk;
+  }
+  std::vector<SkippedStringBlock> skipped;
+  auto blocks = CollectStringBlocks(module, options.block, listing ? &skipped : nullptr);
+  for (const SkippedStringBlock& block : skipped)
+    ReportWarning(context, options.path,
+                  "damaged string table " +
+                      DescribeResource(ResourceName::Number(kRtString), ResourceName::Number(block.number)) +
+                      " left out (" + DescribeError(block.error) + ")");
   if (!blocks) {
     if (options.block && blocks.error().code == ReadError::NotFound)
       ReportError(context, options.path,
@@ -77,8 +86,8 @@ int RunStrings(Context& context, const std::vector<std::string>& args) {
       ReportError(context, options.path, "damaged string table (" + DescribeError(blocks.error()) + ")");
     return kExitFailure;
   }
-  if (!options.form) {
-    context.out << options.path << "\n";
+  if (listing) {
+    if (options.block) context.out << options.path << "\n";
     PrintStringList(context, *blocks);
     return kExitOk;
   }

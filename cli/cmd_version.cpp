@@ -3,7 +3,9 @@
 // language line and strings.
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
+#include "common/module_file.h"
 #include "common/text.h"
 #include "processes/file_version_info.h"
 #include "resources/resource_stats.h"
@@ -13,6 +15,7 @@ namespace qm::cli {
 namespace {
 
 std::string DescribeFailure(const CFileVersionInfo& info) {
+  if (const auto& refused = info.GetFileError()) return DescribeFileError(*refused);
   const std::string where = DescribeError(info.GetOpenError());
   switch (info.GetOpenFailure()) {
     case VersionOpenFailure::CannotRead:
@@ -35,17 +38,20 @@ std::string DescribeFailure(const CFileVersionInfo& info) {
 }
 
 int RunVersion(Context& context, const std::vector<std::string>& args) {
-  if (args.empty()) {
-    context.err << "usage: quillmar-cli version FILE...\n";
+  constexpr const char* kUsage = "usage: quillmar-cli version FILE...\n";
+  const auto parsed = ParseArguments(context, "version", kUsage, args, {});
+  if (!parsed) return kExitUsage;
+  if (parsed->positional.empty()) {
+    context.err << kUsage;
     return kExitUsage;
   }
   const IStrings& strings = *context.platform.strings;
   int exitCode = kExitOk;
   bool first = true;
-  for (const auto& path : args) {
+  for (const auto& path : parsed->positional) {
     // An empty name would read the program itself.
     if (path.empty()) {
-      ReportError(context, "\"\"", "cannot be read");
+      ReportError(context, "\"\"", DescribeFileError(FileError{FileFailure::NotFound, kErrorFileNotFound}));
       exitCode = kExitFailure;
       continue;
     }
@@ -61,7 +67,12 @@ int RunVersion(Context& context, const std::vector<std::string>& args) {
     if (!first) context.out << "\n";
     first = false;
     context.out << path << "\n";
-    for (const auto& row : VersionInfoRows(info, strings)) context.out << row.label << ": " << row.value << "\n";
+    // The version page's rows: the module, "RT_VERSION" and the size of its
+    // version resources first.
+    CResourceModule module(*context.platform.files);
+    const bool listed = module.Open(path) && module.Enumerate();
+    const auto rows = listed ? VersionPageRows(module, context.platform) : VersionInfoRows(info, strings);
+    for (const auto& row : rows) context.out << row.label << ": " << row.value << "\n";
   }
   return exitCode;
 }

@@ -27,6 +27,7 @@ struct Context {
   std::ostream& out;
   std::ostream& err;
   Platform& platform;
+  bool outIsTerminal = false;  // standard output is a console, not a file or pipe
 };
 
 bool RegisterCommand(const Command& command);

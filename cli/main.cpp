@@ -7,7 +7,14 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#define QM_ISATTY _isatty
+#define QM_FILENO _fileno
+#else
+#include <unistd.h>
+#define QM_ISATTY isatty
+#define QM_FILENO fileno
 #endif
+#include <cstdio>
 
 namespace qm::cli {
 
@@ -45,7 +52,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
   std::ios::sync_with_stdio(false);
-  Context context{std::cout, std::cerr, qm::SystemPlatform()};
+  Context context{std::cout, std::cerr, qm::SystemPlatform(), QM_ISATTY(QM_FILENO(stdout)) != 0};
   if (argc < 2) {
     PrintHelp(std::cerr);
     return kExitUsage;

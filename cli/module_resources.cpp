@@ -8,30 +8,38 @@ namespace qm::cli {
 namespace {
 
 std::string DescribeOpenFailure(const CResourceModule& module) {
+  if (const auto& refused = module.GetFileError()) return DescribeFileError(*refused);
   const auto& detail = module.GetLastParseError();
   const std::string where = detail ? " (" + DescribeError(*detail) + ")" : "";
   switch (module.GetLastError()) {
-    case kErrorFileTooLarge:
-      return "too large to be a module";
     case kErrorBadExeFormat:
       return "not a Windows module" + where;
-    case kErrorResourceDataNotFound:
-      return "no resources";
     case kErrorInvalidData:
       return "damaged resource directory" + where;
     default:
-      return "cannot be read";
+      return "cannot be read" + where;
   }
 }
 
 }  // namespace
 
+void ReportWarning(Context& context, const std::string& what, const std::string& message) {
+  context.err << "quillmar-cli: " << what << ": warning: " << message << "\n";
+}
+
 bool OpenModuleResources(Context& context, const std::string& path, CResourceModule& module) {
-  // An empty name would read the program itself on Windows.
-  if (path.empty() || !module.Open(path) || !module.Enumerate()) {
-    ReportError(context, path.empty() ? "\"\"" : path, path.empty() ? "cannot be read" : DescribeOpenFailure(module));
+  const std::string what = path.empty() ? "\"\"" : path;
+  if (!module.Open(path) || (!module.Enumerate() && module.GetLastError() != kErrorResourceDataNotFound)) {
+    ReportError(context, what, DescribeOpenFailure(module));
     return false;
   }
+  for (const ResourceDamage& damage : module.GetDamage()) ReportWarning(context, what, DescribeDamage(damage));
+  return true;
+}
+
+bool ReportNoResources(Context& context, const CResourceModule& module) {
+  if (module.GetCount() != 0) return false;
+  context.out << "no resources\n";
   return true;
 }
 

@@ -9,8 +9,19 @@
 
 namespace qm::cli {
 
-// False after one line on stderr naming the file and what is wrong with it.
+// Reads the module and lists its resources. False after one line on stderr
+// naming the file and what is wrong with it (a file that cannot be read,
+// not a module, a resource directory whose root cannot be read). A module
+// without resources opens as empty; each damaged part of the directory that
+// was left out gives one warning line on stderr.
 bool OpenModuleResources(Context& context, const std::string& path, CResourceModule& module);
+
+// For the listing commands: true after printing "no resources" when the
+// module has none, so that an empty module reads as such with exit code 0.
+bool ReportNoResources(Context& context, const CResourceModule& module);
+
+// "quillmar-cli: WHAT: warning: MESSAGE" on stderr.
+void ReportWarning(Context& context, const std::string& what, const std::string& message);
 
 // The bytes of one resource; false after reporting a missing resource or one
 // whose data lies outside the file.

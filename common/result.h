@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -27,12 +28,15 @@ struct ParseError {
 
 std::string DescribeError(const ParseError& error);
 
-template <class T>
+// E is ParseError for parsers; the file opener reports its own FileError.
+template <class T, class E = ParseError>
 class Result {
  public:
   Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit by design
-  Result(ParseError error) : state_(error) {}    // NOLINT
-  static Result Fail(ReadError code, uint64_t offset) { return Result(ParseError{code, offset}); }
+  Result(E error) : state_(error) {}             // NOLINT
+  static Result Fail(ReadError code, uint64_t offset) requires std::is_same_v<E, ParseError> {
+    return Result(ParseError{code, offset});
+  }
 
   bool ok() const { return std::holds_alternative<T>(state_); }
   explicit operator bool() const { return ok(); }
@@ -43,16 +47,16 @@ class Result {
   T& operator*() & { return value(); }
   const T* operator->() const { return &value(); }
   T* operator->() { return &value(); }
-  const ParseError& error() const { return std::get<ParseError>(state_); }
+  const E& error() const { return std::get<E>(state_); }
   T value_or(T fallback) const { return ok() ? value() : fallback; }
 
  private:
-  std::variant<T, ParseError> state_;
+  std::variant<T, E> state_;
 };
 
 // Propagates a failed result from the current function.
-#define QM_TRY(var, expr)                       \
-  auto var##_result = (expr);                   \
+#define QM_TRY(var, expr)                         \
+  auto var##_result = (expr);                     \
   if (!var##_result) return var##_result.error(); \
   auto var = std::move(var##_result).value()
 

@@ -64,11 +64,13 @@ bool AddExportDirectory(TreeNode& parent, const CModuleLoader& loader, bool comp
   if (d.NumberOfFunctions == 0) return true;
   if (complete) functionsParent = &functionsParent->Add("Functions", kDumpNodeImage);
 
-  auto functions = ReadExportedFunctions(*image, d);
+  std::optional<ParseError> namesError;
+  auto functions = ReadExportedFunctions(*image, d, &namesError);
   if (!functions) {
     problems.push_back("export directory: " + DescribeError(functions.error()));
     return true;
   }
+  if (namesError) problems.push_back("export names left out: " + DescribeError(*namesError));
   for (const ExportedFunction& f : *functions) {
     // A function exported under several names gets a line for each.
     if (f.names.empty()) functionsParent->Add(ExportLine(f, nullptr), kDumpLeafImage);

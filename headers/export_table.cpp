@@ -73,7 +73,8 @@ Result<ExportDirectory> ReadExportDirectory(const PeImage& image) {
   return d;
 }
 
-Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image, const ExportDirectory& d) {
+Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image, const ExportDirectory& d,
+                                                            std::optional<ParseError>* namesError) {
   std::vector<ExportedFunction> functions;
   if (d.NumberOfFunctions == 0) return functions;
   if (d.NumberOfFunctions > kMaxExportedFunctions) return image.file().error(ReadError::TooMany, d.AddressOfFunctions);
@@ -86,19 +87,28 @@ Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image
   // array itself: linkers sort names alphabetically, so the ordinals do not
   // ascend along it.
   ByteView nameRvas, nameOrdinals;
-  if (d.NumberOfNames > 0) {
-    QM_TRY(rvas, image.RvaView(d.AddressOfNames, 4 * d.NumberOfNames));
-    QM_TRY(ordinals, image.RvaView(d.AddressOfNameOrdinals, 2 * d.NumberOfNames));
-    nameRvas = rvas;
-    nameOrdinals = ordinals;
+  uint32_t nameCount = d.NumberOfNames;
+  if (nameCount > 0) {
+    auto rvas = image.RvaView(d.AddressOfNames, 4 * uint64_t{nameCount});
+    auto ordinals = image.RvaView(d.AddressOfNameOrdinals, 2 * uint64_t{nameCount});
+    if (rvas && ordinals) {
+      nameRvas = *rvas;
+      nameOrdinals = *ordinals;
+    } else {
+      const ParseError error = rvas ? ordinals.error() : rvas.error();
+      // Damaged names cost the names, not the functions.
+      if (!namesError) return error;
+      *namesError = error;
+      nameCount = 0;
+    }
   }
   // Sized only after the arrays were found in the file, so a count cannot
   // ask for more memory than the file backs.
   std::vector<uint32_t> firstName(d.NumberOfFunctions, kNoName);
-  std::vector<uint32_t> nextName(d.NumberOfNames, kNoName);
+  std::vector<uint32_t> nextName(nameCount, kNoName);
   std::vector<uint32_t> lastName(d.NumberOfFunctions, kNoName);
   {
-    for (uint32_t k = 0; k < d.NumberOfNames; ++k) {
+    for (uint32_t k = 0; k < nameCount; ++k) {
       const uint16_t index = nameOrdinals.get<uint16_t>(2 * uint64_t{k});
       if (index >= d.NumberOfFunctions) continue;
       if (firstName[index] == kNoName) {

@@ -42,8 +42,11 @@ constexpr size_t kMaxExportNameLength = 4096;
 Result<ExportDirectory> ReadExportDirectory(const PeImage& image);
 
 // The functions with a non-zero RVA in index order. Names whose name-ordinal
-// points past the function array are dropped.
-Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image, const ExportDirectory& directory);
+// points past the function array are dropped. When the name arrays cannot
+// be read and namesError is given, the functions are still listed (by
+// ordinal) and namesError says what was wrong; without it that fails.
+Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image, const ExportDirectory& directory,
+                                                            std::optional<ParseError>* namesError = nullptr);
 
 // An 8-bit name from a module as UTF-8 text: kept when it is valid UTF-8,
 // read as Latin-1 otherwise; control characters become '?' so a name stays

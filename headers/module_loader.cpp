@@ -15,16 +15,16 @@ bool CModuleLoader::Load(std::optional<std::string> path) {
   std::string name = path ? std::move(*path) : fileName_;
   Unload();
   fileName_ = std::move(name);
-  if (fileName_.empty()) return Fail(0, ParseError{ReadError::NotFound, 0});
 
-  auto file = files_.MapFile(fileName_, kMaxFileBytes);
+  auto file = OpenModuleFile(files_, fileName_);
   if (!file) {
-    const bool io = file.error().code == ReadError::Io;
-    return Fail(io ? files_.GetLastError() : 0, file.error());
+    const FileError refused = file.error();
+    Fail(refused.code, ParseError{ReadError::Io, 0});
+    fileError_ = refused;
+    return false;
   }
   file_ = std::move(file).value();
-  const std::span<const uint8_t> bytes = file_->bytes();
-  view_ = ByteView(bytes.data(), bytes.size());
+  view_ = ViewOf(*file_);
 
   auto dos = PeImage::ReadDosHeader(view_);
   if (!dos) return Fail(0, dos.error());
@@ -46,7 +46,7 @@ bool CModuleLoader::Load(std::optional<std::string> path) {
   image_ = LoadedImage{};
   image_.ModuleName = fileName_;
   image_.MappedAddress = view_.data();
-  image_.SizeOfImage = static_cast<uint32_t>(view_.size());  // at most 1 GiB
+  image_.SizeOfImage = static_cast<uint32_t>(view_.size());  // at most kMaxModuleFileBytes
   image_.Links.Flink = &image_.Links;
   image_.Links.Blink = &image_.Links;
   if (pe_) {
@@ -68,6 +68,7 @@ void CModuleLoader::Unload() {
   loaded_ = false;
   lastError_ = 0;
   parseError_ = ParseError{};
+  fileError_.reset();
   fileName_.clear();
   view_ = ByteView();
   pe_.reset();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/byte_reader.h"
+#include "common/module_file.h"
 #include "headers/pe_image.h"
 #include "platform/system.h"
 
@@ -43,8 +44,7 @@ struct LoadedImage {
 
 class CModuleLoader {
  public:
-  // Modules past this size are refused rather than read into memory.
-  static constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
+  static constexpr uint64_t kMaxFileBytes = kMaxModuleFileBytes;
 
   explicit CModuleLoader(const IFiles& files) : files_(files) {}
   // The record points into itself (Links), so the loader stays where it is.
@@ -55,7 +55,8 @@ class CModuleLoader {
   // Reads the module at path (or at the path of the last load when none is
   // given). False when the file cannot be read or is not a module; then
   // GetLoadError holds the platform's error code (0 when the file was read
-  // but its contents are wrong) and GetParseError says what is wrong.
+  // but its headers are wrong), GetFileError why the file was refused and
+  // GetParseError where its headers went wrong.
   bool Load(std::optional<std::string> path = std::nullopt);
   void Unload();
 
@@ -63,6 +64,7 @@ class CModuleLoader {
   const std::string& GetFileName() const { return fileName_; }
   uint32_t GetLoadError() const { return lastError_; }
   const ParseError& GetParseError() const { return parseError_; }
+  const std::optional<FileError>& GetFileError() const { return fileError_; }
 
   // Null while nothing is loaded.
   const LoadedImage* GetImage() const { return loaded_ ? &image_ : nullptr; }
@@ -86,6 +88,7 @@ class CModuleLoader {
   const IFiles& files_;
   uint32_t lastError_ = 0;
   ParseError parseError_{};
+  std::optional<FileError> fileError_;
   std::string fileName_;
   bool loaded_ = false;
   std::unique_ptr<const MappedFile> file_;

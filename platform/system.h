@@ -45,19 +45,59 @@ class MappedFile {
   virtual std::span<const uint8_t> bytes() const = 0;
 };
 
+// Why a file could not be opened for reading. Every platform reports the
+// same reasons, each with the Windows error code whose system text a dialog
+// shows (2, 5, 223...), so one bad file reads the same everywhere.
+enum class FileFailure {
+  NotFound,      // no such file or path
+  AccessDenied,  // no permission to read it
+  Directory,     // a folder
+  NotAFile,      // a pipe, socket or device
+  TooLarge,      // past the caller's limit
+  ReadFailed,    // opened, but its bytes could not all be read (it shrank, a disk error)
+  Empty,         // no bytes at all (the module opener's reason)
+  NotAModule,    // does not start as an executable does (the module opener's reason)
+};
+
+struct FileError {
+  FileFailure reason = FileFailure::NotFound;
+  uint32_t code = 0;  // the platform's error code, Windows numbering
+  uint64_t size = 0;  // the file's size where it is known
+};
+
+// Windows error codes the readers report, whatever the platform.
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidData = 13;
+constexpr uint32_t kErrorReadFault = 30;
+constexpr uint32_t kErrorHandleEof = 38;
+constexpr uint32_t kErrorBadExeFormat = 193;
+constexpr uint32_t kErrorFileTooLarge = 223;
+constexpr uint32_t kErrorInvalidFunction = 1;
+
 class IFiles {
  public:
   virtual ~IFiles() = default;
   // The whole file without copying it where the backend can map it (readers
   // that look at a few pages of large modules stay fast); otherwise read
-  // whole. Errors as ReadFile's.
-  virtual Result<std::unique_ptr<const MappedFile>> MapFile(const std::string& path, uint64_t maxBytes) const {
+  // whole. Refuses anything but a regular file; the bytes never change or
+  // vanish under the reader, even when the file is cut short meanwhile.
+  virtual Result<std::unique_ptr<const MappedFile>, FileError> MapFile(const std::string& path,
+                                                                       uint64_t maxBytes) const {
     struct Owned final : MappedFile {
       std::vector<uint8_t> data;
       std::span<const uint8_t> bytes() const override { return data; }
     };
     auto read = ReadFile(path, maxBytes);
-    if (!read) return read.error();
+    if (!read) {
+      if (read.error().code == ReadError::TooMany)
+        return FileError{FileFailure::TooLarge, kErrorFileTooLarge, read.error().offset};
+      const uint32_t code = GetLastError();
+      if (code == kErrorFileNotFound || code == kErrorPathNotFound) return FileError{FileFailure::NotFound, code};
+      if (code == kErrorAccessDenied) return FileError{FileFailure::AccessDenied, code};
+      return FileError{FileFailure::ReadFailed, code != 0 ? code : kErrorReadFault};
+    }
     auto owned = std::make_unique<Owned>();
     owned->data = std::move(read).value();
     return std::unique_ptr<const MappedFile>(std::move(owned));

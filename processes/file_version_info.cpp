@@ -116,14 +116,20 @@ bool CFileVersionInfo::Open(const std::string& path) {
   // same name in the current directory cannot stand in for it.
   m_strPath = path.empty() ? m_platform.files->GetModuleFileName() : path;
   m_pBlock.reset();
+  m_fileError.reset();
 
-  auto bytes = m_platform.files->ReadFile(m_strPath, kMaxModuleBytes);
-  if (!bytes) {
-    const bool tooLarge = bytes.error().code == ReadError::TooMany;
-    return Fail(tooLarge ? VersionOpenFailure::TooLarge : VersionOpenFailure::CannotRead, bytes.error());
+  // Mapped, not copied: the block is a few hundred bytes of the file.
+  auto file = OpenModuleFile(*m_platform.files, m_strPath);
+  if (!file) {
+    m_fileError = file.error();
+    VersionOpenFailure failure = VersionOpenFailure::CannotRead;
+    if (file.error().reason == FileFailure::TooLarge) failure = VersionOpenFailure::TooLarge;
+    if (file.error().reason == FileFailure::Empty || file.error().reason == FileFailure::NotAModule)
+      failure = VersionOpenFailure::NotAModule;
+    return Fail(failure, ParseError{ReadError::Io, 0});
   }
   VersionOpenFailure failure = VersionOpenFailure::None;
-  auto block = LoadVersionBlock(ByteView(*bytes), &failure);
+  auto block = LoadVersionBlock(ViewOf(**file), &failure);
   if (!block) return Fail(failure, block.error());
   m_pBlock = std::make_unique<VersionBlock>(std::move(block).value());
 

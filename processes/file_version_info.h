@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "common/module_file.h"
 #include "platform/platform.h"
 #include "processes/version_block.h"
 
@@ -42,9 +44,9 @@ enum class VersionField : int {
 // command line does.
 enum class VersionOpenFailure {
   None,
-  CannotRead,         // the file cannot be opened or read
+  CannotRead,         // the file cannot be opened or read (GetFileError says why)
   TooLarge,           // past kMaxModuleBytes
-  NotAModule,         // no PE headers
+  NotAModule,         // empty, no MZ signature or no PE headers
   BadResources,       // the resource directory is damaged
   NoVersionResource,  // no RT_VERSION resource
   DamagedBlock,       // the block's root cannot be read (or is the 16-bit form)
@@ -63,8 +65,8 @@ std::string FileSubtypeName(uint32_t dwFileType, uint32_t dwFileSubtype);
 
 class CFileVersionInfo {
  public:
-  // Modules are read whole; nothing that holds a version block is larger.
-  static constexpr uint64_t kMaxModuleBytes = 256ull << 20;
+  // The limit every module reader shares.
+  static constexpr uint64_t kMaxModuleBytes = kMaxModuleFileBytes;
 
   // An empty path reads the program's own executable.
   explicit CFileVersionInfo(const Platform& platform, const std::string& path = {});
@@ -93,6 +95,8 @@ class CFileVersionInfo {
   VersionOpenFailure GetOpenFailure() const { return m_failure; }
   // Where in the file or block reading stopped, for the failures that have one.
   const ParseError& GetOpenError() const { return m_error; }
+  // Why the file itself was refused, when it was.
+  const std::optional<FileError>& GetFileError() const { return m_fileError; }
 
  private:
   bool Fail(VersionOpenFailure failure, const ParseError& error);
@@ -103,6 +107,7 @@ class CFileVersionInfo {
   std::unique_ptr<VersionBlock> m_pBlock;
   VersionOpenFailure m_failure = VersionOpenFailure::None;
   ParseError m_error{};
+  std::optional<FileError> m_fileError;
 };
 
 }  // namespace qm

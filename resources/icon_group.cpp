@@ -20,6 +20,12 @@ bool StartsWithPng(const ByteView& image) {
   return true;
 }
 
+uint32_t BigEndian32(const ByteView& view, uint64_t at) {
+  uint32_t value = 0;
+  for (uint64_t i = 0; i < 4; ++i) value = (value << 8) | view.u8(at + i).value_or(0);
+  return value;
+}
+
 }  // namespace
 
 Result<IconGroupDirectory> ParseIconGroup(ByteView data, IconGroupKind kind) {
@@ -95,6 +101,35 @@ std::optional<uint32_t> IconImageBitsPerPixel(ByteView image) {
   return uint32_t{*planes} * *bits;
 }
 
+std::optional<IconImageSize> IconImageDimensions(ByteView image) {
+  // Sizes past this are not images anyone draws; they are damage.
+  constexpr uint32_t kMaxSide = 0x10000;
+  IconImageSize size;
+  if (StartsWithPng(image)) {
+    if (!image.has(16, 8)) return std::nullopt;
+    size = {BigEndian32(image, 16), BigEndian32(image, 20)};
+  } else {
+    auto headerSize = image.u32(0);
+    if (!headerSize) return std::nullopt;
+    if (*headerSize == 12) {
+      if (!image.has(4, 4)) return std::nullopt;
+      size = {image.get<uint16_t>(4), image.get<uint16_t>(6) / 2u};
+    } else if (*headerSize >= 40) {
+      if (!image.has(4, 8)) return std::nullopt;
+      const auto width = static_cast<int32_t>(image.get<uint32_t>(4));
+      const auto height = static_cast<int32_t>(image.get<uint32_t>(8));
+      // The height covers the colour bitmap and the mask; a top-down DIB
+      // gives it negative.
+      if (width <= 0 || height == 0 || height == INT32_MIN) return std::nullopt;
+      size = {static_cast<uint32_t>(width), static_cast<uint32_t>(height < 0 ? -height : height) / 2u};
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (size.width == 0 || size.height == 0 || size.width > kMaxSide || size.height > kMaxSide) return std::nullopt;
+  return size;
+}
+
 Result<std::vector<IconImageInfo>> ReadIconGroup(const PeImage& image, const ResourceDirectory& resources,
                                                  IconGroupKind kind, const ResourceName& name) {
   const bool cursor = kind == IconGroupKind::Cursor;
@@ -108,16 +143,8 @@ Result<std::vector<IconImageInfo>> ReadIconGroup(const PeImage& image, const Res
   for (const IconGroupEntry& entry : group.entries) {
     IconImageInfo info;
     info.imageId = entry.imageId;
-    if (cursor) {
-      // The stored height covers both masks.
-      info.width = entry.width;
-      info.height = entry.height / 2u;
-    } else {
-      info.width = entry.width == 0 ? 256u : entry.width;
-      info.height = entry.height == 0 ? info.width : entry.height;
-    }
-    if (info.height == 0) info.height = info.width;
     info.bitsPerPixel = entry.bitCount;
+    std::optional<IconImageSize> own;
 
     auto bytes = resources.Load(image, imageType, ResourceName::Number(entry.imageId));
     if (bytes) {
@@ -125,14 +152,29 @@ Result<std::vector<IconImageInfo>> ReadIconGroup(const PeImage& image, const Res
       info.byteSize = static_cast<uint32_t>(bytes->size());
       ByteView picture = *bytes;
       if (cursor) {
-        info.hotspotX = bytes->get<uint16_t>(0);
-        info.hotspotY = bytes->get<uint16_t>(2);
+        info.hotspotX = bytes->u16(0).value_or(0);
+        info.hotspotY = bytes->u16(2).value_or(0);
         picture = bytes->from(kHotspotSize).value_or(ByteView());
       }
       // The image's own header is what gets drawn; resource compilers do not
       // always copy the depth into the directory (cursors often say 1).
       if (auto bits = IconImageBitsPerPixel(picture); bits && *bits != 0) info.bitsPerPixel = *bits;
+      own = IconImageDimensions(picture);
     }
+    if (cursor) {
+      // Linkers disagree on whether the stored height covers both masks, so
+      // the image's own header decides; without one the cursor is square.
+      info.width = own ? own->width : entry.width;
+      info.height = own ? own->height : entry.width;
+    } else if ((entry.width == 0 || entry.height == 0) && own) {
+      // One byte cannot hold 256 or more (0 stands for it): the image says.
+      info.width = own->width;
+      info.height = own->height;
+    } else {
+      info.width = entry.width == 0 ? 256u : entry.width;
+      info.height = entry.height == 0 ? info.width : entry.height;
+    }
+    if (info.height == 0) info.height = info.width;
     const bool knownDepth = info.bitsPerPixel >= 1 && info.bitsPerPixel <= 32;
     info.colorCount = knownDepth ? uint64_t{1} << info.bitsPerPixel : 0;
     images.push_back(info);

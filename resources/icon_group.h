@@ -64,6 +64,16 @@ std::string FormatIconImageLine(const IconImageInfo& info);
 // The group node's text: the number of a numeric name, else the name.
 std::string FormatIconGroupName(const ResourceName& name);
 
+struct IconImageSize {
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+// Width and height of an icon or cursor image's own header (a PNG's, or a
+// DIB's with the mask's half of the height taken off); nullopt when it is
+// neither or the size is absurd. Cursor images start after their hot spot.
+std::optional<IconImageSize> IconImageDimensions(ByteView image);
+
 // Bits per pixel of an icon or cursor image's own header (a DIB or a PNG);
 // nullopt when it is neither. Cursor images start after their hot spot.
 std::optional<uint32_t> IconImageBitsPerPixel(ByteView image);

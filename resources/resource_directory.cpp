@@ -3,6 +3,7 @@
 #include <set>
 
 #include "common/text.h"
+#include "resources/resource_types.h"
 
 namespace qm {
 
@@ -12,6 +13,7 @@ constexpr uint32_t kHighBit = 0x80000000u;
 
 struct RawEntry {
   ResourceName name;
+  std::optional<ParseError> nameError;  // the name could not be read
   bool isDirectory;
   uint32_t offset;  // from the start of the resource section
 };
@@ -35,11 +37,16 @@ class DirectoryWalker {
       const uint32_t nameField = entries.get<uint32_t>(8 * i);
       const uint32_t target = entries.get<uint32_t>(8 * i + 4);
       RawEntry e{};
+      // A name that cannot be read costs only its own entry.
       if (nameField & kHighBit) {
-        QM_TRY(text, ReadName(nameField & ~kHighBit));
-        e.name = ResourceName::String(std::move(text));
+        auto text = ReadName(nameField & ~kHighBit);
+        if (text)
+          e.name = ResourceName::String(std::move(text).value());
+        else
+          e.nameError = text.error();
+      } else if (nameField > 0xFFFF) {
+        e.nameError = section_.error(ReadError::BadValue, entries.base() + 8 * i);
       } else {
-        if (nameField > 0xFFFF) return section_.error(ReadError::BadValue, entries.base() + 8 * i);
         e.name = ResourceName::Number(static_cast<uint16_t>(nameField));
       }
       e.isDirectory = (target & kHighBit) != 0;
@@ -80,6 +87,28 @@ bool ResourceName::Matches(const ResourceName& other) const {
 
 std::string ResourceName::ToText() const { return isString ? name : "#" + std::to_string(id); }
 
+std::string DescribeDamage(const ResourceDamage& damage) {
+  auto typeText = [](const ResourceName& type) {
+    if (!type.isString)
+      if (const ResourceTypeInfo* info = FindResourceType(type.id)) return std::string(info->rtName);
+    return type.ToText();
+  };
+  std::string where;
+  switch (damage.level) {
+    case ResourceDamage::Level::Type:
+      where = damage.type ? "type " + typeText(*damage.type) : "a resource type";
+      break;
+    case ResourceDamage::Level::Name:
+      where = typeText(*damage.type) + "/" + (damage.name ? damage.name->ToText() : "?");
+      break;
+    case ResourceDamage::Level::Language:
+      where = typeText(*damage.type) + "/" + damage.name->ToText() + " language " +
+              (damage.language ? std::to_string(*damage.language) : "?");
+      break;
+  }
+  return "damaged resource directory: " + where + " left out (" + DescribeError(damage.error) + ")";
+}
+
 const ResourceLanguage* ResourceItem::Preferred() const {
   if (languages.empty()) return nullptr;
   for (uint16_t wanted : {uint16_t{0}, uint16_t{0x0409}})
@@ -96,23 +125,58 @@ Result<ResourceDirectory> ResourceDirectory::Parse(const PeImage& image) {
   // may run to the end of its section whatever the stated size.
   QM_TRY(section, image.RvaToEnd(entry->VirtualAddress));
   DirectoryWalker walker(section);
+  using Level = ResourceDamage::Level;
+  auto note = [&dir](Level level, const ParseError& error, std::optional<ResourceName> type,
+                     std::optional<ResourceName> name = std::nullopt, std::optional<uint16_t> language = std::nullopt) {
+    dir.damage_.push_back(ResourceDamage{level, std::move(type), std::move(name), language, error});
+  };
 
   QM_TRY(typeEntries, walker.ReadDirectory(0));
   for (auto& t : typeEntries) {
-    if (!t.isDirectory) return section.error(ReadError::BadValue, t.offset);
-    ResourceType type{std::move(t.name), {}};
-    QM_TRY(nameEntries, walker.ReadDirectory(t.offset));
-    for (auto& n : nameEntries) {
-      if (!n.isDirectory) return section.error(ReadError::BadValue, n.offset);
-      ResourceItem item{std::move(n.name), {}};
-      QM_TRY(langEntries, walker.ReadDirectory(n.offset));
-      for (auto& l : langEntries) {
-        // A fourth level is not part of the format.
-        if (l.isDirectory || l.name.isString) return section.error(ReadError::TooDeep, l.offset);
-        QM_TRY(data, section.sub(l.offset, 16));
-        item.languages.push_back(
-            ResourceLanguage{l.name.id, data.get<uint32_t>(0), data.get<uint32_t>(4), data.get<uint32_t>(8)});
+    if (t.nameError) {
+      note(Level::Type, *t.nameError, std::nullopt);
+      continue;
+    }
+    if (!t.isDirectory) {
+      note(Level::Type, section.error(ReadError::BadValue, t.offset), t.name);
+      continue;
+    }
+    auto nameEntries = walker.ReadDirectory(t.offset);
+    if (!nameEntries) {
+      note(Level::Type, nameEntries.error(), t.name);
+      continue;
+    }
+    ResourceType type{t.name, {}};
+    for (auto& n : *nameEntries) {
+      if (n.nameError || !n.isDirectory) {
+        note(Level::Name, n.nameError ? *n.nameError : section.error(ReadError::BadValue, n.offset), type.type,
+             n.nameError ? std::nullopt : std::optional<ResourceName>(n.name));
+        continue;
       }
+      auto langEntries = walker.ReadDirectory(n.offset);
+      if (!langEntries) {
+        note(Level::Name, langEntries.error(), type.type, n.name);
+        continue;
+      }
+      ResourceItem item{std::move(n.name), {}};
+      bool languageDamaged = false;
+      for (auto& l : *langEntries) {
+        const std::optional<uint16_t> language = l.nameError ? std::nullopt : std::optional<uint16_t>(l.name.id);
+        // A fourth level is not part of the format.
+        std::optional<ParseError> error = l.nameError;
+        if (!error && (l.isDirectory || l.name.isString)) error = section.error(ReadError::TooDeep, l.offset);
+        auto data = section.sub(l.offset, 16);
+        if (!error && !data) error = data.error();
+        if (error) {
+          note(Level::Language, *error, type.type, item.name, language);
+          languageDamaged = true;
+          continue;
+        }
+        item.languages.push_back(
+            ResourceLanguage{l.name.id, data->get<uint32_t>(0), data->get<uint32_t>(4), data->get<uint32_t>(8)});
+      }
+      // A name whose every language is damaged has nothing left to show.
+      if (languageDamaged && item.languages.empty()) continue;
       type.items.push_back(std::move(item));
     }
     dir.types_.push_back(std::move(type));

@@ -4,6 +4,7 @@
 // is also the order in which the platform enumerates them.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,23 @@ struct ResourceType {
   std::vector<ResourceItem> items;
 };
 
+// A part of the tree that could not be read and is left out: one type (its
+// directory of names), one name (its directory of languages) or one
+// language (its data entry). The parts above it are known; its own name is
+// unknown when that too cannot be read.
+struct ResourceDamage {
+  enum class Level { Type, Name, Language };
+  Level level = Level::Type;
+  std::optional<ResourceName> type;
+  std::optional<ResourceName> name;
+  std::optional<uint16_t> language;
+  ParseError error;
+};
+
+// "the RT_ICON directory", "RT_ICON/#3", "RT_ICON/#3 language 1033" and what
+// is wrong, for a warning line.
+std::string DescribeDamage(const ResourceDamage& damage);
+
 class ResourceDirectory {
  public:
   // Caps: the tree has three levels; a directory holds at most 65535 entries
@@ -52,10 +70,12 @@ class ResourceDirectory {
   static constexpr size_t kMaxEntries = 1u << 20;
   static constexpr size_t kMaxNameChars = 0xFFFF;
 
-  // A module without a resource directory parses as empty.
+  // A module without a resource directory parses as empty. Only a root that
+  // cannot be read fails; anything damaged below it is left out and noted.
   static Result<ResourceDirectory> Parse(const PeImage& image);
 
   const std::vector<ResourceType>& types() const { return types_; }
+  const std::vector<ResourceDamage>& damage() const { return damage_; }
   const ResourceType* FindType(const ResourceName& type) const;
   const ResourceItem* Find(const ResourceName& type, const ResourceName& name) const;
   // The bytes of one resource (its preferred language).
@@ -64,6 +84,7 @@ class ResourceDirectory {
 
  private:
   std::vector<ResourceType> types_;
+  std::vector<ResourceDamage> damage_;
 };
 
 }  // namespace qm

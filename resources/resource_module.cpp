@@ -36,21 +36,15 @@ void CResourceModule::Fail(uint32_t code, std::optional<ParseError> detail) {
 
 bool CResourceModule::Open(const std::string& path) {
   Close();
-  // Mapped rather than read: the resources of a large module are a few
-  // pages of it.
-  auto mapped = files_->MapFile(path, kMaxFileBytes);
+  fileError_.reset();
+  auto mapped = OpenModuleFile(*files_, path);
   if (!mapped) {
-    if (mapped.error().code == ReadError::TooMany) {
-      Fail(kErrorFileTooLarge, mapped.error());
-    } else {
-      const uint32_t code = files_->GetLastError();
-      Fail(code != 0 ? code : kErrorFileNotFound, mapped.error());
-    }
+    Fail(mapped.error().code, ParseError{ReadError::Io, 0});
+    fileError_ = mapped.error();
     return false;
   }
   file_ = std::move(mapped).value();
-  const auto bytes = file_->bytes();
-  auto image = PeImage::Parse(ByteView(bytes.data(), bytes.size()));
+  auto image = PeImage::Parse(ViewOf(*file_));
   if (!image) {
     file_.reset();
     Fail(kErrorBadExeFormat, image.error());

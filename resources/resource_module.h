@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/module_file.h"
 #include "headers/pe_image.h"
 #include "platform/system.h"
 #include "resources/menu_template.h"
@@ -18,11 +19,7 @@
 
 namespace qm {
 
-// The platform's error codes the model reports.
-constexpr uint32_t kErrorFileNotFound = 2;
-constexpr uint32_t kErrorInvalidData = 13;
-constexpr uint32_t kErrorBadExeFormat = 193;
-constexpr uint32_t kErrorFileTooLarge = 223;
+// The platform's error codes the model reports besides the file opener's.
 constexpr uint32_t kErrorResourceDataNotFound = 1812;
 constexpr uint32_t kErrorResourceTypeNotFound = 1813;
 constexpr uint32_t kErrorResourceNameNotFound = 1814;
@@ -41,8 +38,7 @@ struct ResourceEntry {
 
 class CResourceModule {
  public:
-  // Modules past this size are refused rather than read into memory.
-  static constexpr uint64_t kMaxFileBytes = 1ull << 30;
+  static constexpr uint64_t kMaxFileBytes = kMaxModuleFileBytes;
 
   explicit CResourceModule(const IFiles& files) : files_(&files) {}
   CResourceModule(const IFiles& files, const std::string& path);
@@ -53,12 +49,15 @@ class CResourceModule {
   CResourceModule& operator=(CResourceModule&&) = default;
 
   // Reads the file and its PE headers; false with m_dwLastError set when the
-  // file cannot be read or is not a module.
+  // file cannot be read or is not a module (GetFileError says why the file
+  // itself was refused).
   bool Open(const std::string& path);
   // False (and m_dwLastError 0) when nothing was open.
   bool Close();
   // Lists every resource; false with ERROR_RESOURCE_DATA_NOT_FOUND for a
-  // module without resources, ERROR_INVALID_DATA for a broken directory.
+  // module without resources, ERROR_INVALID_DATA when the root of the
+  // directory cannot be read. A damaged type, name or language below the
+  // root is left out and noted in GetDamage; the rest is listed.
   bool Enumerate();
   bool Enumerate(const std::string& path);
 
@@ -66,6 +65,10 @@ class CResourceModule {
   uint32_t GetLastError() const { return m_dwLastError; }
   // Where reading stopped when the last failure came from the file's bytes.
   const std::optional<ParseError>& GetLastParseError() const { return lastParseError_; }
+  const std::optional<FileError>& GetFileError() const { return fileError_; }
+  // The parts of the directory the last enumeration left out, in the order
+  // met; empty for an intact module.
+  const std::vector<ResourceDamage>& GetDamage() const { return directory_.damage(); }
   bool IsOpen() const { return image_.has_value(); }
 
   int GetCount() const { return static_cast<int>(m_entries.size()); }
@@ -110,6 +113,7 @@ class CResourceModule {
   std::vector<uint32_t> entrySizes_;  // parallel to m_entries
   uint32_t m_dwLastError = 0;
   std::optional<ParseError> lastParseError_;
+  std::optional<FileError> fileError_;
   std::unique_ptr<const MappedFile> file_;
   std::optional<PeImage> image_;
   ResourceDirectory directory_;

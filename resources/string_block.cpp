@@ -81,7 +81,8 @@ std::string StringListText(const std::string& text) {
 }
 
 Result<std::vector<StringBlock>> CollectStringBlocks(const CResourceModule& module,
-                                                     const std::optional<ResourceName>& block) {
+                                                     const std::optional<ResourceName>& block,
+                                                     std::vector<SkippedStringBlock>* skipped) {
   std::vector<StringBlock> blocks;
   auto decode = [&](const ResourceName& name) -> Result<bool> {
     QM_TRY(data, module.LoadResourceData(ResourceName::Number(kRtString), name));
@@ -96,8 +97,10 @@ Result<std::vector<StringBlock>> CollectStringBlocks(const CResourceModule& modu
   }
   for (const auto& entry : module.entries()) {
     if (entry.typeId != kRtString || entry.nameId < 0) continue;
-    QM_TRY(done, decode(entry.Name()));
-    (void)done;
+    auto done = decode(entry.Name());
+    if (done) continue;
+    if (!skipped) return done.error();
+    skipped->push_back(SkippedStringBlock{static_cast<uint16_t>(entry.nameId), done.error()});
   }
   return blocks;
 }

@@ -36,12 +36,20 @@ uint32_t StringIdentifier(uint16_t number, size_t index);
 // The text shown in the string list: each line feed as the two characters \n.
 std::string StringListText(const std::string& text);
 
+// A block that could not be read and was left out of a listing.
+struct SkippedStringBlock {
+  uint16_t number = 0;
+  ParseError error;
+};
+
 // One block, or with no block every numbered block of the module in
 // enumeration order (blocks named by a string cannot be addressed by a
-// string identifier and are left out). Fails on the first block that cannot
-// be read.
+// string identifier and are left out). Without `skipped` it fails on the
+// first block that cannot be read (a file must not be written incomplete);
+// with it, as the string list does, such a block is left out and noted.
 Result<std::vector<StringBlock>> CollectStringBlocks(const CResourceModule& module,
-                                                     const std::optional<ResourceName>& block);
+                                                     const std::optional<ResourceName>& block,
+                                                     std::vector<SkippedStringBlock>* skipped = nullptr);
 
 enum class StringFileForm { ResourceScript, PlainText };
 

@@ -39,11 +39,15 @@ class PosixLocale : public ILocale {
 class PosixFiles : public IFiles {
  public:
   Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const override;
-  // mmap, in posix_mapped_file.cpp.
-  Result<std::unique_ptr<const MappedFile>> MapFile(const std::string& path, uint64_t maxBytes) const override;
+  // In posix_mapped_file.cpp.
+  Result<std::unique_ptr<const MappedFile>, FileError> MapFile(const std::string& path,
+                                                               uint64_t maxBytes) const override;
   std::string GetModuleFileName() const override;
   uint32_t GetLastError() const override;
 };
+
+// The reason and Windows code for an errno of open, stat or read.
+FileError FileErrorFromErrno(int error);
 
 class PosixErrorText : public IErrorText {
  public:

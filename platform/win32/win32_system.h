@@ -29,6 +29,9 @@ class Win32Locale : public ILocale {
 class Win32Files : public IFiles {
  public:
   Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const override;
+  // A read-only view of the whole file; in win32_mapped_file.cpp.
+  Result<std::unique_ptr<const MappedFile>, FileError> MapFile(const std::string& path,
+                                                               uint64_t maxBytes) const override;
   std::string GetModuleFileName() const override;
   uint32_t GetLastError() const override;
 };

@@ -54,11 +54,20 @@ echo "$json" | grep -q '"text": "100", "image": 20, "type": 4, "name": 100, "siz
 # A bad file among good ones: exit 1, one line on stderr, the others read.
 "$cli" resources "$dll" "$work/missing.dll" "$fixtures/i686/resources.dll" >"$work/out" 2>"$work/err"
 [ $? -eq 1 ] || fail "missing file: exit code"
-[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "missing.dll" "$work/err" || fail "missing file: stderr $(cat "$work/err")"
+[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "missing.dll: cannot be read: no such file" "$work/err" ||
+  fail "missing file: stderr $(cat "$work/err")"
 grep -q "^$fixtures/i686/resources.dll$" "$work/out" || fail "the file after a bad one was not read"
-# A module without resources is an empty tree.
-expect_output "no resources" "$fixtures/x86_64/empty.dll
-empty.dll" "$cli" resources "$fixtures/x86_64/empty.dll"
+# A module without resources: the listings say so and succeed; a named
+# resource is not there.
+empty=$fixtures/x86_64/empty.dll
+for command in resources stats strings icons; do
+  expect_output "no resources: $command" "$empty
+no resources" "$cli" $command "$empty"
+done
+for named in "hex $empty 10 1" "menu $empty 1" "bitmap $empty 1 -o $work/x.bmp" "icons $empty 1" "dialog $empty 1"; do
+  "$cli" $named >/dev/null 2>"$work/err"
+  [ $? -eq 1 ] && grep -q "no .*1" "$work/err" || fail "no resources: $named: $(cat "$work/err")"
+done
 
 expect_output "module stats" "$dll
 Estadísticas del módulo: $dll
@@ -84,8 +93,12 @@ expect_output "one block as text" "Segundo bloque" "$cli" strings "$dll" 2 --txt
 "$cli" strings "$dll" --rc -o "$work/Strings.rc" || fail "strings -o"
 head -c 26 "$work/Strings.rc" | grep -q "^#pragma code_page(65001)" || fail "Strings.rc pragma"
 grep -q $'\r$' "$work/Strings.rc" || fail "Strings.rc line ends"
-"$cli" strings "$dll" -o "$work/x" >/dev/null 2>&1
-[ $? -eq 2 ] || fail "-o without a form is a usage error"
+"$cli" strings "$dll" -o "$work/x" >/dev/null 2>"$work/err"
+[ $? -eq 2 ] && grep -q -- "-o needs a form" "$work/err" || fail "-o without a form is a usage error that says so"
+for unknown in "resources -json $dll" "strings $dll -rc" "stats $dll -x" "hex $dll 10 200 -r"; do
+  "$cli" $unknown >/dev/null 2>"$work/err"
+  [ $? -eq 2 ] && grep -q "unknown option" "$work/err" || fail "unknown option: $unknown"
+done
 
 expect_output "menu tree" "$dll
 Ver

@@ -24,6 +24,9 @@ for arch in x86_64 i686; do
   out=$("$cli" version "$two") rc=$?
   [[ $rc == 0 ]] || fail "$arch: version_two exit code $rc"
   expected="$two
+Estadísticas del módulo: $two
+Tipo de recurso: RT_VERSION
+Tamaño en disco: 1.308 bytes (~2 Kb)
 Versión del archivo (cabecera): v5.1.2600.0
 Versión del producto (cabecera): v1.2.3.4
 Máscara de los flags del archivo: 0x3f
@@ -70,7 +73,7 @@ Información especial: "
   [[ $rc == 1 ]] || fail "$arch: exit code $rc with unreadable files, expected 1"
   [[ $(grep -c . <<<"$err") == 2 ]] || fail "$arch: expected two error lines, got: $err"
   grep -q "empty.dll: no version information" <<<"$err" || fail "$arch: empty.dll not reported: $err"
-  grep -q "no-such.dll: cannot be read" <<<"$err" || fail "$arch: missing file not reported: $err"
+  grep -q "no-such.dll: cannot be read: no such file" <<<"$err" || fail "$arch: missing file not reported: $err"
   [[ $(head -1 <<<"$out") == "$font" ]] || fail "$arch: first block not headed by its path"
   grep -qxF "Fecha de creación del archivo: $font_date" <<<"$out" || fail "$arch: font date"
   grep -qxF "Subtipo de archivo: VFT2_FONT_TRUETYPE" <<<"$out" || fail "$arch: font subtype"
@@ -80,13 +83,21 @@ Información especial: "
   # A block without translations shows its fixed rows as the reader gives them.
   out=$("$cli" version "$fixtures/$arch/version_notrans.dll") rc=$?
   [[ $rc == 0 ]] || fail "$arch: version_notrans exit code $rc"
-  [[ $(wc -l <<<"$out") == 9 ]] || fail "$arch: version_notrans should print its path and 8 rows"
+  [[ $(wc -l <<<"$out") == 12 ]] || fail "$arch: version_notrans should print its path and 3 + 8 rows"
   grep -q "Lenguaje del bloque" <<<"$out" && fail "$arch: version_notrans has no language block"
 done
 
 # Usage errors.
 "$cli" version >/dev/null 2>&1
 [[ $? == 2 ]] || fail "no file: expected exit code 2"
+"$cli" version -complete "$fixtures/x86_64/version_two.exe" >/dev/null 2>&1
+[[ $? == 2 ]] || fail "an unknown one-dash option is a usage error"
+
+# A folder reads the same for version and headers.
+v=$("$cli" version "$fixtures" 2>&1 >/dev/null)
+h=$("$cli" headers "$fixtures" 2>&1 >/dev/null)
+[[ "$v" == "quillmar-cli: $fixtures: cannot be read: a folder, not a file" && "$v" == "$h" ]] ||
+  fail "a folder: version says '$v', headers says '$h'"
 
 ((failures == 0)) && echo "version.sh: all checks passed"
 exit $((failures > 0))

@@ -179,13 +179,18 @@ TEST(ModuleLoader, RefusesWhatIsNotAModuleWithAReason) {
   EXPECT_EQ(f.loader.GetParseError().code, ReadError::Io);
   EXPECT_EQ(f.loader.GetFileName(), "C:\\missing.dll");
 
-  EXPECT_FALSE(f.Load(std::vector<uint8_t>(63, 'M')));  // shorter than a DOS header
+  std::vector<uint8_t> shortDos(63, 0);
+  shortDos[0] = 'M';
+  shortDos[1] = 'Z';
+  EXPECT_FALSE(f.Load(shortDos));  // shorter than a DOS header
   EXPECT_EQ(f.loader.GetParseError().code, ReadError::OutOfBounds);
   EXPECT_EQ(f.loader.GetLoadError(), 0u);
 
   std::vector<uint8_t> text(200, 'a');
   EXPECT_FALSE(f.Load(text));
-  EXPECT_EQ(f.loader.GetParseError().code, ReadError::BadSignature);
+  ASSERT_TRUE(f.loader.GetFileError().has_value());
+  EXPECT_EQ(f.loader.GetFileError()->reason, FileFailure::NotAModule);
+  EXPECT_EQ(f.loader.GetLoadError(), kErrorBadExeFormat);
 
   // A PE signature with broken headers behind it is refused, not shown as DOS.
   TestImage image(false);
@@ -625,6 +630,17 @@ TEST(WineModules, Kernel32AttachesEveryNameToItsOrdinal) {
   // The name and ordinal of Sleep agree with the raw arrays.
   EXPECT_GT(sleep->ordinal, srw->ordinal);
   EXPECT_EQ(sleep->ordinal - directory->Base, sleep->index);
+
+  // Name arrays that cannot be read cost the names, not the functions.
+  ExportDirectory lostNames = *directory;
+  lostNames.AddressOfNames = 0xFFFFFFF0u;
+  EXPECT_FALSE(ReadExportedFunctions(*pe, lostNames));
+  std::optional<ParseError> namesError;
+  auto byOrdinal = ReadExportedFunctions(*pe, lostNames, &namesError);
+  ASSERT_TRUE(byOrdinal);
+  EXPECT_TRUE(namesError.has_value());
+  EXPECT_EQ(byOrdinal->size(), functions->size());
+  EXPECT_TRUE(byOrdinal->front().names.empty());
 }
 
 }  // namespace

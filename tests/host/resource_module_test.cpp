@@ -170,44 +170,52 @@ TEST(ResourceModule, DataEntriesAreCheckedAgainstTheEndOfTheSection) {
 
 TEST(ResourceModule, RefusesDirectoriesThatOverrunLoopOrNestTooDeep) {
   SimSystem sim;
+  // What went wrong: the failure of the whole module (a root that cannot be
+  // read), else the first part left out; nullopt for an intact directory.
+  struct Outcome {
+    bool whole = false;
+    std::optional<ReadError> code;
+    bool operator==(const Outcome&) const = default;
+  };
   auto enumerate = [&](const std::vector<uint8_t>& section) {
     sim.files.files["x.dll"] = ImageWithSection(section);
     CResourceModule module(sim.files);
-    const bool ok = module.Enumerate("x.dll");
-    return ok ? std::optional<ReadError>() : std::optional<ReadError>(module.GetLastParseError()->code);
+    if (!module.Enumerate("x.dll")) return Outcome{true, module.GetLastParseError()->code};
+    if (module.GetDamage().empty()) return Outcome{};
+    return Outcome{false, module.GetDamage().front().error.code};
   };
   const auto good = ResourceSection({{ResourceName::Number(10), ResourceName::Number(1), 0, Bytes("1234")}});
-  EXPECT_EQ(enumerate(good), std::nullopt);
+  EXPECT_EQ(enumerate(good), Outcome{});
 
   // Entry counts near the top of their range run past the section.
   auto counts = good;
   test::Put16(counts, 12, 0xFFFF);
   test::Put16(counts, 14, 0xFFFF);
-  EXPECT_EQ(enumerate(counts), ReadError::OutOfBounds);
+  EXPECT_EQ(enumerate(counts), (Outcome{true, ReadError::OutOfBounds}));
 
-  // The type's subdirectory is the root itself.
+  // The type's subdirectory is the root itself: that type is left out.
   auto loop = good;
   test::Put32(loop, 20, 0x80000000u);
-  EXPECT_EQ(enumerate(loop), ReadError::Loop);
+  EXPECT_EQ(enumerate(loop), (Outcome{false, ReadError::Loop}));
 
   // A subdirectory offset near UINT32_MAX (the high bit marks a directory).
   auto far = good;
   test::Put32(far, 20, 0xFFFFFFFFu);
-  EXPECT_EQ(enumerate(far), ReadError::OutOfBounds);
+  EXPECT_EQ(enumerate(far), (Outcome{false, ReadError::OutOfBounds}));
 
   // The language level points at a further directory.
   auto deep = good;
   const uint32_t nameDir = 16 + 8 + 16 + 8;
   const uint32_t langEntry = nameDir + 16;
   test::Put32(deep, langEntry + 4, 0x80000000u | nameDir);
-  ASSERT_TRUE(enumerate(deep).has_value());
+  EXPECT_EQ(enumerate(deep), (Outcome{false, ReadError::TooDeep}));
 
   // A directory that ends exactly at the end of the section is read; one
   // byte less and it is refused.
   std::vector<uint8_t> onlyRoot(16, 0);
-  EXPECT_EQ(enumerate(onlyRoot), std::nullopt);
+  EXPECT_EQ(enumerate(onlyRoot), Outcome{});
   onlyRoot.pop_back();
-  EXPECT_EQ(enumerate(onlyRoot), ReadError::OutOfBounds);
+  EXPECT_EQ(enumerate(onlyRoot), (Outcome{true, ReadError::OutOfBounds}));
 }
 
 TEST(SizeText, ShowsBytesAndTheKilobyteCountRoundedUpByOne) {

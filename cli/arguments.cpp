@@ -1,0 +1,38 @@
+#include "cli/arguments.h"
+
+#include <ostream>
+
+namespace qm::cli {
+
+std::optional<std::string> Arguments::Value(const std::string& option) const {
+  auto it = values.find(option);
+  if (it == values.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<Arguments> ParseArguments(Context& context, const char* command, const std::string& usage,
+                                        const std::vector<std::string>& args, const std::set<std::string>& flags,
+                                        const std::set<std::string>& valueOptions) {
+  Arguments parsed;
+  auto refuse = [&](const std::string& why) -> std::optional<Arguments> {
+    context.err << "quillmar-cli: " << command << ": " << why << "\n" << usage;
+    return std::nullopt;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() < 2 || arg[0] != '-') {
+      parsed.positional.push_back(arg);
+    } else if (flags.count(arg)) {
+      parsed.flags.insert(arg);
+    } else if (valueOptions.count(arg)) {
+      if (i + 1 >= args.size()) return refuse(arg + " needs a value");
+      if (parsed.values.count(arg)) return refuse(arg + " given twice");
+      parsed.values[arg] = args[++i];
+    } else {
+      return refuse("unknown option " + arg);
+    }
+  }
+  return parsed;
+}
+
+}  // namespace qm::cli
