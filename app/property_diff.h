@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/quillmar_doc.h"
+#include "common/shared_icons.h"
 
 namespace qm {
 
@@ -16,10 +17,10 @@ namespace qm {
 constexpr int32_t kGroupVisibility = -1;
 constexpr int32_t kGroupPosition = -2;
 constexpr int32_t kGroupOther = -3;
-constexpr int kImagePropertyInfo = 25;
-constexpr int kImageProperty = 26;
-constexpr int kImageGroup = 27;
-constexpr int kImageNoCapture = 29;
+constexpr int kImagePropertyInfo = kIconInfo;
+constexpr int kImageProperty = kIconDoubleArrow;
+constexpr int kImageGroup = kIconPlus;
+constexpr int kImageNoCapture = kIconWarning;
 constexpr uint32_t kNoCaptureStringId = 4011;
 
 // One line of the layout: a root or child line, either a group (its title

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "common/shared_icons.h"
 #include "platform/system.h"
 
 namespace qm {
 
 // Images of the dump's items in the application's image list.
-constexpr int kDumpNodeImage = 27;  // an item that groups others
-constexpr int kDumpLeafImage = 25;
+constexpr int kDumpNodeImage = kIconPlus;  // an item that groups others
+constexpr int kDumpLeafImage = kIconInfo;
 
 // The services the dump needs for its texts.
 struct DumpText {

@@ -6,7 +6,7 @@
 
 namespace qm {
 
-const std::array<UINT, 30> kSharedIconIds = {
+const std::array<UINT, kSharedIconCount> kSharedIconIds = {
     IDI_P_DIAMOND,     IDI_WINDOW,      IDI_CHILD_WINDOW,  IDI_HIDDEN_WINDOW, IDI_HIDDEN_CHILD,  IDI_MENU_ITEM,
     IDI_SUBMENU,       IDI_SEPARATOR,   IDI_COMPUTER,      IDI_PROCESS_TREE,  IDI_TITLED_WINDOW, IDI_COMPONENT_DOC,
     IDI_QUESTION_DOC,  IDI_OPEN_FOLDER, IDI_CLOSED_FOLDER, IDI_KEYS,          IDI_PICTURE,       IDI_CURSOR,

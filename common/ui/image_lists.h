@@ -7,6 +7,7 @@
 
 #include <array>
 
+#include "common/shared_icons.h"
 #include "platform/win32/win.h"
 
 // After <windows.h>, which it needs.
@@ -14,8 +15,9 @@
 
 namespace qm {
 
-// Icon resources in image-list order: index i shows kSharedIconIds[i].
-extern const std::array<UINT, 30> kSharedIconIds;
+// Icon resources in image-list order: index i shows kSharedIconIds[i]
+// (the indices by name: common/shared_icons.h).
+extern const std::array<UINT, kSharedIconCount> kSharedIconIds;
 
 class CImageLists {
  public:
