@@ -89,8 +89,9 @@ Result<std::vector<ExportedFunction>> ReadExportedFunctions(const PeImage& image
   ByteView nameRvas, nameOrdinals;
   uint32_t nameCount = d.NumberOfNames;
   if (nameCount > 0) {
-    auto rvas = image.RvaView(d.AddressOfNames, 4 * uint64_t{nameCount});
-    auto ordinals = image.RvaView(d.AddressOfNameOrdinals, 2 * uint64_t{nameCount});
+    // nameCount is capped at kMaxExportedNames above, so the sizes fit.
+    auto rvas = image.RvaView(d.AddressOfNames, 4u * nameCount);
+    auto ordinals = image.RvaView(d.AddressOfNameOrdinals, 2u * nameCount);
     if (rvas && ordinals) {
       nameRvas = *rvas;
       nameOrdinals = *ordinals;
