@@ -82,14 +82,16 @@ int Run() {
   std::printf("process information dialog, %d modules (%zu extra DLLs): best of %d runs %.0f ms\n", rows, dlls.size(),
               kRuns, best);
 
-  // Where the time goes: the rows alone (file names and version data), and
-  // the shell's icon index of each module alone.
-  const ProcessReading reading = ReadProcessForTab(SystemPlatform(), ::GetCurrentProcessId(), ProcessTab::Modules);
+  // Where the time goes: the module list read through PSAPI, the rows
+  // alone (file names and version data), and the shell's icon indexes.
   auto timed = [](auto&& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   };
+  ProcessReading reading;
+  const double listMs =
+      timed([&] { reading = ReadProcessForTab(SystemPlatform(), ::GetCurrentProcessId(), ProcessTab::Modules); });
   const double rowsMs = timed([&] { ReadModuleRows(SystemPlatform(), reading.modules); });
   const double iconsMs = timed([&] {
     for (const auto& module : reading.modules) {
@@ -97,7 +99,7 @@ int Run() {
       ::SHGetFileInfoW(Widen(module.szExePath).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     }
   });
-  std::printf("  of which: rows %.0f ms, shell icon indexes %.0f ms\n", rowsMs, iconsMs);
+  std::printf("  of which: module list %.0f ms, rows %.0f ms, shell icon indexes %.0f ms\n", listMs, rowsMs, iconsMs);
   std::fflush(stdout);
   ::DestroyWindow(target);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Karvonel\\" + app.m_appName).c_str());
