@@ -264,5 +264,53 @@ TEST_F(ProcessToolsTest, ModuleGeneralDataAsksForTheFileAndHidesTheFrameWhileItS
   EXPECT_FALSE(sizeText.empty());
 }
 
+// F5 after the file was deleted: the old file's data is gone from the
+// fields, and each icon the shell gave is destroyed once it is replaced or
+// the dialog closes.
+TEST_F(ProcessToolsTest, ModuleInformationAfterTheFileIsDeletedEmptiesItsFieldsAndKeepsNoIcon) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"qm_module_" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
+  std::string source = std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_driver.dll";
+  for (char& c : source)
+    if (c == '/') c = '\\';
+  ASSERT_TRUE(::CopyFileW(Widen(source).c_str(), copy.c_str(), FALSE));
+
+  std::string sizeBefore, sizeAfter, writtenAfter;
+  HICON first = nullptr, second = nullptr;
+  bool firstAliveAfterF5 = true;
+  FileDialogAnswer answer(copy);
+  ModalDriver driver;
+  driver.On(L"Información sobre un módulo", [&](HWND dialog) {
+    sizeBefore = ItemText(dialog, IDC_MODULE_SIZE);
+    first = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));
+    ::DeleteFileW(copy.c_str());
+    NMLVKEYDOWN key{};
+    key.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_INFO_LIST);
+    key.hdr.idFrom = IDC_INFO_LIST;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_F5;
+    ::SendMessageW(dialog, WM_NOTIFY, IDC_INFO_LIST, reinterpret_cast<LPARAM>(&key));
+    sizeAfter = ItemText(dialog, IDC_MODULE_SIZE);
+    writtenAfter = ItemText(dialog, IDC_MODULE_WRITTEN);
+    second = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));
+    ICONINFO info{};
+    firstAliveAfterF5 = first && ::GetIconInfo(first, &info);
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_MODULE_GENERAL_DATA));
+  ::DeleteFileW(copy.c_str());
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(sizeBefore.empty());
+  EXPECT_EQ(sizeAfter, "");
+  EXPECT_EQ(writtenAfter, "");
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(firstAliveAfterF5) << "the replaced icon was destroyed";
+  ICONINFO info{};
+  if (second) {
+    EXPECT_FALSE(::GetIconInfo(second, &info)) << "the last icon was destroyed with the dialog";
+  }
+}
+
 }  // namespace
 }  // namespace qm
