@@ -10,6 +10,7 @@
 #include "common/number_format.h"
 #include "common/string_ex.h"
 #include "platform/win32/win32_system.h"
+#include "processes/ui/process_info_dlg.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
@@ -310,6 +311,31 @@ TEST_F(ProcessToolsTest, ModuleInformationAfterTheFileIsDeletedEmptiesItsFieldsA
   if (second) {
     EXPECT_FALSE(::GetIconInfo(second, &info)) << "the last icon was destroyed with the dialog";
   }
+}
+
+TEST_F(ProcessToolsTest, AProcessThatEndedIsReportedAndTheDialogCloses) {
+  std::wstring exe = Widen(std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_two.exe");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+  ::WaitForSingleObject(child.hProcess, 10000);
+  ::CloseHandle(child.hThread);
+  ::CloseHandle(child.hProcess);
+
+  std::string warning;
+  ModalDriver driver;
+  driver.On(L"Quillmar", [&](HWND box) {
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message's static
+    warning = Narrow(text);
+    ModalDriver::Press(box, IDOK);
+  });
+  CProcessInfoDlg dialog(SystemPlatform());
+  dialog.SetProcessId(child.dwProcessId);
+  EXPECT_EQ(dialog.DoModal(app.m_frame->m_hWnd), IDCANCEL);
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_EQ(warning.rfind("Error obteniendo datos del proceso " + std::to_string(child.dwProcessId), 0), 0u) << warning;
 }
 
 }  // namespace
