@@ -76,9 +76,33 @@ constexpr uint32_t kErrorBadExeFormat = 193;
 constexpr uint32_t kErrorFileTooLarge = 223;
 constexpr uint32_t kErrorInvalidFunction = 1;
 
+// What the file system says of one file, as FindFirstFile gives it.
+struct FileFindData {
+  std::string name;  // name and extension as the file system spells them
+  uint64_t size = 0;
+  uint64_t creationTime = 0;  // FILETIME values: 100 ns ticks since 1601, UTC
+  uint64_t lastAccessTime = 0;
+  uint64_t lastWriteTime = 0;
+  uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+};
+
+// The FILE_ATTRIBUTE_* bits the program shows.
+enum FileAttributeFlags : uint32_t {
+  FILE_ATTRIBUTE_READONLY_ = 0x1,
+  FILE_ATTRIBUTE_HIDDEN_ = 0x2,
+  FILE_ATTRIBUTE_SYSTEM_ = 0x4,
+  FILE_ATTRIBUTE_COMPRESSED_ = 0x800,
+};
+
 class IFiles {
  public:
   virtual ~IFiles() = default;
+  // The first file that matches the path; nullopt when there is none (a
+  // backend that cannot look files up finds none).
+  virtual std::optional<FileFindData> FindFile(const std::string& path) const {
+    (void)path;
+    return std::nullopt;
+  }
   // The whole file without copying it where the backend can map it (readers
   // that look at a few pages of large modules stay fast); otherwise read
   // whole. Refuses anything but a regular file; the bytes never change or

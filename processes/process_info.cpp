@@ -185,6 +185,7 @@ bool CProcessInfo::ReadProcess(uint32_t processId) {
   m_dwLastError = 0;
   m_strExeName.clear();
   m_strExePath.clear();
+  m_bFound = false;
   return m_nSource == ProcessSource::Psapi ? ReadProcessPsapi() : ReadProcessToolhelp();
 }
 
@@ -197,6 +198,7 @@ bool CProcessInfo::ReadProcessPsapi() {
   if (GetModuleFileNameEx(process.get(), 0, path, kPathRoom) == 0) return Fail();
   m_strExePath = path;
   m_strExeName = BaseName(m_strExePath);
+  m_bFound = true;
   return true;
 }
 
@@ -208,6 +210,7 @@ bool CProcessInfo::ReadProcessToolhelp() {
     if (entry.th32ProcessID == m_dwProcessId) {
       m_strExePath = entry.szExeFile;
       m_strExeName = BaseName(m_strExePath);
+      m_bFound = true;
       return true;
     }
     entry.dwSize = kProcessEntrySize;

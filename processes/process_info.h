@@ -90,6 +90,10 @@ class CProcessInfo : public CProcessApi {
   uint32_t m_dwProcessId = 0;
   std::string m_strExeName;
   std::string m_strExePath;
+  // Whether the last ReadProcess found the process: a toolhelp read of an id
+  // that the snapshot does not list succeeds with empty texts, and callers
+  // that must tell an ended process apart look here.
+  bool m_bFound = false;
   std::vector<ModuleEntry32> m_modules;
   std::vector<ThreadEntry32> m_threads;
   uint32_t m_dwLastError = 0;

@@ -47,6 +47,8 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_CLASS_STYLES, &CMainFrame::OnClassStyles, &CMainFrame::OnUpdateRule<ID_CLASS_STYLES>},
     {ID_CLASS_ICONS, &CMainFrame::OnClassIcons, &CMainFrame::OnUpdateRule<ID_CLASS_ICONS>},
     {ID_WINDOW_PROPERTIES, &CMainFrame::OnWindowProperties, &CMainFrame::OnUpdateRule<ID_WINDOW_PROPERTIES>},
+    {ID_PROCESS_DATA, &CMainFrame::OnProcessData, &CMainFrame::OnUpdateRule<ID_PROCESS_DATA>},
+    {ID_MODULE_GENERAL_DATA, &CMainFrame::OnModuleGeneralData, &CMainFrame::OnUpdateRule<ID_MODULE_GENERAL_DATA>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)

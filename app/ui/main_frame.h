@@ -75,6 +75,11 @@ class CMainFrame : public fw::CFrameWnd {
   void RunStyleEditor(int kind, uint64_t word);
   void OnClassIcons();
   void OnWindowProperties();
+  void OnProcessData();
+  void OnModuleGeneralData();
+  // The open-file dialog of the module commands (filter 4031); false when
+  // the user cancels it.
+  bool AskModulePath(std::string& path);
 
   // Around a modal dialog: the frame minimised without activation while it
   // runs (hideMain) and the property refresh stopped (stopTimer); both are

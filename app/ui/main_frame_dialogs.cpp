@@ -2,13 +2,22 @@
 // does with the result, and whether the frame hides and the property
 // refresh stops while the dialog runs.
 
+#include <cwchar>
+
 #include "app/ui/main_frame.h"
+#include "platform/win32/win32_system.h"
+#include "processes/ui/module_info_dlg.h"
+#include "processes/ui/process_info_dlg.h"
 #include "res/resource_ids.h"
+#include "res/string_ids.h"
 #include "windows/style_dictionary.h"
 #include "windows/ui/class_icons_dlg.h"
 #include "windows/ui/style_edit_dlg.h"
 #include "windows/ui/window_props_dlg.h"
 #include "windows/window_edits.h"
+
+// After <windows.h> (through main_frame.h), which it needs.
+#include <commdlg.h>
 
 namespace qm {
 
@@ -71,6 +80,46 @@ void CMainFrame::OnClassIcons() {
   dialog.m_hLargeIcon = reinterpret_cast<HICON>(platform_.windows->GetClassLongPtr(window, GCL_HICON));
   dialog.m_hSmallIcon = reinterpret_cast<HICON>(platform_.windows->GetClassLongPtr(window, GCL_HICONSM));
   dialog.DoModal(m_hWnd);
+}
+
+// ---- processes and modules ----
+
+// The dialog finds the captured window's process itself.
+void CMainFrame::OnProcessData() {
+  CProcessInfoDlg dialog(platform_);
+  dialog.SetProcessWindow(Captured());
+  ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
+  dialog.DoModal(m_hWnd);
+}
+
+void CMainFrame::OnModuleGeneralData() {
+  std::string path;
+  if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
+  CModuleInfoDlg dialog(platform_);
+  dialog.SetModulePath(path);
+  ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
+  dialog.DoModal(m_hWnd);
+}
+
+bool CMainFrame::AskModulePath(std::string& path) {
+  // The table writes the filter's parts between '|'; the dialog wants them
+  // between null characters.
+  std::wstring filter = Widen(platform_.strings->LoadString(IDS_MODULE_FILE_FILTER));
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.push_back(L'\0');
+  std::wstring name(MAX_PATH * 4, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = m_hWnd;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (!::GetOpenFileNameW(&ofn)) return false;
+  name.resize(std::wcslen(name.c_str()));
+  path = Narrow(name);
+  return !path.empty();
 }
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 #include "platform/posix/posix_system.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -95,6 +96,26 @@ std::string PosixFiles::GetModuleFileName() const {
 }
 
 uint32_t PosixFiles::GetLastError() const { return static_cast<uint32_t>(errno); }
+
+std::optional<FileFindData> PosixFiles::FindFile(const std::string& path) const {
+  if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  // Seconds since 1970 to 100 ns ticks since 1601.
+  const auto fileTime = [](const timespec& t) -> uint64_t {
+    if (t.tv_sec < 0) return 0;
+    return (static_cast<uint64_t>(t.tv_sec) + 11'644'473'600ull) * 10'000'000ull +
+           static_cast<uint64_t>(t.tv_nsec) / 100;
+  };
+  FileFindData data;
+  const size_t slash = path.find_last_of('/');
+  data.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  data.size = static_cast<uint64_t>(info.st_size);
+  data.lastAccessTime = fileTime(info.st_atim);
+  data.lastWriteTime = fileTime(info.st_mtim);
+  if (!(info.st_mode & S_IWUSR)) data.attributes |= FILE_ATTRIBUTE_READONLY_;
+  return data;
+}
 
 std::string PosixErrorText::FormatMessage(uint32_t code) const {
   return std::string(std::strerror(static_cast<int>(code))) + "\r\n";

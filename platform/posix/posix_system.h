@@ -44,6 +44,9 @@ class PosixFiles : public IFiles {
                                                                uint64_t maxBytes) const override;
   std::string GetModuleFileName() const override;
   uint32_t GetLastError() const override;
+  // stat(): no creation time (0) and no attribute bits but read-only for a
+  // file its owner cannot write; a name with a wildcard finds nothing.
+  std::optional<FileFindData> FindFile(const std::string& path) const override;
 };
 
 // The reason and Windows code for an errno of open, stat or read.

@@ -57,6 +57,17 @@ Result<std::vector<uint8_t>> SimFiles::ReadFile(const std::string& path, uint64_
   return it->second;
 }
 
+std::optional<FileFindData> SimFiles::FindFile(const std::string& path) const {
+  if (auto it = findData.find(path); it != findData.end()) return it->second;
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  FileFindData data;
+  const size_t slash = path.find_last_of("\\/");
+  data.name = slash == std::string::npos ? path : path.substr(slash + 1);
+  data.size = it->second.size();
+  return data;
+}
+
 std::string SimErrorText::FormatMessage(uint32_t code) const {
   auto it = messages.find(code);
   return it != messages.end() ? it->second : Format("Error %u.\r\n", code);

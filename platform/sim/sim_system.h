@@ -34,7 +34,12 @@ class SimFiles : public IFiles {
   std::string modulePath = "C:\\Program Files\\Quillmar\\quillmar.exe";
   mutable uint32_t lastError = 0;
 
+  // What FindFile reports beyond a file's bytes (sizes of files too large
+  // to hold, times, attributes); a path in either map is found.
+  std::map<std::string, FileFindData> findData;
+
   Result<std::vector<uint8_t>> ReadFile(const std::string& path, uint64_t maxBytes) const override;
+  std::optional<FileFindData> FindFile(const std::string& path) const override;
   std::string GetModuleFileName() const override { return modulePath; }
   uint32_t GetLastError() const override { return lastError; }
 };

@@ -123,6 +123,22 @@ std::string Win32Files::GetModuleFileName() const {
 
 uint32_t Win32Files::GetLastError() const { return ::GetLastError(); }
 
+std::optional<FileFindData> Win32Files::FindFile(const std::string& path) const {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW(Widen(path).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  ::FindClose(search);
+  const auto join = [](DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; };
+  FileFindData data;
+  data.name = Narrow(found.cFileName);
+  data.size = join(found.nFileSizeHigh, found.nFileSizeLow);
+  data.creationTime = join(found.ftCreationTime.dwHighDateTime, found.ftCreationTime.dwLowDateTime);
+  data.lastAccessTime = join(found.ftLastAccessTime.dwHighDateTime, found.ftLastAccessTime.dwLowDateTime);
+  data.lastWriteTime = join(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+  data.attributes = found.dwFileAttributes;
+  return data;
+}
+
 std::string Win32ErrorText::FormatMessage(uint32_t code) const {
   wchar_t* message = nullptr;
   DWORD n =

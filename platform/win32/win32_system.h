@@ -34,6 +34,8 @@ class Win32Files : public IFiles {
                                                                uint64_t maxBytes) const override;
   std::string GetModuleFileName() const override;
   uint32_t GetLastError() const override;
+  // FindFirstFile: the first match of the path (which may hold wildcards).
+  std::optional<FileFindData> FindFile(const std::string& path) const override;
 };
 
 class Win32ErrorText : public IErrorText {

@@ -45,6 +45,8 @@ tour 5007 "Modificación de estilos" styles || status=1
 tour 5008 "Modificación de estilos" extended_styles || status=1
 tour 5009 "Modificación de estilos" class_styles || status=1
 tour 5014 "Propiedades de la ventana" window_properties || status=1
+# The fixture's modules and their version data, read while the dialog opens.
+tour 5011 "Información sobre un proceso" process_info || status=1
 # The class icons are not toured: Wine answers GetClassLongPtr(GCL_HICON)
 # with 0 for another process's window, so the command stays grey here (the
 # win tests open that dialog on a window of their own).

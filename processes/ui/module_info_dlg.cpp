@@ -1,0 +1,107 @@
+#include "processes/ui/module_info_dlg.h"
+
+#include <shellapi.h>
+
+#include "framework/data_exchange.h"
+#include "framework/list_view.h"
+#include "framework/static_control.h"
+#include "platform/win32/win32_system.h"
+#include "processes/row_sort.h"
+
+namespace qm {
+
+const fw::MessageEntry<CModuleInfoDlg> CModuleInfoDlg::kMessages[] = {
+    fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_INFO_LIST),
+    fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_INFO_LIST),
+};
+
+bool CModuleInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // WM_DESTROY goes on to the base as well.
+  if (message == WM_DESTROY)
+    OnDestroy(wParam, lParam);
+  else if (fw::DispatchTable(*this, kMessages, message, wParam, lParam, result))
+    return true;
+  return CDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+void CModuleInfoDlg::SetModulePath(const std::string& path) {
+  m_strPath = path;
+  if (m_hWnd) Refresh();
+}
+
+BOOL CModuleInfoDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.InsertColumn(0, "Clave", LVCFMT_LEFT, 25);
+  list.InsertColumn(1, "Valor", LVCFMT_LEFT, 25);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  Refresh();
+  return TRUE;
+}
+
+void CModuleInfoDlg::DoDataExchange(fw::CDataExchange& exchange) {
+  fw::DDX_Text(exchange, IDC_MODULE_PATH, m_strPath);
+  fw::DDX_Text(exchange, IDC_MODULE_SIZE, m_fields.size);
+  fw::DDX_Text(exchange, IDC_MODULE_CREATED, m_fields.created);
+  fw::DDX_Text(exchange, IDC_MODULE_ACCESSED, m_fields.accessed);
+  fw::DDX_Text(exchange, IDC_MODULE_WRITTEN, m_fields.written);
+  fw::DDX_Check(exchange, IDC_MODULE_READ_ONLY, m_fields.readOnly);
+  fw::DDX_Check(exchange, IDC_MODULE_SYSTEM, m_fields.system);
+  fw::DDX_Check(exchange, IDC_MODULE_HIDDEN, m_fields.hidden);
+  fw::DDX_Check(exchange, IDC_MODULE_COMPRESSED, m_fields.compressed);
+}
+
+void CModuleInfoDlg::Refresh() {
+  SHFILEINFOW info{};
+  HICON icon = nullptr;
+  if (!m_strPath.empty() && ::SHGetFileInfoW(Widen(m_strPath).c_str(), 0, &info, sizeof info, SHGFI_ICON) != 0)
+    icon = info.hIcon;
+  // The static lets go of the old icon before it is destroyed.
+  fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(icon);
+  icon_.reset(icon);
+
+  m_fields = ReadModuleFileFields(platform_, m_strPath);
+  rows_ = ReadVersionRows(platform_, m_strPath);
+  ShowRows();
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.SetItemSelected(0, true);
+  list.EnsureVisible(0);
+  UpdateData(false);
+}
+
+void CModuleInfoDlg::ShowRows() {
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.DeleteAllItems();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const int row = list.InsertItem(static_cast<int>(i), std::string());
+    if (row < 0) continue;
+    list.SetItemText(row, 0, rows_[i].cells[0]);
+    list.SetItemText(row, 1, rows_[i].cells[1]);
+  }
+  // Columns only grow, so a refresh never narrows what the user saw.
+  for (int column = 0; column < 2; ++column) {
+    const int before = list.GetColumnWidth(column);
+    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    if (list.GetColumnWidth(column) < before) list.SetColumnWidth(column, before);
+  }
+}
+
+LRESULT CModuleInfoDlg::OnColumnClick(NMLISTVIEW& click) {
+  if (click.iSubItem < 0) return 0;
+  SortRowsByColumn(rows_, static_cast<size_t>(click.iSubItem));
+  ShowRows();
+  return 0;
+}
+
+LRESULT CModuleInfoDlg::OnListKey(NMLVKEYDOWN& key) {
+  if (key.wVKey == VK_F5) Refresh();
+  return 0;
+}
+
+LRESULT CModuleInfoDlg::OnDestroy(WPARAM, LPARAM) {
+  fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(nullptr);
+  icon_.reset();
+  return 0;
+}
+
+}  // namespace qm

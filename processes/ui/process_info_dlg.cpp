@@ -1,0 +1,243 @@
+#include "processes/ui/process_info_dlg.h"
+
+#include <shellapi.h>
+
+#include "framework/data_exchange.h"
+#include "framework/list_view.h"
+#include "framework/progress.h"
+#include "framework/tab_control.h"
+#include "platform/win32/win32_system.h"
+#include "processes/file_version_info.h"
+#include "processes/process_info.h"
+#include "processes/row_sort.h"
+#include "processes/ui/module_info_dlg.h"
+#include "res/string_ids.h"
+
+namespace qm {
+namespace {
+
+constexpr const char* kModuleHeadings[] = {"Module", "Version", "Description", "Copyright", "Path"};
+constexpr const char* kThreadHeadings[] = {"Thread ID.", "Priority base level", "Priority delta"};
+
+// The file's icon in the shell's small-icon list; -1 when it gives none.
+int ShellIconIndex(const std::string& path) {
+  SHFILEINFOW info{};
+  if (::SHGetFileInfoW(Widen(path).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) == 0)
+    return -1;
+  return info.iIcon;
+}
+
+// The shell's own small-icon list: shared, never destroyed by the list
+// (LVS_SHAREIMAGELISTS in the template).
+HIMAGELIST ShellSmallIcons() {
+  SHFILEINFOW info{};
+  return reinterpret_cast<HIMAGELIST>(
+      ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
+void Repaint(HWND window) { ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+}  // namespace
+
+const fw::MessageEntry<CProcessInfoDlg> CProcessInfoDlg::kMessages[] = {
+    fw::OnNotify<&CProcessInfoDlg::OnTabChange>(TCN_SELCHANGE, IDC_PROCESS_TABS),
+    fw::OnNotify<&CProcessInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_INFO_LIST),
+    fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_INFO_LIST),
+    fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_INFO_LIST),
+    fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
+};
+
+bool CProcessInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+void CProcessInfoDlg::SetProcessId(uint32_t processId) {
+  m_dwProcessId = processId;
+  if (m_hWnd) Refresh();
+}
+
+void CProcessInfoDlg::SetProcessWindow(WindowHandle window) {
+  if (!platform_.windows || !platform_.windows->IsWindow(window)) return;
+  SetProcessId(ProcessIdFromWindow(platform_, window));
+}
+
+BOOL CProcessInfoDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.SetImageList(ShellSmallIcons(), LVSIL_SMALL);
+  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  ::ShowWindow(::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS), SW_HIDE);
+  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_PROCESS_TABS));
+  tabs.InsertItem(0, platform_.strings->LoadString(IDS_MODULES_TAB));
+  tabs.InsertItem(1, platform_.strings->LoadString(IDS_THREADS_TAB));
+  tabs.SetCurSel(m_nInitialTab == 1 ? 1 : 0);
+  SwitchTab();
+  return TRUE;
+}
+
+void CProcessInfoDlg::DoDataExchange(fw::CDataExchange& exchange) {
+  fw::DDX_Text(exchange, IDC_PROCESS_PID, m_strPid);
+  fw::DDX_Text(exchange, IDC_PROCESS_EXE, m_strExe);
+  fw::DDX_Text(exchange, IDC_PROCESS_COUNT, m_strCount);
+}
+
+ProcessTab CProcessInfoDlg::CurrentTab() const {
+  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_PROCESS_TABS)).GetCurSel() == 1 ? ProcessTab::Threads
+                                                                               : ProcessTab::Modules;
+}
+
+void CProcessInfoDlg::SwitchTab() {
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.DeleteAllItems();
+  while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+  modules_.clear();
+  threads_.clear();
+  const bool modules = CurrentTab() == ProcessTab::Modules;
+  int column = 0;
+  if (modules) {
+    for (const char* heading : kModuleHeadings) list.InsertColumn(column++, heading, LVCFMT_LEFT, 25);
+  } else {
+    for (const char* heading : kThreadHeadings) list.InsertColumn(column++, heading, LVCFMT_LEFT, 25);
+  }
+  for (int id : {IDC_MODULE_ADVANCED, IDC_MODULE_RESOURCES, IDC_MODULE_HEADERS})
+    ::ShowWindow(::GetDlgItem(m_hWnd, id), modules ? SW_SHOW : SW_HIDE);
+  Refresh();
+}
+
+void CProcessInfoDlg::Refresh() {
+  const ProcessTab tab = CurrentTab();
+  m_strPid.clear();
+  m_strExe.clear();
+  m_strCount.clear();
+  modules_.clear();
+  threads_.clear();
+  ShowRows();
+  UpdateData(false);
+
+  const ProcessReading reading = ReadProcessForTab(platform_, m_dwProcessId, tab);
+  if (reading.outcome == ProcessReading::Outcome::ProcessGone) {
+    platform_.messageBox->MessageBox(reading.warning, MB_ICONEXCLAMATION_);
+    EndDialog(IDCANCEL);
+    return;
+  }
+  m_strExe = reading.exePath;
+  m_strPid = reading.pidText;
+  UpdateData(false);
+  // On screen while the list fills, even on the first refresh.
+  ::ShowWindow(m_hWnd, SW_SHOW);
+  if (reading.outcome == ProcessReading::Outcome::ListFailed) {
+    platform_.messageBox->MessageBox(reading.warning, MB_ICONEXCLAMATION_);
+    return;
+  }
+  m_strCount = reading.countText;
+  UpdateData(false);
+  if (tab == ProcessTab::Modules) {
+    FillModules(reading.modules);
+  } else {
+    for (const ThreadEntry32& thread : reading.threads) threads_.push_back(MakeThreadRow(thread));
+  }
+  ShowRows();
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.SetItemSelected(0, true);
+  list.EnsureVisible(0);
+}
+
+void CProcessInfoDlg::FillModules(const std::vector<ModuleEntry32>& modules) {
+  HWND progressBar = ::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS);
+  fw::CProgressCtrl progress(progressBar);
+  ::ShowWindow(progressBar, SW_SHOW);
+  progress.SetRange(0, modules.empty() ? 0 : static_cast<int>(modules.size()) - 1);
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  Repaint(m_hWnd);
+  CFileVersionInfo version(platform_, std::string());
+  modules_.reserve(modules.size());
+  for (size_t i = 0; i < modules.size(); ++i) {
+    progress.SetPos(static_cast<int>(i));
+    Repaint(progressBar);
+    ModuleRow row = ReadModuleRow(platform_, version, modules[i]);
+    row.image = ShellIconIndex(modules[i].szExePath);
+    modules_.push_back(std::move(row));
+  }
+  ::ShowWindow(progressBar, SW_HIDE);
+  ::SetCursor(previous);
+}
+
+void CProcessInfoDlg::ShowRows() {
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  list.DeleteAllItems();
+  int index = 0;
+  for (const ModuleRow& module : modules_) {
+    const int row = list.InsertItem(index++, std::string(), module.image);
+    for (size_t column = 0; row >= 0 && column < module.cells.size(); ++column)
+      list.SetItemText(row, static_cast<int>(column), module.cells[column]);
+  }
+  for (const ThreadRow& thread : threads_) {
+    const int row = list.InsertItem(index++, std::string(), -1);
+    for (size_t column = 0; row >= 0 && column < thread.cells.size(); ++column)
+      list.SetItemText(row, static_cast<int>(column), thread.cells[column]);
+  }
+  FitColumns();
+}
+
+// Each column as wide as its widest text or heading.
+void CProcessInfoDlg::FitColumns() {
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  for (int column = 0, count = list.GetColumnCount(); column < count; ++column)
+    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+std::string CProcessInfoDlg::SelectedModulePath() const {
+  if (CurrentTab() != ProcessTab::Modules) return {};
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  const int row = list.GetNextSelected();
+  if (row < 0) return {};
+  return list.GetItemText(row, static_cast<int>(kModulePath));
+}
+
+LRESULT CProcessInfoDlg::OnTabChange(NMHDR&) {
+  SwitchTab();
+  return 0;
+}
+
+LRESULT CProcessInfoDlg::OnColumnClick(NMLISTVIEW& click) {
+  if (click.iSubItem < 0) return 0;
+  const auto column = static_cast<size_t>(click.iSubItem);
+  if (CurrentTab() == ProcessTab::Modules) {
+    SortRowsByColumn(modules_, column);
+  } else {
+    SortRowsByColumn(threads_, column);
+  }
+  ShowRows();
+  return 0;
+}
+
+LRESULT CProcessInfoDlg::OnDoubleClick(NMITEMACTIVATE& activate) {
+  if (activate.iItem >= 0) OnAdvanced(0, 0);
+  return 0;
+}
+
+LRESULT CProcessInfoDlg::OnListKey(NMLVKEYDOWN& key) {
+  if (key.wVKey == VK_RETURN) OnAdvanced(0, 0);
+  if (key.wVKey == VK_F5) Refresh();
+  return 0;
+}
+
+void CProcessInfoDlg::OnOK() {
+  if (::GetFocus() == ::GetDlgItem(m_hWnd, IDC_INFO_LIST)) {
+    OnAdvanced(0, 0);
+    return;
+  }
+  EndDialog(IDCANCEL);
+}
+
+LRESULT CProcessInfoDlg::OnAdvanced(WPARAM, LPARAM) {
+  const std::string path = SelectedModulePath();
+  if (path.empty()) return 0;
+  CModuleInfoDlg dialog(platform_);
+  dialog.SetModulePath(path);
+  dialog.DoModal(m_hWnd);
+  return 0;
+}
+
+}  // namespace qm

@@ -1,0 +1,67 @@
+#pragma once
+// The modules and threads of one process on two tabs. The dialog mirrors
+// ProcessReading and the module and thread rows into its controls; every
+// rule lives in processes/process_info_model.h.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/list_view.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
+#include "processes/process_info_model.h"
+#include "res/resource_ids.h"
+
+namespace qm {
+
+class CProcessInfoDlg : public fw::CDialog {
+ public:
+  explicit CProcessInfoDlg(Platform& platform) : platform_(platform) {}
+  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_PROCESS_INFO, parent); }
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  // The process shown; refreshes at once when the dialog is open.
+  void SetProcessId(uint32_t processId);
+  // The process of a window; nothing when the handle is not a window.
+  void SetProcessWindow(WindowHandle window);
+  uint32_t ProcessId() const { return m_dwProcessId; }
+
+  // The tab shown first: 0 modules, 1 threads.
+  int m_nInitialTab = 0;
+  std::string m_strPid;
+  std::string m_strExe;
+  std::string m_strCount;
+
+ protected:
+  BOOL OnInitDialog() override;
+  // Enter on the list opens the selected module; elsewhere it closes.
+  void OnOK() override;
+  void DoDataExchange(fw::CDataExchange& exchange) override;
+
+ private:
+  ProcessTab CurrentTab() const;
+  void SwitchTab();
+  void Refresh();
+  void FillModules(const std::vector<ModuleEntry32>& modules);
+  // Writes the rows as they stand (after a fill or a sort).
+  void ShowRows();
+  void FitColumns();
+  // The path of the selected module on the modules tab; empty otherwise.
+  std::string SelectedModulePath() const;
+
+  LRESULT OnTabChange(NMHDR& header);
+  LRESULT OnColumnClick(NMLISTVIEW& click);
+  LRESULT OnDoubleClick(NMITEMACTIVATE& activate);
+  LRESULT OnListKey(NMLVKEYDOWN& key);
+  LRESULT OnAdvanced(WPARAM, LPARAM);
+
+  static const fw::MessageEntry<CProcessInfoDlg> kMessages[];
+  Platform& platform_;
+  uint32_t m_dwProcessId = 0;
+  std::vector<ModuleRow> modules_;
+  std::vector<ThreadRow> threads_;
+};
+
+}  // namespace qm

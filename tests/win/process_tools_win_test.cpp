@@ -1,0 +1,342 @@
+// The process and module information dialogs opened through the frame's
+// commands on the test's own process: its real modules and threads, the
+// shell's icons and a fixture DLL's file data and version strings.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdio>
+#include <string>
+
+#include "common/number_format.h"
+#include "common/string_ex.h"
+#include "platform/win32/win32_system.h"
+#include "processes/ui/process_info_dlg.h"
+#include "res/resource_ids.h"
+#include "tests/win/app_fixture.h"
+#include "tests/win/modal_driver.h"
+
+// After <windows.h> (through the includes above), which they need.
+#include <commctrl.h>
+#include <dlgs.h>
+
+namespace qm {
+namespace {
+
+WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
+
+std::string ItemText(HWND dialog, int id) {
+  wchar_t buffer[1024] = {};
+  ::GetDlgItemTextW(dialog, id, buffer, 1024);
+  return Narrow(buffer);
+}
+
+std::string CellText(HWND list, int row, int column) {
+  wchar_t buffer[1024] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 1024;
+  ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return Narrow(buffer);
+}
+
+int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int RowImage(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+bool EndsWithNoCase(std::string text, std::string tail) {
+  for (std::string* s : {&text, &tail})
+    for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The row whose cell in the column ends with the text (case-insensitive); -1.
+int FindRowEndingWith(HWND list, int column, const std::string& tail) {
+  for (int row = 0; row < RowCount(list); ++row)
+    if (EndsWithNoCase(CellText(list, row, column), tail)) return row;
+  return -1;
+}
+
+// Selects a tab as a click does: the control changes, the dialog hears of it.
+void SelectTab(HWND dialog, int tab) {
+  HWND tabs = ::GetDlgItem(dialog, IDC_PROCESS_TABS);
+  ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_PROCESS_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+  ::SendMessageW(dialog, WM_NOTIFY, IDC_PROCESS_TABS, reinterpret_cast<LPARAM>(&header));
+}
+
+void SelectRow(HWND list, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+class ProcessToolsTest : public RunningAppTest {
+ protected:
+  void TearDown() override {
+    if (::IsWindow(target_)) ::DestroyWindow(target_);
+    RunningAppTest::TearDown();
+  }
+  void CaptureOwnWindow() {
+    target_ = ::CreateWindowExW(0, L"STATIC", L"Objetivo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 130, 300, 200,
+                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    app.m_frame->CaptureWindow(H(target_));
+  }
+  bool RefreshRuns() const { return ::KillTimer(app.m_frame->m_hWnd, IDT_AUTO_REFRESH) != FALSE; }
+
+  HWND target_ = nullptr;
+};
+
+TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads) {
+  CaptureOwnWindow();
+  const DWORD pid = ::GetCurrentProcessId();
+  wchar_t exe[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const std::string exeName = Narrow(exe).substr(Narrow(exe).find_last_of('\\') + 1);
+  char threadId[16];
+  std::snprintf(threadId, sizeof threadId, "0x%08x", static_cast<unsigned>(::GetCurrentThreadId()));
+
+  std::string pidText, count, threadCount;
+  int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1;
+  bool refreshDuringDialog = true, buttonsOnModules = false, buttonsOnThreads = true, progressHidden = false;
+  ModalDriver driver;
+  driver.On(L"Información sobre un proceso", [&](HWND dialog) {
+    refreshDuringDialog = RefreshRuns();
+    HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+    pidText = ItemText(dialog, IDC_PROCESS_PID);
+    count = ItemText(dialog, IDC_PROCESS_COUNT);
+    modules = RowCount(list);
+    exeRow = FindRowEndingWith(list, 4, "\\" + exeName);
+    kernelRow = FindRowEndingWith(list, 4, "\\kernel32.dll");
+    if (kernelRow >= 0) kernelImage = RowImage(list, kernelRow);
+    buttonsOnModules = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
+    progressHidden = !::IsWindowVisible(::GetDlgItem(dialog, IDC_PROCESS_PROGRESS));
+
+    SelectTab(dialog, 1);
+    threadCount = ItemText(dialog, IDC_PROCESS_COUNT);
+    ownThreadRow = FindRowEndingWith(list, 0, threadId);
+    buttonsOnThreads = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_DATA));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(refreshDuringDialog);
+  EXPECT_TRUE(RefreshRuns()) << "started again after the dialog";
+
+  EXPECT_EQ(
+      pidText, std::to_string(pid) + " (0x" + [&] {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(pid));
+        return std::string(hex);
+      }() + ")");
+  EXPECT_GT(modules, 3);
+  EXPECT_EQ(count, std::to_string(modules) + " módulo(s) obtenido(s)");
+  EXPECT_GE(exeRow, 0) << "the test's own executable";
+  EXPECT_GE(kernelRow, 0);
+  EXPECT_GE(kernelImage, 0) << "the shell gave an icon index";
+  EXPECT_TRUE(buttonsOnModules);
+  EXPECT_TRUE(progressHidden);
+  EXPECT_GE(ownThreadRow, 0) << "this thread is listed";
+  EXPECT_EQ(threadCount.find(" thread(s) obtenido(s)") != std::string::npos, true) << threadCount;
+  EXPECT_FALSE(buttonsOnThreads);
+}
+
+TEST_F(ProcessToolsTest, AdvancedShowsAFixtureDllsFileDataIconAndVersionRows) {
+  const std::string dllPath = std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_driver.dll";
+  HMODULE dll = ::LoadLibraryW(Widen(dllPath).c_str());
+  ASSERT_NE(dll, nullptr);
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  ASSERT_TRUE(::GetFileAttributesExW(Widen(dllPath).c_str(), GetFileExInfoStandard, &attributes));
+  const uint64_t size = (static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+  const uint64_t written = (static_cast<uint64_t>(attributes.ftLastWriteTime.dwHighDateTime) << 32) |
+                           attributes.ftLastWriteTime.dwLowDateTime;
+  const ILocale& locale = *SystemPlatform().locale;
+  const std::string writtenText = CStringEx().SetDate(locale, locale.FileTimeToLocalTime(written)).m_str;
+
+  CaptureOwnWindow();
+  std::string path, sizeText, writtenShown, firstLabel, company;
+  int versionRows = 0;
+  bool readOnly = true, hasIcon = false;
+  ModalDriver driver;
+  driver
+      .On(L"Información sobre un proceso",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+            const int row = FindRowEndingWith(list, 4, "\\version_driver.dll");
+            ASSERT_GE(row, 0);
+            SelectRow(list, row);
+            // Posted: the module dialog runs its own modal loop.
+            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODULE_ADVANCED, BN_CLICKED), 0);
+          })
+      .On(L"Información sobre un módulo",
+          [&](HWND dialog) {
+            path = ItemText(dialog, IDC_MODULE_PATH);
+            sizeText = ItemText(dialog, IDC_MODULE_SIZE);
+            writtenShown = ItemText(dialog, IDC_MODULE_WRITTEN);
+            readOnly = ::IsDlgButtonChecked(dialog, IDC_MODULE_READ_ONLY) == BST_CHECKED;
+            hasIcon = ::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0) != 0;
+            HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+            versionRows = RowCount(list);
+            firstLabel = CellText(list, 0, 0);
+            company = CellText(list, 7, 1);
+            ModalDriver::Press(dialog, IDCANCEL);
+          })
+      .On(L"Información sobre un proceso", [&](HWND dialog) { ModalDriver::Press(dialog, IDCANCEL); });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_DATA));
+  ::FreeLibrary(dll);
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_TRUE(EndsWithNoCase(path, "\\x86_64\\version_driver.dll")) << path;
+  EXPECT_EQ(sizeText, FormatNumber(size));
+  EXPECT_EQ(writtenShown, writtenText);
+  EXPECT_FALSE(writtenShown.empty());
+  EXPECT_FALSE(readOnly);
+  EXPECT_TRUE(hasIcon);
+  EXPECT_EQ(versionRows, 12);
+  EXPECT_EQ(firstLabel, "Nombre del producto");
+  EXPECT_EQ(company, "Karvonel");
+}
+
+// Answers the open-file dialog of this thread, whatever its caption (it is
+// the system's): types the path into its name box and accepts.
+class FileDialogAnswer {
+ public:
+  explicit FileDialogAnswer(std::wstring path) {
+    path_ = std::move(path);
+    answered_ = false;
+    timer_ = ::SetTimer(nullptr, 0, 50, &FileDialogAnswer::OnTimer);
+  }
+  ~FileDialogAnswer() { ::KillTimer(nullptr, timer_); }
+  FileDialogAnswer(const FileDialogAnswer&) = delete;
+  FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
+  bool Answered() const { return answered_; }
+
+ private:
+  static BOOL CALLBACK Find(HWND window, LPARAM) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
+    // The name box: a combo box (cmb13) in the explorer style, an edit (edt1) in the old one.
+    HWND name = ::GetDlgItem(window, cmb13);
+    if (!name) name = ::GetDlgItem(window, edt1);
+    if (!name) return TRUE;
+    ::SetWindowTextW(name, path_.c_str());
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    answered_ = true;
+    return FALSE;
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!answered_) ::EnumThreadWindows(::GetCurrentThreadId(), &FileDialogAnswer::Find, 0);
+  }
+  static inline std::wstring path_;
+  static inline bool answered_ = false;
+  UINT_PTR timer_ = 0;
+};
+
+TEST_F(ProcessToolsTest, ModuleGeneralDataAsksForTheFileAndHidesTheFrameWhileItShows) {
+  std::string dllPath = std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_driver.dll";
+  for (char& c : dllPath)
+    if (c == '/') c = '\\';
+  std::string path, sizeText;
+  bool frameMinimised = false, refreshDuringDialog = true;
+  FileDialogAnswer answer(Widen(dllPath));
+  ModalDriver driver;
+  driver.On(L"Información sobre un módulo", [&](HWND dialog) {
+    frameMinimised = ::IsIconic(app.m_frame->m_hWnd) != FALSE;
+    refreshDuringDialog = RefreshRuns();
+    path = ItemText(dialog, IDC_MODULE_PATH);
+    sizeText = ItemText(dialog, IDC_MODULE_SIZE);
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_MODULE_GENERAL_DATA));
+  ASSERT_TRUE(answer.Answered());
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_TRUE(frameMinimised);
+  EXPECT_FALSE(refreshDuringDialog);
+  EXPECT_FALSE(::IsIconic(app.m_frame->m_hWnd)) << "restored after the dialog";
+  EXPECT_TRUE(RefreshRuns());
+  EXPECT_TRUE(EndsWithNoCase(path, "\\x86_64\\version_driver.dll")) << path;
+  EXPECT_FALSE(sizeText.empty());
+}
+
+// F5 after the file was deleted: the old file's data is gone from the
+// fields, and each icon the shell gave is destroyed once it is replaced or
+// the dialog closes.
+TEST_F(ProcessToolsTest, ModuleInformationAfterTheFileIsDeletedEmptiesItsFieldsAndKeepsNoIcon) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"qm_module_" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
+  std::string source = std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_driver.dll";
+  for (char& c : source)
+    if (c == '/') c = '\\';
+  ASSERT_TRUE(::CopyFileW(Widen(source).c_str(), copy.c_str(), FALSE));
+
+  std::string sizeBefore, sizeAfter, writtenAfter;
+  HICON first = nullptr, second = nullptr;
+  bool firstAliveAfterF5 = true;
+  FileDialogAnswer answer(copy);
+  ModalDriver driver;
+  driver.On(L"Información sobre un módulo", [&](HWND dialog) {
+    sizeBefore = ItemText(dialog, IDC_MODULE_SIZE);
+    first = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));
+    ::DeleteFileW(copy.c_str());
+    NMLVKEYDOWN key{};
+    key.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_INFO_LIST);
+    key.hdr.idFrom = IDC_INFO_LIST;
+    key.hdr.code = LVN_KEYDOWN;
+    key.wVKey = VK_F5;
+    ::SendMessageW(dialog, WM_NOTIFY, IDC_INFO_LIST, reinterpret_cast<LPARAM>(&key));
+    sizeAfter = ItemText(dialog, IDC_MODULE_SIZE);
+    writtenAfter = ItemText(dialog, IDC_MODULE_WRITTEN);
+    second = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));
+    ICONINFO info{};
+    firstAliveAfterF5 = first && ::GetIconInfo(first, &info);
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_MODULE_GENERAL_DATA));
+  ::DeleteFileW(copy.c_str());
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(sizeBefore.empty());
+  EXPECT_EQ(sizeAfter, "");
+  EXPECT_EQ(writtenAfter, "");
+  ASSERT_NE(first, nullptr);
+  EXPECT_FALSE(firstAliveAfterF5) << "the replaced icon was destroyed";
+  ICONINFO info{};
+  if (second) {
+    EXPECT_FALSE(::GetIconInfo(second, &info)) << "the last icon was destroyed with the dialog";
+  }
+}
+
+TEST_F(ProcessToolsTest, AProcessThatEndedIsReportedAndTheDialogCloses) {
+  std::wstring exe = Widen(std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_two.exe");
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  ASSERT_TRUE(::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+  ::WaitForSingleObject(child.hProcess, 10000);
+  ::CloseHandle(child.hThread);
+  ::CloseHandle(child.hProcess);
+
+  std::string warning;
+  ModalDriver driver;
+  driver.On(L"Quillmar", [&](HWND box) {
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message's static
+    warning = Narrow(text);
+    ModalDriver::Press(box, IDOK);
+  });
+  CProcessInfoDlg dialog(SystemPlatform());
+  dialog.SetProcessId(child.dwProcessId);
+  EXPECT_EQ(dialog.DoModal(app.m_frame->m_hWnd), IDCANCEL);
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_EQ(warning.rfind("Error obteniendo datos del proceso " + std::to_string(child.dwProcessId), 0), 0u) << warning;
+}
+
+}  // namespace
+}  // namespace qm
