@@ -172,6 +172,13 @@
 #define IDC_LARGE_ICON 3509
 #define IDC_SMALL_ICON 3510
 
+// The window list, the child-window tree and the processes dialog.
+#define IDC_WINDOW_COUNT 3301
+#define IDC_PROCESS_COUNT 3302
+#define IDC_ITEM_LIST 3503
+#define IDC_ITEM_TREE 3505
+#define IDC_VIEW_TABS 3507
+
 // The About box's animation: a window, with a hammer, with a hammer and a
 // screwdriver, with a screwdriver.
 #define IDI_ABOUT_FRAME1 30038

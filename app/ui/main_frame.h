@@ -38,6 +38,8 @@ class CMainFrame : public fw::CFrameWnd {
   bool m_bAutoRefresh = true;
   // Opens dropped files and keeps the recent-file list; not owned.
   fw::CWinApp* m_pApp = nullptr;
+  // The program's shared small icons for the dialogs' lists; not owned.
+  HIMAGELIST m_hImageList = nullptr;
 
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -75,6 +77,15 @@ class CMainFrame : public fw::CFrameWnd {
   void RunStyleEditor(int kind, uint64_t word);
   void OnClassIcons();
   void OnWindowProperties();
+  void OnChildWindows();
+  void OnWindowList();
+  void OnProcessList();
+  void OnProcessTree();
+  void RunProcesses(int initialTab);
+  // A close request while one of the frame's modal dialogs runs (a window
+  // list's "Cerrar" aimed at the frame) is ignored: the frame must outlive
+  // the dialog it owns.
+  LRESULT OnClose(WPARAM, LPARAM);
 
   // Around a modal dialog: the frame minimised without activation while it
   // runs (hideMain) and the property refresh stopped (stopTimer); both are
@@ -100,6 +111,7 @@ class CMainFrame : public fw::CFrameWnd {
   CaptureCommands commands_;
   bool dragging_ = false;
   bool buttonWentDown_ = false;
+  int modalRuns_ = 0;  // modal dialogs of the frame running now
 };
 
 // Whether an automation component is registered: its ProgID key with a
