@@ -75,7 +75,13 @@ bool CListCtrlHelper::Sort(int column, int direction) {
   const auto compare = [&](const std::string& a, const std::string& b) { return Compare(column, a, b); };
   const auto resolved = SortDirection(direction, ColumnOrder(texts, compare));
   if (!resolved) return true;
-  for (auto [position, row] : SelectionSortSwaps(std::move(texts), *resolved, compare)) SwapRows(position, row);
+  const auto swaps = SelectionSortSwaps(std::move(texts), *resolved, compare);
+  if (swaps.empty()) return true;
+  // One repaint at the end instead of one per changed cell.
+  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  for (auto [position, row] : swaps) SwapRows(position, row);
+  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
   return true;
 }
 
