@@ -43,6 +43,12 @@ constexpr uint32_t PROCESS_VM_READ = 0x0010;
 #ifndef PROCESS_QUERY_INFORMATION
 constexpr uint32_t PROCESS_QUERY_INFORMATION = 0x0400;
 #endif
+#ifndef PROCESS_QUERY_LIMITED_INFORMATION
+constexpr uint32_t PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;
+#endif
+#ifndef STILL_ACTIVE
+constexpr uint32_t STILL_ACTIVE = 259;
+#endif
 
 // The sizes the records have in the classic 32-bit ANSI build; the callers
 // set dwSize to them before each First/Next call as the platform demands.
@@ -122,6 +128,10 @@ class IProcessSystem {
   // Processes. OpenProcess returns 0 on failure.
   virtual KernelHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) = 0;
   virtual bool CloseHandle(KernelHandle handle) = 0;
+  // STILL_ACTIVE while the process runs. Both need the access the handle
+  // was opened with (PROCESS_QUERY_LIMITED_INFORMATION, PROCESS_TERMINATE).
+  virtual bool GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) = 0;
+  virtual bool TerminateProcess(KernelHandle process, uint32_t exitCode) = 0;
 
   virtual uint32_t GetLastError() const = 0;
 };

@@ -172,6 +172,13 @@
 #define IDC_LARGE_ICON 3509
 #define IDC_SMALL_ICON 3510
 
+// The window list, the child-window tree and the processes dialog.
+#define IDC_WINDOW_COUNT 3301
+#define IDC_PROCESS_COUNT 3302
+#define IDC_ITEM_LIST 3503
+#define IDC_ITEM_TREE 3505
+#define IDC_VIEW_TABS 3507
+
 // The About box's animation: a window, with a hammer, with a hammer and a
 // screwdriver, with a screwdriver.
 #define IDI_ABOUT_FRAME1 30038
@@ -190,7 +197,7 @@
 #define IDC_MODULE_SYSTEM 3205
 #define IDC_MODULE_HIDDEN 3206
 #define IDC_MODULE_COMPRESSED 3207
-#define IDC_PROCESS_COUNT 3303
+#define IDC_INFO_COUNT 3303
 #define IDC_PROCESS_PID 3402
 #define IDC_PROCESS_EXE 3403
 #define IDC_MODULE_PATH 3404
@@ -198,7 +205,5 @@
 #define IDC_MODULE_CREATED 3406
 #define IDC_MODULE_ACCESSED 3407
 #define IDC_MODULE_WRITTEN 3408
-#define IDC_INFO_LIST 3503
 #define IDC_PROCESS_PROGRESS 3506
-#define IDC_PROCESS_TABS 3507
 #define IDC_MODULE_ICON 3508

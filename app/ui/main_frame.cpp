@@ -16,6 +16,7 @@ namespace qm {
 const fw::MessageEntry<CMainFrame> CMainFrame::kMessages[] = {
     fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
     fw::OnMessage(WM_DROPFILES, &CMainFrame::OnDropFiles),
+    fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
 };
 
 // Only the commands listed here have handlers; every other command of the
@@ -49,6 +50,10 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_WINDOW_PROPERTIES, &CMainFrame::OnWindowProperties, &CMainFrame::OnUpdateRule<ID_WINDOW_PROPERTIES>},
     {ID_PROCESS_DATA, &CMainFrame::OnProcessData, &CMainFrame::OnUpdateRule<ID_PROCESS_DATA>},
     {ID_MODULE_GENERAL_DATA, &CMainFrame::OnModuleGeneralData, &CMainFrame::OnUpdateRule<ID_MODULE_GENERAL_DATA>},
+    {ID_CHILD_WINDOWS, &CMainFrame::OnChildWindows, &CMainFrame::OnUpdateRule<ID_CHILD_WINDOWS>},
+    {ID_WINDOW_LIST, &CMainFrame::OnWindowList, &CMainFrame::OnUpdateRule<ID_WINDOW_LIST>},
+    {ID_PROCESS_LIST, &CMainFrame::OnProcessList, &CMainFrame::OnUpdateRule<ID_PROCESS_LIST>},
+    {ID_PROCESS_TREE, &CMainFrame::OnProcessTree, &CMainFrame::OnUpdateRule<ID_PROCESS_TREE>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)

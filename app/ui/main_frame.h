@@ -38,6 +38,8 @@ class CMainFrame : public fw::CFrameWnd {
   bool m_bAutoRefresh = true;
   // Opens dropped files and keeps the recent-file list; not owned.
   fw::CWinApp* m_pApp = nullptr;
+  // The program's shared small icons for the dialogs' lists; not owned.
+  HIMAGELIST m_hImageList = nullptr;
 
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -80,6 +82,15 @@ class CMainFrame : public fw::CFrameWnd {
   // The open-file dialog of the module commands (filter 4031); false when
   // the user cancels it.
   bool AskModulePath(std::string& path);
+  void OnChildWindows();
+  void OnWindowList();
+  void OnProcessList();
+  void OnProcessTree();
+  void RunProcesses(int initialTab);
+  // A close request while one of the frame's modal dialogs runs (a window
+  // list's "Cerrar" aimed at the frame) is ignored: the frame must outlive
+  // the dialog it owns.
+  LRESULT OnClose(WPARAM, LPARAM);
 
   // Around a modal dialog: the frame minimised without activation while it
   // runs (hideMain) and the property refresh stopped (stopTimer); both are
@@ -105,6 +116,7 @@ class CMainFrame : public fw::CFrameWnd {
   CaptureCommands commands_;
   bool dragging_ = false;
   bool buttonWentDown_ = false;
+  int modalRuns_ = 0;  // modal dialogs of the frame running now
 };
 
 // Whether an automation component is registered: its ProgID key with a

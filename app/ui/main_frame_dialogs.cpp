@@ -8,11 +8,14 @@
 #include "platform/win32/win32_system.h"
 #include "processes/ui/module_info_dlg.h"
 #include "processes/ui/process_info_dlg.h"
+#include "processes/ui/processes_dlg.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
 #include "windows/style_dictionary.h"
+#include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/class_icons_dlg.h"
 #include "windows/ui/style_edit_dlg.h"
+#include "windows/ui/window_list_dlg.h"
 #include "windows/ui/window_props_dlg.h"
 #include "windows/window_edits.h"
 
@@ -23,6 +26,7 @@ namespace qm {
 
 CMainFrame::ModalScope::ModalScope(CMainFrame& frame, bool hideMain, bool stopTimer)
     : frame_(frame), hideMain_(hideMain), stopTimer_(stopTimer) {
+  ++frame_.modalRuns_;
   if (stopTimer_) ::KillTimer(frame_.m_hWnd, IDT_AUTO_REFRESH);
   if (hideMain_ && ::IsWindow(frame_.m_hWnd)) ::ShowWindow(frame_.m_hWnd, SW_SHOWMINNOACTIVE);
 }
@@ -30,6 +34,12 @@ CMainFrame::ModalScope::ModalScope(CMainFrame& frame, bool hideMain, bool stopTi
 CMainFrame::ModalScope::~ModalScope() {
   if (hideMain_ && ::IsWindow(frame_.m_hWnd)) ::ShowWindow(frame_.m_hWnd, SW_RESTORE);
   if (stopTimer_) frame_.StartAutoRefresh();
+  --frame_.modalRuns_;
+}
+
+LRESULT CMainFrame::OnClose(WPARAM wParam, LPARAM lParam) {
+  if (modalRuns_ > 0) return 0;
+  return DefWindowProc(WM_CLOSE, wParam, lParam);
 }
 
 // ---- styles ----
@@ -120,6 +130,44 @@ bool CMainFrame::AskModulePath(std::string& path) {
   name.resize(std::wcslen(name.c_str()));
   path = Narrow(name);
   return !path.empty();
+}
+
+// ---- window list, child windows and processes ----
+
+void CMainFrame::OnChildWindows() {
+  CChildWindowsDlg dialog(platform_, m_hImageList);
+  dialog.AddRoot(Captured());
+  bool accepted = false;
+  {
+    ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
+    accepted = dialog.DoModal(m_hWnd) == IDOK;
+  }
+  if (accepted && dialog.m_hResult != 0) CaptureWindow(dialog.m_hResult);
+}
+
+void CMainFrame::OnWindowList() {
+  CWindowListDlg dialog(platform_, m_hImageList);
+  bool accepted = false;
+  {
+    ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
+    accepted = dialog.DoModal(m_hWnd) == IDOK;
+  }
+  if (accepted && dialog.m_hResult != 0) CaptureWindow(dialog.m_hResult);
+}
+
+void CMainFrame::OnProcessList() { RunProcesses(0); }
+
+void CMainFrame::OnProcessTree() { RunProcesses(1); }
+
+// A window comes back only when the user picked one of a process's windows.
+void CMainFrame::RunProcesses(int initialTab) {
+  CProcessesDlg dialog(platform_, m_hImageList, initialTab);
+  bool accepted = false;
+  {
+    ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
+    accepted = dialog.DoModal(m_hWnd) == IDOK;
+  }
+  if (accepted && dialog.m_hSelectedWnd != 0) CaptureWindow(dialog.m_hSelectedWnd);
 }
 
 }  // namespace qm

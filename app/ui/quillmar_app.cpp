@@ -75,6 +75,7 @@ bool CQuillmarApp::InitInstance() {
   if (!m_frame->Create()) return false;
   m_frame->SetQuitOnDestroy(true);
   m_frame->m_pApp = this;
+  m_frame->m_hImageList = m_imageLists.m_imageList;
   m_view = std::make_unique<CQuillmarView>(m_platform, m_imageLists.m_imageList);
   if (!m_view->Create(m_frame->m_hWnd)) return false;
   m_view->SetDocument(m_document.get());

@@ -72,7 +72,7 @@ int Run() {
     ModalDriver driver;
     driver.On(L"Información sobre un proceso", [&](HWND dialog) {
       elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-      rows = static_cast<int>(::SendDlgItemMessageW(dialog, IDC_INFO_LIST, LVM_GETITEMCOUNT, 0, 0));
+      rows = static_cast<int>(::SendDlgItemMessageW(dialog, IDC_ITEM_LIST, LVM_GETITEMCOUNT, 0, 0));
       ModalDriver::Press(dialog, IDCANCEL);
     });
     app.m_frame->ExecuteCommand(ID_PROCESS_DATA);

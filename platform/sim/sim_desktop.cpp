@@ -142,7 +142,12 @@ SimDesktop::Window* SimDesktop::Find(WindowHandle handle) {
 }
 
 const std::vector<WindowHandle>& SimDesktop::Siblings(const Window& window) const {
-  if (window.desc.style & WS_CHILD) return windows_.at(window.desc.parent).children;
+  // A top-level window given WS_CHILD later keeps the desktop as its
+  // parent and its place among the top-level windows, as on the platform.
+  if (window.desc.style & WS_CHILD) {
+    auto parent = windows_.find(window.desc.parent);
+    if (parent != windows_.end()) return parent->second.children;
+  }
   return topLevel_;
 }
 
@@ -764,12 +769,16 @@ KernelHandle SimDesktop::OpenProcess(uint32_t access, bool inheritHandle, uint32
     lastError_ = p->openError;
     return 0;
   }
+  if (access & ~p->grantedAccess) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return 0;
+  }
   KernelObject object;
   object.processId = processId;
+  object.access = access;
   const KernelHandle handle = nextKernelHandle_;
   nextKernelHandle_ += 4;
   kernelObjects_[handle] = std::move(object);
-  (void)access;
   (void)inheritHandle;
   return handle;
 }
@@ -780,6 +789,55 @@ bool SimDesktop::CloseHandle(KernelHandle handle) {
     lastError_ = kErrorInvalidHandle;
     return false;
   }
+  return true;
+}
+
+bool SimDesktop::GetExitCodeProcess(KernelHandle handle, uint32_t& exitCode) {
+  if (Failing("GetExitCodeProcess")) return false;
+  auto it = kernelObjects_.find(handle);
+  if (it == kernelObjects_.end() || it->second.isSnapshot) {
+    lastError_ = kErrorInvalidHandle;
+    return false;
+  }
+  if (!(it->second.access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION))) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  const uint32_t id = it->second.processId;
+  if (const SimProcess* p = FindProcess(id)) {
+    exitCode = p->exitCode;
+  } else {
+    auto ended = endedProcesses.find(id);
+    exitCode = ended != endedProcesses.end() ? ended->second : 0;
+  }
+  return true;
+}
+
+bool SimDesktop::TerminateProcess(KernelHandle handle, uint32_t exitCode) {
+  if (Failing("TerminateProcess")) return false;
+  auto it = kernelObjects_.find(handle);
+  if (it == kernelObjects_.end() || it->second.isSnapshot) {
+    lastError_ = kErrorInvalidHandle;
+    return false;
+  }
+  if (!(it->second.access & PROCESS_TERMINATE)) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  const uint32_t id = it->second.processId;
+  auto process = std::find_if(processes_.begin(), processes_.end(), [id](const SimProcess& p) { return p.id == id; });
+  if (process == processes_.end()) {
+    lastError_ = ERROR_ACCESS_DENIED;  // as the platform answers for a process that has ended
+    return false;
+  }
+  processes_.erase(process);
+  endedProcesses[id] = exitCode;
+  std::vector<WindowHandle> owned;
+  for (const auto& [window, data] : windows_)
+    if (data.desc.processId == id && !(data.desc.style & WS_CHILD)) owned.push_back(window);
+  for (WindowHandle window : owned)
+    if (windows_.count(window)) DestroyWindow(window);
+  Log(Format("TerminateProcess %u %u", id, exitCode));
   return true;
 }
 

@@ -72,6 +72,11 @@ struct SimProcess {
   // OpenProcess fails with this code when it is not 0 (the idle process,
   // a protected service).
   uint32_t openError = 0;
+  // The rights a caller may have; asking for more fails with
+  // ERROR_ACCESS_DENIED.
+  uint32_t grantedAccess = ~0u;
+  // STILL_ACTIVE while it runs; the code it ended with afterwards.
+  uint32_t exitCode = STILL_ACTIVE;
 };
 
 class SimDesktop : public IWindowSystem, public IProcessSystem {
@@ -156,6 +161,12 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
                                uint32_t size) override;
   KernelHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
   bool CloseHandle(KernelHandle handle) override;
+  bool GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) override;
+  // Ends the process: it leaves the process list, its windows are
+  // destroyed, and its handles still read its exit code.
+  bool TerminateProcess(KernelHandle process, uint32_t exitCode) override;
+  // Processes that ended, with their exit codes.
+  std::map<uint32_t, uint32_t> endedProcesses;
 
  private:
   struct Window {
@@ -170,6 +181,7 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
   struct KernelObject {
     bool isSnapshot = false;
     uint32_t processId = 0;  // the process opened
+    uint32_t access = 0;     // the rights it was opened with
     std::vector<ProcessEntry32> processes;
     std::vector<ModuleEntry32> modules;
     std::vector<ThreadEntry32> threads;

@@ -197,6 +197,17 @@ KernelHandle Win32Processes::OpenProcess(uint32_t access, bool inheritHandle, ui
 
 bool Win32Processes::CloseHandle(KernelHandle handle) { return ::CloseHandle(ToHandle(handle)); }
 
+bool Win32Processes::GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) {
+  DWORD code = 0;
+  if (!::GetExitCodeProcess(ToHandle(process), &code)) return false;
+  exitCode = code;
+  return true;
+}
+
+bool Win32Processes::TerminateProcess(KernelHandle process, uint32_t exitCode) {
+  return ::TerminateProcess(ToHandle(process), exitCode) != FALSE;
+}
+
 uint32_t Win32Processes::GetLastError() const { return ::GetLastError(); }
 
 }  // namespace qm

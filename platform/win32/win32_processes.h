@@ -25,6 +25,8 @@ class Win32Processes : public IProcessSystem {
                                uint32_t size) override;
   KernelHandle OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) override;
   bool CloseHandle(KernelHandle handle) override;
+  bool GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) override;
+  bool TerminateProcess(KernelHandle process, uint32_t exitCode) override;
   uint32_t GetLastError() const override;
 };
 

@@ -11,8 +11,8 @@
 namespace qm {
 
 const fw::MessageEntry<CModuleInfoDlg> CModuleInfoDlg::kMessages[] = {
-    fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_INFO_LIST),
-    fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_INFO_LIST),
+    fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+    fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
 };
 
 bool CModuleInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -31,7 +31,7 @@ void CModuleInfoDlg::SetModulePath(const std::string& path) {
 
 BOOL CModuleInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.InsertColumn(0, "Clave", LVCFMT_LEFT, 25);
   list.InsertColumn(1, "Valor", LVCFMT_LEFT, 25);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
@@ -63,14 +63,14 @@ void CModuleInfoDlg::Refresh() {
   m_fields = ReadModuleFileFields(platform_, m_strPath);
   rows_ = ReadVersionRows(platform_, m_strPath);
   ShowRows();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.SetItemSelected(0, true);
   list.EnsureVisible(0);
   UpdateData(false);
 }
 
 void CModuleInfoDlg::ShowRows() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.DeleteAllItems();
   for (size_t i = 0; i < rows_.size(); ++i) {
     const int row = list.InsertItem(static_cast<int>(i), std::string());

@@ -40,10 +40,10 @@ void Repaint(HWND window) { ::RedrawWindow(window, nullptr, nullptr, RDW_INVALID
 }  // namespace
 
 const fw::MessageEntry<CProcessInfoDlg> CProcessInfoDlg::kMessages[] = {
-    fw::OnNotify<&CProcessInfoDlg::OnTabChange>(TCN_SELCHANGE, IDC_PROCESS_TABS),
-    fw::OnNotify<&CProcessInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_INFO_LIST),
-    fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_INFO_LIST),
-    fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_INFO_LIST),
+    fw::OnNotify<&CProcessInfoDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
+    fw::OnNotify<&CProcessInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+    fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+    fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
     fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
 };
 
@@ -64,13 +64,13 @@ void CProcessInfoDlg::SetProcessWindow(WindowHandle window) {
 
 BOOL CProcessInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.SetImageList(ShellSmallIcons(), LVSIL_SMALL);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   ::ShowWindow(::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS), SW_HIDE);
-  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_PROCESS_TABS));
+  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_VIEW_TABS));
   tabs.InsertItem(0, platform_.strings->LoadString(IDS_MODULES_TAB));
-  tabs.InsertItem(1, platform_.strings->LoadString(IDS_THREADS_TAB));
+  tabs.InsertItem(1, platform_.strings->LoadString(IDS_THREADS));
   tabs.SetCurSel(m_nInitialTab == 1 ? 1 : 0);
   SwitchTab();
   return TRUE;
@@ -79,16 +79,16 @@ BOOL CProcessInfoDlg::OnInitDialog() {
 void CProcessInfoDlg::DoDataExchange(fw::CDataExchange& exchange) {
   fw::DDX_Text(exchange, IDC_PROCESS_PID, m_strPid);
   fw::DDX_Text(exchange, IDC_PROCESS_EXE, m_strExe);
-  fw::DDX_Text(exchange, IDC_PROCESS_COUNT, m_strCount);
+  fw::DDX_Text(exchange, IDC_INFO_COUNT, m_strCount);
 }
 
 ProcessTab CProcessInfoDlg::CurrentTab() const {
-  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_PROCESS_TABS)).GetCurSel() == 1 ? ProcessTab::Threads
+  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel() == 1 ? ProcessTab::Threads
                                                                                : ProcessTab::Modules;
 }
 
 void CProcessInfoDlg::SwitchTab() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.DeleteAllItems();
   while (list.GetColumnCount() > 0) list.DeleteColumn(0);
   modules_.clear();
@@ -138,7 +138,7 @@ void CProcessInfoDlg::Refresh() {
     for (const ThreadEntry32& thread : reading.threads) threads_.push_back(MakeThreadRow(thread));
   }
   ShowRows();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.SetItemSelected(0, true);
   list.EnsureVisible(0);
 }
@@ -164,7 +164,7 @@ void CProcessInfoDlg::FillModules(const std::vector<ModuleEntry32>& modules) {
 }
 
 void CProcessInfoDlg::ShowRows() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   list.DeleteAllItems();
   int index = 0;
   for (const ModuleRow& module : modules_) {
@@ -182,14 +182,14 @@ void CProcessInfoDlg::ShowRows() {
 
 // Each column as wide as its widest text or heading.
 void CProcessInfoDlg::FitColumns() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   for (int column = 0, count = list.GetColumnCount(); column < count; ++column)
     list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 std::string CProcessInfoDlg::SelectedModulePath() const {
   if (CurrentTab() != ProcessTab::Modules) return {};
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_INFO_LIST));
+  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   const int row = list.GetNextSelected();
   if (row < 0) return {};
   return list.GetItemText(row, static_cast<int>(kModulePath));
@@ -224,7 +224,7 @@ LRESULT CProcessInfoDlg::OnListKey(NMLVKEYDOWN& key) {
 }
 
 void CProcessInfoDlg::OnOK() {
-  if (::GetFocus() == ::GetDlgItem(m_hWnd, IDC_INFO_LIST)) {
+  if (::GetFocus() == ::GetDlgItem(m_hWnd, IDC_ITEM_LIST)) {
     OnAdvanced(0, 0);
     return;
   }

@@ -65,10 +65,10 @@ int FindRowEndingWith(HWND list, int column, const std::string& tail) {
 
 // Selects a tab as a click does: the control changes, the dialog hears of it.
 void SelectTab(HWND dialog, int tab) {
-  HWND tabs = ::GetDlgItem(dialog, IDC_PROCESS_TABS);
+  HWND tabs = ::GetDlgItem(dialog, IDC_VIEW_TABS);
   ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_PROCESS_TABS), static_cast<UINT>(TCN_SELCHANGE)};
-  ::SendMessageW(dialog, WM_NOTIFY, IDC_PROCESS_TABS, reinterpret_cast<LPARAM>(&header));
+  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_VIEW_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+  ::SendMessageW(dialog, WM_NOTIFY, IDC_VIEW_TABS, reinterpret_cast<LPARAM>(&header));
 }
 
 void SelectRow(HWND list, int row) {
@@ -109,9 +109,9 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   ModalDriver driver;
   driver.On(L"Información sobre un proceso", [&](HWND dialog) {
     refreshDuringDialog = RefreshRuns();
-    HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+    HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
     pidText = ItemText(dialog, IDC_PROCESS_PID);
-    count = ItemText(dialog, IDC_PROCESS_COUNT);
+    count = ItemText(dialog, IDC_INFO_COUNT);
     modules = RowCount(list);
     exeRow = FindRowEndingWith(list, 4, "\\" + exeName);
     kernelRow = FindRowEndingWith(list, 4, "\\kernel32.dll");
@@ -120,7 +120,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
     progressHidden = !::IsWindowVisible(::GetDlgItem(dialog, IDC_PROCESS_PROGRESS));
 
     SelectTab(dialog, 1);
-    threadCount = ItemText(dialog, IDC_PROCESS_COUNT);
+    threadCount = ItemText(dialog, IDC_INFO_COUNT);
     ownThreadRow = FindRowEndingWith(list, 0, threadId);
     buttonsOnThreads = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
     ModalDriver::Press(dialog, IDCANCEL);
@@ -168,7 +168,7 @@ TEST_F(ProcessToolsTest, AdvancedShowsAFixtureDllsFileDataIconAndVersionRows) {
   driver
       .On(L"Información sobre un proceso",
           [&](HWND dialog) {
-            HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
             const int row = FindRowEndingWith(list, 4, "\\version_driver.dll");
             ASSERT_GE(row, 0);
             SelectRow(list, row);
@@ -182,7 +182,7 @@ TEST_F(ProcessToolsTest, AdvancedShowsAFixtureDllsFileDataIconAndVersionRows) {
             writtenShown = ItemText(dialog, IDC_MODULE_WRITTEN);
             readOnly = ::IsDlgButtonChecked(dialog, IDC_MODULE_READ_ONLY) == BST_CHECKED;
             hasIcon = ::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0) != 0;
-            HWND list = ::GetDlgItem(dialog, IDC_INFO_LIST);
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
             versionRows = RowCount(list);
             firstLabel = CellText(list, 0, 0);
             company = CellText(list, 7, 1);
@@ -287,11 +287,11 @@ TEST_F(ProcessToolsTest, ModuleInformationAfterTheFileIsDeletedEmptiesItsFieldsA
     first = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));
     ::DeleteFileW(copy.c_str());
     NMLVKEYDOWN key{};
-    key.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_INFO_LIST);
-    key.hdr.idFrom = IDC_INFO_LIST;
+    key.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+    key.hdr.idFrom = IDC_ITEM_LIST;
     key.hdr.code = LVN_KEYDOWN;
     key.wVKey = VK_F5;
-    ::SendMessageW(dialog, WM_NOTIFY, IDC_INFO_LIST, reinterpret_cast<LPARAM>(&key));
+    ::SendMessageW(dialog, WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&key));
     sizeAfter = ItemText(dialog, IDC_MODULE_SIZE);
     writtenAfter = ItemText(dialog, IDC_MODULE_WRITTEN);
     second = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_MODULE_ICON, STM_GETICON, 0, 0));

@@ -1,0 +1,136 @@
+#include "common/ui/list_ctrl_helper.h"
+
+#include <cstdlib>
+
+#include "platform/win32/win32_system.h"
+
+namespace qm {
+namespace {
+
+constexpr int kPadding = 25;
+
+int StringWidth(HWND list, const std::string& text) {
+  const std::wstring wide = Widen(text);
+  return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+}  // namespace
+
+void CListCtrlHelper::DeleteAllColumns() {
+  for (int count = GetColumnCount(); count > 0; --count) m_list.DeleteColumn(0);
+}
+
+bool CListCtrlHelper::AutoSizeColumn(int column, bool fromMinimum) {
+  const int current = m_list.GetColumnWidth(column);
+  if (current <= 0) return true;
+  int width = fromMinimum ? kPadding : current;
+  const int rows = m_list.GetItemCount();
+  for (int row = 0; row < rows; ++row) {
+    const int needed = StringWidth(m_list.m_hWnd, m_list.GetItemText(row, column)) + kPadding;
+    if (needed > width) width = needed;
+  }
+  wchar_t heading[81] = {};
+  LVCOLUMNW info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = heading;
+  info.cchTextMax = 80;
+  if (::SendMessageW(m_list.m_hWnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info))) {
+    const int needed = StringWidth(m_list.m_hWnd, Narrow(heading)) + kPadding;
+    if (needed > width) width = needed;
+  }
+  // One change at the end: the control relays out once, not once per row.
+  if (width != current) m_list.SetColumnWidth(column, static_cast<int16_t>(width));
+  return true;
+}
+
+bool CListCtrlHelper::AutoSizeColumns(bool fromMinimum) {
+  const int columns = GetColumnCount();
+  for (int column = 0; column < columns; ++column)
+    if (!AutoSizeColumn(column, fromMinimum)) return false;
+  return true;
+}
+
+int CListCtrlHelper::Compare(int column, const std::string& text1, const std::string& text2) const {
+  return CompareCells(types_.Of(column), text1, text2);
+}
+
+std::vector<std::string> CListCtrlHelper::ColumnTexts(int column) const {
+  const int rows = m_list.GetItemCount();
+  std::vector<std::string> texts;
+  texts.reserve(static_cast<size_t>(rows > 0 ? rows : 0));
+  for (int row = 0; row < rows; ++row) texts.push_back(m_list.GetItemText(row, column));
+  return texts;
+}
+
+int CListCtrlHelper::GetSortOrder(int column) const {
+  return ColumnOrder(ColumnTexts(column),
+                     [&](const std::string& a, const std::string& b) { return Compare(column, a, b); });
+}
+
+bool CListCtrlHelper::Sort(int column, int direction) {
+  if (column < 0 || column >= GetColumnCount()) return false;
+  // The texts are read once; the order is decided on them and the rows are
+  // then exchanged once per move.
+  std::vector<std::string> texts = ColumnTexts(column);
+  const auto compare = [&](const std::string& a, const std::string& b) { return Compare(column, a, b); };
+  const auto resolved = SortDirection(direction, ColumnOrder(texts, compare));
+  if (!resolved) return true;
+  const auto swaps = SelectionSortSwaps(std::move(texts), *resolved, compare);
+  if (swaps.empty()) return true;
+  // One repaint at the end instead of one per changed cell.
+  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  for (auto [position, row] : swaps) SwapRows(position, row);
+  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
+  return true;
+}
+
+int CListCtrlHelper::FindText(const std::string& text, int column) const {
+  const int rows = m_list.GetItemCount();
+  for (int row = 0; row < rows; ++row)
+    if (m_list.GetItemText(row, column) == text) return row;
+  return -1;
+}
+
+int CListCtrlHelper::FindNumber(long long number, int column) const {
+  const int rows = m_list.GetItemCount();
+  for (int row = 0; row < rows; ++row)
+    if (std::strtoll(m_list.GetItemText(row, column).c_str(), nullptr, 10) == number) return row;
+  return -1;
+}
+
+bool CListCtrlHelper::SelectText(const std::string& text, int column) {
+  const int row = FindText(text, column);
+  return row >= 0 && SelectRow(row);
+}
+
+bool CListCtrlHelper::SelectRow(int row) {
+  if (!m_list.SetItemSelected(row, true)) return false;
+  m_list.EnsureVisible(row);
+  return true;
+}
+
+void CListCtrlHelper::SwapRows(int row1, int row2) {
+  if (row1 == row2) return;
+  const int columns = GetColumnCount();
+  for (int column = 0; column < columns; ++column) {
+    const std::string text1 = m_list.GetItemText(row1, column);
+    const std::string text2 = m_list.GetItemText(row2, column);
+    m_list.SetItemText(row1, column, text2);
+    m_list.SetItemText(row2, column, text1);
+  }
+  constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
+  LVITEMW item1{}, item2{};
+  item1.mask = item2.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_STATE;
+  item1.stateMask = item2.stateMask = kStates;
+  item1.iItem = row1;
+  item2.iItem = row2;
+  ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item1));
+  ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item2));
+  std::swap(item1.iItem, item2.iItem);
+  item1.stateMask = item2.stateMask = kStates;
+  ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item1));
+  ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item2));
+}
+
+}  // namespace qm

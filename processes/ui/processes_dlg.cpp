@@ -1,0 +1,276 @@
+#include "processes/ui/processes_dlg.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "common/error_text.h"
+#include "common/text.h"
+#include "framework/controls.h"
+#include "framework/tab_control.h"
+#include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
+#include "windows/ui/child_windows_dlg.h"
+#include "windows/ui/window_toolbar.h"
+
+namespace qm {
+namespace {
+
+constexpr int kProcessImage = 8;  // icon 1002
+constexpr int kTreeTabImage = 9;  // icon 1013
+constexpr int kPidColumn = 1;
+
+std::string PidText(uint32_t pid) { return Format("%u", pid); }
+
+}  // namespace
+
+const fw::MessageEntry<CProcessesDlg> CProcessesDlg::kMessages[] = {
+    fw::OnMessage(WM_TIMER, &CProcessesDlg::OnTimer),
+    fw::OnNotify<&CProcessesDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
+    fw::OnNotify<&CProcessesDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+    fw::OnNotify<&CProcessesDlg::OnListDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+    fw::OnNotify<&CProcessesDlg::OnTreeDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
+    fw::OnNotify<&CProcessesDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
+    fw::OnNotify<&CProcessesDlg::OnTreeKey>(TVN_KEYDOWN, IDC_ITEM_TREE),
+    fw::OnCommand(IDC_CHILD_WINDOWS, &CProcessesDlg::OnChildWindows),
+    fw::OnCommand(IDC_KILL_PROCESS, &CProcessesDlg::OnKillProcess),
+};
+
+CProcessesDlg::~CProcessesDlg() {
+  if (tabImages_) ::ImageList_Destroy(tabImages_);
+}
+
+bool CProcessesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_DESTROY) ::KillTimer(m_hWnd, IDT_PROCESS_UPDATE);
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+BOOL CProcessesDlg::OnInitDialog() {
+  const IStrings& strings = *platform_.strings;
+  // The tabs show the process and the tree icons of the shared list.
+  tabImages_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 24, 1);
+  if (tabImages_) {
+    ::ImageList_SetBkColor(tabImages_, RGB(0x80, 0x80, 0x80));
+    for (int image : {kProcessImage, kTreeTabImage}) {
+      if (HICON icon = images_ ? ::ImageList_GetIcon(images_, image, ILD_NORMAL) : nullptr) {
+        ::ImageList_AddIcon(tabImages_, icon);
+        ::DestroyIcon(icon);
+      }
+    }
+  }
+  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_VIEW_TABS));
+  tabs.SetImageList(tabImages_);
+  tabs.InsertItem(0, strings.LoadString(IDS_TAB_LIST), 0, 0);
+  tabs.InsertItem(1, strings.LoadString(IDS_TAB_TREE), 0, 1);
+
+  helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  helper_.m_list.InsertColumn(0, strings.LoadString(IDS_COLUMN_FILE), LVCFMT_LEFT, 25);
+  helper_.m_list.InsertColumn(1, strings.LoadString(IDS_COLUMN_PID), LVCFMT_RIGHT, 25);
+  helper_.m_list.InsertColumn(2, strings.LoadString(IDS_COLUMN_PARENT), LVCFMT_RIGHT, 25);
+  helper_.m_list.InsertColumn(3, strings.LoadString(IDS_THREADS), LVCFMT_RIGHT, 25);
+  helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  helper_.m_list.SetImageList(images_, LVSIL_SMALL);
+  for (int column : {1, 2, 3}) helper_.SetColumnType(column, ColumnType::Integer);
+  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+
+  toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_PROCESSES_TOOLBAR);
+  // The process information and the resource browser are not there yet.
+  for (UINT command : {IDC_MODULES, IDC_THREADS, IDC_RESOURCES}) toolbar_.EnableButton(command, false);
+
+  Refresh();
+  tabs.SetCurSel(m_nInitialTab);
+  ShowTab(m_nInitialTab);
+  ::SetTimer(m_hWnd, IDT_PROCESS_UPDATE, kProcessUpdateMs, nullptr);
+  return TRUE;
+}
+
+void CProcessesDlg::ShowCount(int count) {
+  ::SetDlgItemTextW(m_hWnd, IDC_PROCESS_COUNT, CountText(count, IDS_PROCESSES_FOUND).c_str());
+}
+
+int CProcessesDlg::RowOf(uint32_t pid) const { return helper_.FindText(PidText(pid), kPidColumn); }
+
+void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
+  fw::CListCtrl& list = helper_.m_list;
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  for (const auto& [pid, texts] : changes.appendedRows) {
+    const int row = list.InsertItem(list.GetItemCount(), texts[0], kProcessImage);
+    if (row < 0) continue;
+    for (int column = 1; column < 4; ++column) list.SetItemText(row, column, texts[static_cast<size_t>(column)]);
+    list.SetItemData(row, static_cast<LPARAM>(pid));
+  }
+  for (const auto& cell : changes.changedCells) {
+    const int row = RowOf(cell.pid);
+    if (row >= 0) list.SetItemText(row, cell.column, cell.text);
+  }
+  for (const auto& insert : changes.insertedItems) {
+    HTREEITEM parent = TVI_ROOT;
+    if (insert.parent) {
+      auto it = items_.find(*insert.parent);
+      if (it != items_.end()) parent = it->second;
+    }
+    items_[insert.pid] = tree.InsertItem(insert.label, kProcessImage, static_cast<LPARAM>(insert.pid), parent);
+  }
+  for (const auto& [pid, label] : changes.relabelledItems) {
+    auto it = items_.find(pid);
+    if (it != items_.end()) tree.SetItemText(it->second, label);
+  }
+  for (uint32_t pid : changes.removedRows) {
+    const int row = RowOf(pid);
+    if (row >= 0) list.DeleteItem(row);
+  }
+  for (uint32_t pid : changes.removedItems) {
+    auto it = items_.find(pid);
+    if (it != items_.end()) ::SendMessageW(tree.m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(it->second));
+  }
+  for (uint32_t pid : changes.droppedItems) items_.erase(pid);
+}
+
+void CProcessesDlg::Refresh() {
+  fw::CListCtrl& list = helper_.m_list;
+  std::optional<std::string> selectedPid;
+  if (const int row = helper_.GetSelectedRow(); row >= 0) selectedPid = list.GetItemText(row, kPidColumn);
+  ShowCount(0);
+  list.DeleteAllItems();
+  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).DeleteAllItems();
+  items_.clear();
+  helper_.AutoSizeColumns(true);
+  const auto processes = ReadProcessList(platform_);
+  if (!processes) return;
+  const ProcessViews::Changes changes = views_.Rebuild(*processes);
+  Apply(changes);
+  helper_.AutoSizeColumns();
+  ShowCount(changes.count);
+  std::vector<std::string> pids;
+  for (const auto& row : changes.appendedRows) pids.push_back(row.second[kPidColumn]);
+  const int select = RowAfterRefresh(pids, selectedPid);
+  if (select >= 0) helper_.SelectRow(select);
+}
+
+void CProcessesDlg::UpdateFromSystem() {
+  const auto processes = ReadProcessList(platform_);
+  if (!processes) return;  // an unreadable snapshot changes nothing
+  const ProcessViews::Changes changes = views_.Update(*processes);
+  Apply(changes);
+  helper_.AutoSizeColumns();
+  ShowCount(changes.count);
+}
+
+LRESULT CProcessesDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != IDT_PROCESS_UPDATE) return DefWindowProc(WM_TIMER, wParam, lParam);
+  UpdateFromSystem();
+  return 0;
+}
+
+void CProcessesDlg::ShowTab(int tab) {
+  HWND listWindow = helper_.m_list.m_hWnd;
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  if (tab == 0) {
+    if (HTREEITEM caret = tree.GetSelectedItem()) {
+      const int row = helper_.FindNumber(static_cast<long long>(tree.GetItemData(caret)), kPidColumn);
+      if (row >= 0) helper_.SelectRow(row);
+    }
+  } else if (tab == 1) {
+    if (const int row = helper_.GetSelectedRow(); row >= 0) {
+      const long long pid = std::strtoll(helper_.m_list.GetItemText(row, kPidColumn).c_str(), nullptr, 10);
+      auto it = items_.find(static_cast<uint32_t>(pid));
+      if (it != items_.end()) {
+        // Every branch closed, then the path down to the process opened by
+        // selecting it.
+        for (const auto& entry : items_) tree.Expand(entry.second, TVE_COLLAPSE);
+        tree.SelectItem(it->second);
+      }
+    }
+  }
+  ::ShowWindow(listWindow, tab == 0 ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(tree.m_hWnd, tab == 1 ? SW_SHOW : SW_HIDE);
+}
+
+int64_t CProcessesDlg::GetSelectedProcessId() const {
+  const int tab = fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel();
+  if (tab == 0) {
+    const int row = helper_.GetSelectedRow();
+    return row >= 0 ? static_cast<int64_t>(static_cast<uint32_t>(helper_.m_list.GetItemData(row))) : -1;
+  }
+  if (tab == 1) {
+    fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+    HTREEITEM caret = tree.GetSelectedItem();
+    return caret ? static_cast<int64_t>(static_cast<uint32_t>(tree.GetItemData(caret))) : -1;
+  }
+  return -1;
+}
+
+LRESULT CProcessesDlg::OnTabChange(NMHDR&) {
+  ShowTab(fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel());
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnColumnClick(NMLISTVIEW& click) {
+  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnListDoubleClick(NMITEMACTIVATE& click) {
+  if (click.iItem >= 0) OnChildWindows(0, 0);
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnTreeDoubleClick(NMHDR&) {
+  OnChildWindows(0, 0);
+  return 0;
+}
+
+void CProcessesDlg::OnKey(WORD key) {
+  if (key == VK_RETURN) OnChildWindows(0, 0);
+  if (key == VK_F5) Refresh();
+}
+
+LRESULT CProcessesDlg::OnListKey(NMLVKEYDOWN& key) {
+  OnKey(key.wVKey);
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnTreeKey(NMTVKEYDOWN& key) {
+  OnKey(key.wVKey);
+  return 0;
+}
+
+void CProcessesDlg::OnOK() { OnChildWindows(0, 0); }
+
+LRESULT CProcessesDlg::OnChildWindows(WPARAM, LPARAM) {
+  const int64_t pid = GetSelectedProcessId();
+  if (pid < 0) return 0;
+  CChildWindowsDlg children(platform_, images_);
+  if (!children.SetRootsFromProcess(static_cast<uint32_t>(pid))) {
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_PROCESS_HAS_NO_WINDOW), MB_ICONEXCLAMATION_);
+    return 0;
+  }
+  if (children.DoModal(m_hWnd) == IDOK) {
+    m_hSelectedWnd = children.m_hResult;
+    EndDialog(IDOK);
+  }
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnKillProcess(WPARAM, LPARAM) {
+  const int64_t pid = GetSelectedProcessId();
+  if (pid < 0 || !platform_.processes) return 0;
+  const TerminateResult result = TerminateAfterAsking(*platform_.processes, static_cast<uint32_t>(pid), [&] {
+    return platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_CONFIRM_TERMINATE),
+                                            MB_YESNO_ | MB_ICONQUESTION_) == IDYES_;
+  });
+  switch (result.outcome) {
+    case TerminateOutcome::OpenFailed:
+    case TerminateOutcome::Failed:
+      platform_.messageBox->MessageBox(CErrorText(*platform_.errors, result.error).GetText(), MB_ICONEXCLAMATION_);
+      break;
+    case TerminateOutcome::Terminated:
+      Refresh();
+      break;
+    case TerminateOutcome::Declined:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace qm

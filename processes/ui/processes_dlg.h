@@ -1,0 +1,76 @@
+#pragma once
+// The processes of the system as a list and as a parent/child tree on two
+// tabs, kept up to date once a second; from the selected process the user
+// opens its windows or ends it. It only mirrors a ProcessViews into the
+// controls.
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "common/ui/dialog_toolbar.h"
+#include "common/ui/list_ctrl_helper.h"
+#include "common/ui/toolbar_dialog.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
+#include "processes/process_views.h"
+#include "res/resource_ids.h"
+
+namespace qm {
+
+constexpr UINT_PTR IDT_PROCESS_UPDATE = 2003;
+constexpr UINT kProcessUpdateMs = 1000;
+
+class CProcessesDlg : public CToolBarDialog {
+ public:
+  // initialTab: 0 the list, 1 the tree. images: the program's shared small
+  // icons, not owned.
+  CProcessesDlg(Platform& platform, HIMAGELIST images, int initialTab)
+      : platform_(platform), images_(images), m_nInitialTab(initialTab) {}
+  ~CProcessesDlg() override;
+  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_PROCESSES, parent); }
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  // The selected process: the list's row on the list tab, the tree's item
+  // on the tree tab; -1 when none.
+  int64_t GetSelectedProcessId() const;
+
+  // The window picked in the child-window tree, after IDOK.
+  WindowHandle m_hSelectedWnd = 0;
+
+ protected:
+  BOOL OnInitDialog() override;
+  // Enter opens the windows of the selected process.
+  void OnOK() override;
+
+ private:
+  void Refresh();
+  void UpdateFromSystem();
+  void Apply(const ProcessViews::Changes& changes);
+  void ShowCount(int count);
+  void ShowTab(int tab);
+  int RowOf(uint32_t pid) const;
+
+  LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnTabChange(NMHDR&);
+  LRESULT OnColumnClick(NMLISTVIEW&);
+  LRESULT OnListDoubleClick(NMITEMACTIVATE&);
+  LRESULT OnTreeDoubleClick(NMHDR&);
+  LRESULT OnListKey(NMLVKEYDOWN&);
+  LRESULT OnTreeKey(NMTVKEYDOWN&);
+  LRESULT OnChildWindows(WPARAM, LPARAM);
+  LRESULT OnKillProcess(WPARAM, LPARAM);
+  void OnKey(WORD key);
+
+  static const fw::MessageEntry<CProcessesDlg> kMessages[];
+  Platform& platform_;
+  HIMAGELIST images_;
+  HIMAGELIST tabImages_ = nullptr;  // owned
+  int m_nInitialTab;
+  CDialogToolBar toolbar_;
+  CListCtrlHelper helper_;
+  ProcessViews views_;
+  std::map<uint32_t, HTREEITEM> items_;  // the tree item of each process
+};
+
+}  // namespace qm

@@ -1,0 +1,278 @@
+// The window list, the child-window tree and the processes dialog opened
+// through the frame's commands, on windows and processes the test made.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+#include "tests/win/app_fixture.h"
+#include "tests/win/modal_driver.h"
+
+namespace qm {
+namespace {
+
+WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
+
+std::string ItemText(HWND dialog, int id) {
+  wchar_t buffer[512] = {};
+  ::GetDlgItemTextW(dialog, id, buffer, 512);
+  return Narrow(buffer);
+}
+
+void Command(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+bool ButtonEnabled(HWND dialog, UINT toolbarId, int command) {
+  HWND toolbar = ::GetDlgItem(dialog, static_cast<int>(toolbarId));
+  return (::SendMessageW(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0) & TBSTATE_ENABLED) != 0;
+}
+
+// Pumps messages (the dialog's timer among them) until done() or the time
+// is up.
+template <class Done>
+bool PumpUntil(Done done, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(10);
+  }
+  return true;
+}
+
+// The row of the list whose column reads text; -1 when there is none.
+int FindRow(HWND list, int column, const std::string& text) {
+  const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    wchar_t buffer[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 256;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (Narrow(buffer) == text) return row;
+  }
+  return -1;
+}
+
+void SelectRow(HWND list, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT relation) {
+  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+HTREEITEM Root(HWND tree) { return NextItem(tree, nullptr, TVGN_ROOT); }
+void SelectItem(HWND tree, HTREEITEM item) {
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+bool Expanded(HWND tree, HTREEITEM item) {
+  return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+// The tree item whose data is the window, searched depth first.
+HTREEITEM FindItem(HWND tree, HTREEITEM item, LPARAM data) {
+  for (; item; item = NextItem(tree, item, TVGN_NEXT)) {
+    TVITEMW info{};
+    info.mask = TVIF_PARAM;
+    info.hItem = item;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+    if (info.lParam == data) return item;
+    if (HTREEITEM found = FindItem(tree, NextItem(tree, item, TVGN_CHILD), data)) return found;
+  }
+  return nullptr;
+}
+
+int ItemImage(HWND tree, HTREEITEM item) {
+  TVITEMW info{};
+  info.mask = TVIF_IMAGE;
+  info.hItem = item;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+  return info.iImage;
+}
+
+std::string HandleText(HWND window) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%08llx", static_cast<unsigned long long>(H(window)));
+  return text;
+}
+
+class ListsTest : public RunningAppTest {
+ protected:
+  void TearDown() override {
+    for (HWND window : made_)
+      if (::IsWindow(window)) ::DestroyWindow(window);
+    RunningAppTest::TearDown();
+  }
+  HWND Make(const wchar_t* title, DWORD style, HWND parent = nullptr) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", title, style | (parent ? WS_CHILD : 0), 50, 60, 200, 150, parent,
+                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    made_.push_back(window);
+    return window;
+  }
+  std::vector<HWND> made_;
+};
+
+TEST_F(ListsTest, ChildTreeCountsEveryLevelChangesImagesAndEnterCapturesTheChild) {
+  HWND top = Make(L"Raíz de prueba", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND first = Make(L"uno", WS_VISIBLE, top);
+  HWND second = Make(L"dos", WS_VISIBLE, top);
+  Make(L"nieto", WS_VISIBLE, second);
+  app.m_frame->CaptureWindow(H(top));
+  std::string count;
+  int imageBefore = 0, imageAfter = 0;
+  bool refreshDuring = true;
+  ModalDriver driver;
+  driver.On(L"Árbol de ventanas hijas", [&](HWND dialog) {
+    refreshDuring = ::KillTimer(app.m_frame->m_hWnd, 276) != FALSE;
+    count = ItemText(dialog, IDC_WINDOW_COUNT);
+    HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
+    HTREEITEM item = FindItem(tree, Root(tree), static_cast<LPARAM>(H(first)));
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(Expanded(tree, Root(tree)));
+    SelectItem(tree, item);
+    imageBefore = ItemImage(tree, item);
+    Command(dialog, IDC_TOGGLE_VISIBLE);
+    imageAfter = ItemImage(tree, item);
+    ModalDriver::Press(dialog, IDOK);  // Enter
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_CHILD_WINDOWS));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(refreshDuring);
+  EXPECT_EQ(count, "4 ventana(s) obtenida(s)");
+  EXPECT_EQ(imageBefore, 2);
+  EXPECT_EQ(imageAfter, 4);
+  EXPECT_FALSE(::IsWindowVisible(first));
+  EXPECT_EQ(app.m_frame->Captured(), H(first));
+}
+
+TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
+  HWND target = Make(L"Objetivo de la lista", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND child = Make(L"hijo", WS_VISIBLE, target);
+  HWND hidden = Make(L"Oculta de la lista", WS_OVERLAPPEDWINDOW);
+  bool hiddenListed = true, hiddenListedAfterToggle = false, restoreAfterMinimize = false, minimizeAfter = true;
+  bool frameSurvivedClose = false;
+  ModalDriver driver;
+  driver
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            hiddenListed = FindRow(list, 0, HandleText(hidden)) >= 0;
+            Command(dialog, IDC_SHOW_HIDDEN);
+            hiddenListedAfterToggle = FindRow(list, 0, HandleText(hidden)) >= 0;
+            // "Cerrar" aimed at the frame that owns this dialog.
+            const int frameRow = FindRow(list, 0, HandleText(app.m_frame->m_hWnd));
+            ASSERT_GE(frameRow, 0);
+            SelectRow(list, frameRow);
+            Command(dialog, IDC_CLOSE_WINDOW);
+            // However the request arrives: the system may pass over a system
+            // command to the disabled owner, not a plain WM_CLOSE.
+            ::PostMessageW(app.m_frame->m_hWnd, WM_CLOSE, 0, 0);
+            PumpUntil([] { return false; }, 200);
+            frameSurvivedClose = ::IsWindow(app.m_frame->m_hWnd) != FALSE;
+
+            const int row = FindRow(list, 0, HandleText(target));
+            ASSERT_GE(row, 0);
+            SelectRow(list, row);
+            Command(dialog, IDC_MINIMIZE);
+            restoreAfterMinimize = ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_RESTORE);
+            minimizeAfter = ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_MINIMIZE);
+            Command(dialog, IDC_RESTORE);
+            // Posted: the tree runs its own modal loop.
+            ::PostMessageW(dialog, WM_COMMAND, IDC_CHILD_WINDOWS, 0);
+          })
+      .On(L"Árbol de ventanas hijas", [&](HWND tree) {
+        HWND control = ::GetDlgItem(tree, IDC_ITEM_TREE);
+        HTREEITEM item = FindItem(control, Root(control), static_cast<LPARAM>(H(child)));
+        ASSERT_NE(item, nullptr);
+        SelectItem(control, item);
+        Command(tree, IDC_CAPTURE);
+      });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(hiddenListed);
+  EXPECT_TRUE(hiddenListedAfterToggle);
+  EXPECT_TRUE(frameSurvivedClose);
+  EXPECT_TRUE(restoreAfterMinimize);
+  EXPECT_FALSE(minimizeAfter);
+  EXPECT_FALSE(::IsIconic(target));
+  EXPECT_EQ(app.m_frame->Captured(), H(child)) << "both dialogs closed and the child captured";
+}
+
+struct ChildProcess {
+  PROCESS_INFORMATION info{};
+  bool Start() {
+    std::wstring command = Widen(std::string(QM_FIXTURE_DIR) + "/x86_64/sleeper.exe") + L" 60000";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &startup, &info) != FALSE;
+  }
+  ~ChildProcess() {
+    if (info.hProcess) {
+      ::TerminateProcess(info.hProcess, 0);
+      ::CloseHandle(info.hProcess);
+      ::CloseHandle(info.hThread);
+    }
+  }
+  bool Running() const { return ::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT; }
+};
+
+TEST_F(ListsTest, ProcessesAppearAndVanishAndTerminateAsksFirstAndEndsWithExitCodeOne) {
+  ChildProcess watched, victim;
+  ASSERT_TRUE(victim.Start());
+  bool appeared = false, vanished = false, inTree = false, runningAfterNo = false;
+  std::string count;
+  ModalDriver driver;
+  driver
+      .On(L"Procesos en ejecución en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
+            ASSERT_TRUE(watched.Start());
+            const std::string pid = std::to_string(watched.info.dwProcessId);
+            appeared = PumpUntil([&] { return FindRow(list, 1, pid) >= 0; }, 2500);
+            inTree = FindItem(tree, Root(tree), static_cast<LPARAM>(watched.info.dwProcessId)) != nullptr;
+            ::TerminateProcess(watched.info.hProcess, 0);
+            vanished = PumpUntil(
+                [&] {
+                  return FindRow(list, 1, pid) < 0 &&
+                         !FindItem(tree, Root(tree), static_cast<LPARAM>(watched.info.dwProcessId));
+                },
+                2500);
+            count = ItemText(dialog, IDC_PROCESS_COUNT);
+            const int row = FindRow(list, 1, std::to_string(victim.info.dwProcessId));
+            ASSERT_GE(row, 0);
+            SelectRow(list, row);
+            ::PostMessageW(dialog, WM_COMMAND, IDC_KILL_PROCESS, 0);
+          })
+      .On(L"Quillmar", [&](HWND question) { ModalDriver::Press(question, IDNO); })
+      .On(L"Procesos en ejecución en el sistema",
+          [&](HWND dialog) {
+            runningAfterNo = victim.Running();
+            ::PostMessageW(dialog, WM_COMMAND, IDC_KILL_PROCESS, 0);
+          })
+      .On(L"Quillmar", [&](HWND question) { ModalDriver::Press(question, IDYES); })
+      .On(L"Procesos en ejecución en el sistema", [&](HWND dialog) { ModalDriver::Press(dialog, IDCANCEL); });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_TRUE(appeared);
+  EXPECT_TRUE(inTree);
+  EXPECT_TRUE(vanished) << "row and item gone within the time";
+  EXPECT_NE(count.find("proceso(s) obtenido(s)"), std::string::npos) << count;
+  EXPECT_TRUE(runningAfterNo);
+  ASSERT_EQ(::WaitForSingleObject(victim.info.hProcess, 2000), WAIT_OBJECT_0);
+  DWORD exitCode = 0;
+  ::GetExitCodeProcess(victim.info.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 1u);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,129 @@
+#include "windows/ui/child_windows_dlg.h"
+
+#include <vector>
+
+#include "framework/controls.h"
+#include "res/string_ids.h"
+#include "windows/ui/window_toolbar.h"
+
+namespace qm {
+
+const fw::MessageEntry<CChildWindowsDlg> CChildWindowsDlg::kMessages[] = {
+    fw::OnNotify<&CChildWindowsDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+    fw::OnNotify<&CChildWindowsDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
+    fw::OnNotify<&CChildWindowsDlg::OnKeyDown>(TVN_KEYDOWN, IDC_ITEM_TREE),
+    fw::OnCommand(IDC_CAPTURE, &CChildWindowsDlg::OnCapture),
+    fw::OnCommand(IDC_TOGGLE_ENABLED, &CChildWindowsDlg::OnWindowAction),
+    fw::OnCommand(IDC_TOGGLE_VISIBLE, &CChildWindowsDlg::OnWindowAction),
+    fw::OnCommand(IDC_MAXIMIZE, &CChildWindowsDlg::OnWindowAction),
+    fw::OnCommand(IDC_MINIMIZE, &CChildWindowsDlg::OnWindowAction),
+    fw::OnCommand(IDC_RESTORE, &CChildWindowsDlg::OnWindowAction),
+    fw::OnCommand(IDC_CLOSE_WINDOW, &CChildWindowsDlg::OnWindowAction),
+};
+
+bool CChildWindowsDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+bool CChildWindowsDlg::AddRoot(WindowHandle window) {
+  if (!tree_.AddRoot(window)) return false;
+  if (m_hWnd) Rebuild();
+  return true;
+}
+
+bool CChildWindowsDlg::SetRootsFromProcess(uint32_t processId) {
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const bool found = tree_.SetRootsFromProcess(processId);
+  if (found && m_hWnd) Rebuild();
+  ::SetCursor(previous);
+  return found;
+}
+
+BOOL CChildWindowsDlg::OnInitDialog() {
+  m_hResult = 0;
+  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  toolbar_.SetCheckButtons({IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE});
+  toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_CHILD_WINDOWS_TOOLBAR);
+  Rebuild();
+  return TRUE;
+}
+
+void CChildWindowsDlg::Rebuild() {
+  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  control.DeleteAllItems();
+  const std::vector<ChildWindowNode> nodes = tree_.Build();
+  // Parents come before their children, so each node's parent item exists.
+  std::vector<HTREEITEM> items;
+  items.reserve(nodes.size());
+  for (const ChildWindowNode& node : nodes) {
+    HTREEITEM parent = node.parent >= 0 ? items[static_cast<size_t>(node.parent)] : TVI_ROOT;
+    items.push_back(control.InsertItem(node.text, node.image, static_cast<LPARAM>(node.window), parent));
+  }
+  if (!items.empty()) {
+    if (tree_.ExpandRoot()) control.Expand(items.front(), TVE_EXPAND);
+    control.SelectItem(items.front());
+  }
+  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT,
+                    CountText(static_cast<int>(control.GetCount()), IDS_WINDOWS_FOUND).c_str());
+  UpdateToolbar();
+}
+
+WindowHandle CChildWindowsDlg::Selected() const {
+  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  HTREEITEM item = control.GetSelectedItem();
+  return item ? static_cast<WindowHandle>(control.GetItemData(item)) : 0;
+}
+
+void CChildWindowsDlg::UpdateToolbar() {
+  ShowWindowButtons(toolbar_, WindowButtonsFor(*platform_.windows, Selected()), /*processButtons=*/false);
+}
+
+LRESULT CChildWindowsDlg::OnSelChanged(NMTREEVIEWW&) {
+  UpdateToolbar();
+  return 0;
+}
+
+LRESULT CChildWindowsDlg::OnDoubleClick(NMHDR&) {
+  OnOK();
+  return 0;
+}
+
+LRESULT CChildWindowsDlg::OnKeyDown(NMTVKEYDOWN& key) {
+  if (key.wVKey == VK_RETURN) OnOK();
+  if (key.wVKey == VK_F5) Rebuild();
+  return 0;
+}
+
+void CChildWindowsDlg::OnOK() {
+  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  if (!control.GetSelectedItem()) return;
+  m_hResult = Selected();
+  EndDialog(IDOK);
+}
+
+LRESULT CChildWindowsDlg::OnCapture(WPARAM, LPARAM) {
+  OnOK();
+  return 0;
+}
+
+LRESULT CChildWindowsDlg::OnWindowAction(WPARAM wParam, LPARAM) {
+  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  HTREEITEM item = control.GetSelectedItem();
+  const auto action = WindowActionOfCommand(LOWORD(wParam));
+  if (!item || !action) return 0;
+  const WindowHandle window = Selected();
+  DoWindowAction(*platform_.windows, window, *action);
+  if (*action == WindowAction::ToggleVisible) {
+    const int image = WindowImageIndex(*platform_.windows, window);
+    TVITEMW update{};
+    update.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    update.hItem = item;
+    update.iImage = update.iSelectedImage = image;
+    ::SendMessageW(control.m_hWnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
+  }
+  UpdateToolbar();
+  return 0;
+}
+
+}  // namespace qm

@@ -1,0 +1,167 @@
+#include "windows/ui/window_list_dlg.h"
+
+#include "res/string_ids.h"
+#include "windows/ui/child_windows_dlg.h"
+#include "windows/ui/window_toolbar.h"
+
+namespace qm {
+
+const fw::MessageEntry<CWindowListDlg> CWindowListDlg::kMessages[] = {
+    fw::OnNotify<&CWindowListDlg::OnItemChanged>(LVN_ITEMCHANGED, IDC_ITEM_LIST),
+    fw::OnNotify<&CWindowListDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+    fw::OnNotify<&CWindowListDlg::OnKeyDown>(LVN_KEYDOWN, IDC_ITEM_LIST),
+    fw::OnNotify<&CWindowListDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+    fw::OnCommand(IDC_CAPTURE, &CWindowListDlg::OnCapture),
+    fw::OnCommand(IDC_CHILD_WINDOWS, &CWindowListDlg::OnChildWindows),
+    fw::OnCommand(IDC_TOGGLE_ENABLED, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_TOGGLE_VISIBLE, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_MAXIMIZE, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_MINIMIZE, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_RESTORE, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_CLOSE_WINDOW, &CWindowListDlg::OnWindowAction),
+    fw::OnCommand(IDC_SHOW_HIDDEN, &CWindowListDlg::OnFilter),
+    fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
+    fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
+};
+
+bool CWindowListDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The window's state may change under the list at any moment, so the
+  // buttons are brought up to date with every key and mouse action the
+  // dialog sees.
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      if (toolbar_.m_hWnd) UpdateToolbar();
+      break;
+    default:
+      break;
+  }
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+BOOL CWindowListDlg::OnInitDialog() {
+  m_hResult = 0;
+  helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  const auto& strings = *platform_.strings;
+  int column = 0;
+  for (uint32_t heading : {IDS_COLUMN_HANDLE, IDS_COLUMN_WINDOW_NAME, IDS_COLUMN_CLASS_NAME, IDS_COLUMN_EXECUTABLE})
+    helper_.m_list.InsertColumn(column++, strings.LoadString(heading), LVCFMT_LEFT, 25);
+  helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  helper_.m_list.SetImageList(images_, LVSIL_SMALL);
+  toolbar_.SetCheckButtons(
+      {IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE, IDC_SHOW_HIDDEN, IDC_SHOW_UNNAMED, IDC_SHOW_SECONDARY});
+  toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_WINDOW_LIST_TOOLBAR);
+  toolbar_.CheckButton(IDC_SHOW_HIDDEN, m_filters.showHidden);
+  toolbar_.CheckButton(IDC_SHOW_UNNAMED, m_filters.showUnnamed);
+  toolbar_.CheckButton(IDC_SHOW_SECONDARY, m_filters.showSecondary);
+  Fill();
+  return TRUE;
+}
+
+void CWindowListDlg::Fill() {
+  fw::CListCtrl& list = helper_.m_list;
+  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list.DeleteAllItems();
+  const std::vector<WindowListRow> rows = FillWindowList(platform_, m_filters);
+  for (const WindowListRow& row : rows) {
+    const int index = list.InsertItem(list.GetItemCount(), row.texts[0], row.image);
+    if (index < 0) continue;
+    for (int column = 1; column < 4; ++column) list.SetItemText(index, column, row.texts[static_cast<size_t>(column)]);
+    list.SetItemData(index, static_cast<LPARAM>(row.window));
+  }
+  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  helper_.AutoSizeColumns();
+  if (list.GetItemCount() > 0) helper_.SelectRow(0);
+  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, CountText(list.GetItemCount(), IDS_WINDOWS_FOUND).c_str());
+  UpdateToolbar();
+}
+
+WindowHandle CWindowListDlg::Selected() const {
+  const int row = helper_.GetSelectedRow();
+  return row >= 0 ? static_cast<WindowHandle>(helper_.m_list.GetItemData(row)) : 0;
+}
+
+void CWindowListDlg::UpdateToolbar() {
+  ShowWindowButtons(toolbar_, WindowButtonsFor(*platform_.windows, Selected()), /*processButtons=*/true);
+}
+
+LRESULT CWindowListDlg::OnItemChanged(NMLISTVIEW& change) {
+  if (change.uChanged & LVIF_STATE) UpdateToolbar();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnDoubleClick(NMITEMACTIVATE& click) {
+  if (click.iItem >= 0) OnOK();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnKeyDown(NMLVKEYDOWN& key) {
+  if (key.wVKey == VK_F5) Fill();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnColumnClick(NMLISTVIEW& click) {
+  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
+  return 0;
+}
+
+void CWindowListDlg::OnOK() {
+  if (helper_.GetSelectedRow() < 0) return;
+  m_hResult = Selected();
+  EndDialog(IDOK);
+}
+
+LRESULT CWindowListDlg::OnCapture(WPARAM, LPARAM) {
+  OnOK();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnChildWindows(WPARAM, LPARAM) {
+  if (helper_.GetSelectedRow() < 0) return 0;
+  CChildWindowsDlg children(platform_, images_);
+  children.AddRoot(Selected());
+  if (children.DoModal(m_hWnd) == IDOK && children.m_hResult != 0) {
+    m_hResult = children.m_hResult;
+    EndDialog(IDOK);
+    return 0;
+  }
+  UpdateToolbar();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnWindowAction(WPARAM wParam, LPARAM) {
+  const int row = helper_.GetSelectedRow();
+  const auto action = WindowActionOfCommand(LOWORD(wParam));
+  if (row < 0 || !action) return 0;
+  const WindowHandle window = Selected();
+  DoWindowAction(*platform_.windows, window, *action);
+  if (*action == WindowAction::ToggleVisible) {
+    LVITEMW update{};
+    update.mask = LVIF_IMAGE;
+    update.iItem = row;
+    update.iImage = WindowImageIndex(*platform_.windows, window);
+    ::SendMessageW(helper_.m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
+  }
+  UpdateToolbar();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnFilter(WPARAM wParam, LPARAM) {
+  const UINT command = LOWORD(wParam);
+  bool& flag = command == IDC_SHOW_HIDDEN    ? m_filters.showHidden
+               : command == IDC_SHOW_UNNAMED ? m_filters.showUnnamed
+                                             : m_filters.showSecondary;
+  flag = !flag;
+  toolbar_.CheckButton(command, flag);
+  Fill();
+  return 0;
+}
+
+}  // namespace qm

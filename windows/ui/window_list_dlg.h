@@ -1,0 +1,51 @@
+#pragma once
+// The top-level windows of the desktop, filtered by three toggles: the user
+// acts on the selected window, opens its child-window tree, or picks it for
+// capture. It only mirrors the rows of FillWindowList into the list.
+
+#include "common/ui/dialog_toolbar.h"
+#include "common/ui/list_ctrl_helper.h"
+#include "common/ui/toolbar_dialog.h"
+#include "platform/platform.h"
+#include "res/resource_ids.h"
+#include "windows/window_list_model.h"
+
+namespace qm {
+
+class CWindowListDlg : public CToolBarDialog {
+ public:
+  // images: the program's shared small icons, not owned.
+  CWindowListDlg(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images) {}
+  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_WINDOW_LIST, parent); }
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  // The window picked for capture after IDOK.
+  WindowHandle m_hResult = 0;
+  WindowListFilters m_filters;
+
+ protected:
+  BOOL OnInitDialog() override;
+  // Enter: the selected window is picked.
+  void OnOK() override;
+
+ private:
+  void Fill();
+  void UpdateToolbar();
+  WindowHandle Selected() const;
+  LRESULT OnItemChanged(NMLISTVIEW&);
+  LRESULT OnDoubleClick(NMITEMACTIVATE&);
+  LRESULT OnKeyDown(NMLVKEYDOWN&);
+  LRESULT OnColumnClick(NMLISTVIEW&);
+  LRESULT OnCapture(WPARAM, LPARAM);
+  LRESULT OnChildWindows(WPARAM, LPARAM);
+  LRESULT OnWindowAction(WPARAM, LPARAM);
+  LRESULT OnFilter(WPARAM, LPARAM);
+
+  static const fw::MessageEntry<CWindowListDlg> kMessages[];
+  Platform& platform_;
+  HIMAGELIST images_;
+  CDialogToolBar toolbar_;
+  CListCtrlHelper helper_;
+};
+
+}  // namespace qm

@@ -1,0 +1,49 @@
+#include "windows/ui/window_toolbar.h"
+
+#include "common/text.h"
+#include "platform/platform.h"
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+
+namespace qm {
+
+std::optional<WindowAction> WindowActionOfCommand(UINT command) {
+  switch (command) {
+    case IDC_TOGGLE_ENABLED:
+      return WindowAction::ToggleEnabled;
+    case IDC_TOGGLE_VISIBLE:
+      return WindowAction::ToggleVisible;
+    case IDC_MAXIMIZE:
+      return WindowAction::Maximize;
+    case IDC_MINIMIZE:
+      return WindowAction::Minimize;
+    case IDC_RESTORE:
+      return WindowAction::Restore;
+    case IDC_CLOSE_WINDOW:
+      return WindowAction::Close;
+    default:
+      return std::nullopt;
+  }
+}
+
+void ShowWindowButtons(CDialogToolBar& toolbar, const WindowButtons& buttons, bool processButtons) {
+  for (UINT command : {IDC_CAPTURE, IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE, IDC_CLOSE_WINDOW})
+    toolbar.EnableButton(command, buttons.valid);
+  if (processButtons) {
+    toolbar.EnableButton(IDC_CHILD_WINDOWS, buttons.valid);
+    // The process information dialog is not there yet.
+    toolbar.EnableButton(IDC_MODULES, false);
+    toolbar.EnableButton(IDC_THREADS, false);
+  }
+  toolbar.EnableButton(IDC_MAXIMIZE, buttons.canMaximize);
+  toolbar.EnableButton(IDC_MINIMIZE, buttons.canMinimize);
+  toolbar.EnableButton(IDC_RESTORE, buttons.canRestore);
+  toolbar.CheckButton(IDC_TOGGLE_ENABLED, buttons.enabledChecked);
+  toolbar.CheckButton(IDC_TOGGLE_VISIBLE, buttons.visibleChecked);
+}
+
+std::wstring CountText(int count, uint32_t stringId) {
+  return Widen(Format("%d %s", count, SystemPlatform().strings->LoadString(stringId).c_str()));
+}
+
+}  // namespace qm

@@ -1,0 +1,42 @@
+#pragma once
+// What the window list and the child-window tree share: the image a window
+// shows by parent and visibility, which toolbar buttons the selected window
+// allows, and the actions the toolbar does on it.
+
+#include <cstdint>
+
+#include "platform/windows.h"
+
+namespace qm {
+
+// Indices into the program's shared small icons.
+constexpr int kImageWindowVisible = 1;
+constexpr int kImageChildVisible = 2;
+constexpr int kImageWindowHidden = 3;
+constexpr int kImageChildHidden = 4;
+
+// 1/3 for a window without parent, visible/hidden; 2/4 for one with a
+// parent (for a top-level window, GetParent gives its owner).
+int WindowImageIndex(const IWindowSystem& windows, WindowHandle window);
+
+struct WindowButtons {
+  bool valid = false;  // a window is selected and it still exists
+  bool canMaximize = false;
+  bool canMinimize = false;
+  bool canRestore = false;
+  bool enabledChecked = false;
+  bool visibleChecked = false;
+  friend bool operator==(const WindowButtons&, const WindowButtons&) = default;
+};
+
+// Asked live of the window: nothing is remembered between two refreshes.
+WindowButtons WindowButtonsFor(const IWindowSystem& windows, WindowHandle selected);
+
+enum class WindowAction { ToggleEnabled, ToggleVisible, Maximize, Minimize, Restore, Close };
+
+// Does the action; a window that has gone makes the platform call fail
+// quietly. Close asks the window to close (WM_SYSCOMMAND SC_CLOSE posted),
+// so its owner may still ask its user.
+void DoWindowAction(IWindowSystem& windows, WindowHandle window, WindowAction action);
+
+}  // namespace qm

@@ -1,0 +1,47 @@
+#include "windows/window_list_model.h"
+
+#include <map>
+#include <optional>
+
+#include "app/window_array.h"
+#include "common/text.h"
+#include "processes/process_info.h"
+#include "windows/window_actions.h"
+
+namespace qm {
+
+std::string ListHandleText(WindowHandle window) { return Format("0x%08llx", static_cast<unsigned long long>(window)); }
+
+std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFilters& filters) {
+  const IWindowSystem& windows = *platform.windows;
+  std::vector<WindowListRow> rows;
+  CWindowArray topLevel(windows);
+  topLevel.EnumTopLevel();
+  CProcessInfo process(platform, ProcessSource::Psapi);
+  // The executable of each process asked so far (none: it could not be read).
+  std::map<uint32_t, std::optional<std::string>> executables;
+  for (WindowHandle window : topLevel.m_handles) {
+    if (!filters.showHidden && !windows.IsWindowVisible(window)) continue;
+    std::string title = windows.GetWindowText(window, 256);
+    if (!filters.showUnnamed && title.empty()) continue;
+    if (!filters.showSecondary && windows.GetParent(window) != 0) continue;
+    WindowListRow row;
+    row.window = window;
+    row.image = WindowImageIndex(windows, window);
+    row.texts[0] = ListHandleText(window);
+    row.texts[1] = std::move(title);
+    row.texts[2] = windows.GetClassName(window);
+    const uint32_t processId = ProcessIdFromWindow(platform, window);
+    auto known = executables.find(processId);
+    if (known == executables.end()) {
+      std::optional<std::string> exe;
+      if (process.ReadProcess(processId)) exe = process.m_strExeName;
+      known = executables.emplace(processId, std::move(exe)).first;
+    }
+    row.texts[3] = known->second ? *known->second : Format("PID = %u (0x%x)", processId, processId);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace qm
