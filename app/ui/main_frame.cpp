@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "common/error_text.h"
+#include "framework/file_dialog.h"
 #include "framework/registry.h"
 #include "framework/win_app.h"
 #include "platform/win32/win32_system.h"
@@ -213,25 +214,16 @@ void CMainFrame::OnFileSave() {
     if (end == std::string::npos) break;
     start = end + 1;
   }
-  const std::wstring filterName = Widen(parts.size() > 3 ? parts[3] : "");
-  const std::wstring extension = Widen(parts.size() > 4 ? parts[4] : ".qmr");
-  std::wstring filter = filterName;
-  filter.push_back(L'\0');
-  filter += L"*" + extension;
-  filter.push_back(L'\0');
-  filter.push_back(L'\0');
-  std::wstring name = Widen(parts.size() > 2 ? parts[2] : "");
-  name.resize(MAX_PATH * 4, L'\0');
-
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = m_hWnd;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = name.data();
-  ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrDefExt = extension.size() > 1 ? extension.c_str() + 1 : nullptr;
-  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!::GetSaveFileNameW(&ofn)) return;
+  const std::string extension = parts.size() > 4 ? parts[4] : ".qmr";
+  fw::FileDialogRequest request;
+  request.save = true;
+  request.filter = (parts.size() > 3 ? parts[3] : "") + "|*" + extension + "|";
+  request.defaultName = parts.size() > 2 ? parts[2] : "";
+  request.defaultExtension = extension.size() > 1 ? extension.substr(1) : "";
+  request.flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  const auto chosen = fw::AskFileName(m_hWnd, request);
+  if (!chosen) return;
+  const std::wstring name = Widen(*chosen);
   if (!document_.OnSaveDocument(name.c_str())) {
     const CErrorText error(*platform_.errors, ::GetLastError());
     platform_.messageBox->MessageBox(error.GetText(), MB_ICONEXCLAMATION_);

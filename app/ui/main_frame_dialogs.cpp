@@ -2,9 +2,8 @@
 // does with the result, and whether the frame hides and the property
 // refresh stops while the dialog runs.
 
-#include <cwchar>
-
 #include "app/ui/main_frame.h"
+#include "framework/file_dialog.h"
 #include "platform/win32/win32_system.h"
 #include "processes/ui/module_info_dlg.h"
 #include "processes/ui/process_info_dlg.h"
@@ -112,24 +111,13 @@ void CMainFrame::OnModuleGeneralData() {
 }
 
 bool CMainFrame::AskModulePath(std::string& path) {
-  // The table writes the filter's parts between '|'; the dialog wants them
-  // between null characters.
-  std::wstring filter = Widen(platform_.strings->LoadString(IDS_MODULE_FILE_FILTER));
-  for (wchar_t& c : filter)
-    if (c == L'|') c = L'\0';
-  filter.push_back(L'\0');
-  std::wstring name(MAX_PATH * 4, L'\0');
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = m_hWnd;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = name.data();
-  ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (!::GetOpenFileNameW(&ofn)) return false;
-  name.resize(std::wcslen(name.c_str()));
-  path = Narrow(name);
-  return !path.empty();
+  fw::FileDialogRequest request;
+  request.filter = platform_.strings->LoadString(IDS_MODULE_FILE_FILTER);
+  request.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  const auto chosen = fw::AskFileName(m_hWnd, request);
+  if (!chosen) return false;
+  path = *chosen;
+  return true;
 }
 
 // ---- window list, child windows and processes ----

@@ -1,0 +1,36 @@
+#include "framework/file_dialog.h"
+
+#include <commdlg.h>
+
+#include <cwchar>
+
+#include "platform/win32/win32_system.h"
+
+namespace qm::fw {
+
+std::optional<std::string> AskFileName(HWND owner, const FileDialogRequest& request) {
+  // The dialog wants the filter's parts between null characters, and two
+  // at the end.
+  std::wstring filter = Widen(request.filter);
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.append(2, L'\0');
+  std::wstring name = Widen(request.defaultName);
+  name.resize(MAX_PATH * 4, L'\0');
+  const std::wstring extension = Widen(request.defaultExtension);
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = name.data();
+  ofn.nMaxFile = static_cast<DWORD>(name.size());
+  ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  ofn.Flags = request.flags;
+  if (!(request.save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) return std::nullopt;
+  name.resize(std::wcslen(name.c_str()));
+  if (name.empty()) return std::nullopt;
+  return Narrow(name);
+}
+
+}  // namespace qm::fw
