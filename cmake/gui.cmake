@@ -19,6 +19,12 @@ if(NOT EXISTS ${main_source})
   set(main_source ${CMAKE_SOURCE_DIR}/cmake/placeholder_main.cpp)
 endif()
 add_executable(quillmar WIN32 ${main_source} ${CMAKE_SOURCE_DIR}/res/quillmar.rc)
+# windres's includes are not scanned: the script is compiled again whenever
+# a template, a string, an ID or an image changes.
+file(GLOB_RECURSE rc_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.inc
+     ${CMAKE_SOURCE_DIR}/res/*.h ${CMAKE_SOURCE_DIR}/res/*.bmp ${CMAKE_SOURCE_DIR}/res/*.ico
+     ${CMAKE_SOURCE_DIR}/res/*.manifest)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/quillmar.rc PROPERTIES OBJECT_DEPENDS "${rc_inputs}")
 set_target_properties(quillmar PROPERTIES OUTPUT_NAME quillmar)
 target_link_libraries(quillmar PRIVATE qm_platform)
 if(TARGET qm_gui)

@@ -27,7 +27,7 @@ tour() {  # command caption picture
     sleep 0.2
   done
   [[ -n $id ]] || { echo "$1: no window \"$2\""; return 1; }
-  sleep 0.5
+  sleep 1
   import -window root "$shots/$3.png"
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
   xdotool key --clearmodifiers Escape
@@ -47,6 +47,13 @@ tour 5009 "Modificación de estilos" class_styles || status=1
 tour 5014 "Propiedades de la ventana" window_properties || status=1
 # The fixture's modules and their version data, read while the dialog opens.
 tour 5011 "Información sobre un proceso" process_info || status=1
+tour 5002 "Lista de ventanas en el sistema" window_list || status=1
+tour 5003 "Procesos en ejecución en el sistema" processes_list || status=1
+tour 5004 "Procesos en ejecución en el sistema" processes_tree || status=1
+# The fixture's own window and its two buttons.
+run "$reader" command 5026
+sleep 1
+tour 5010 "Árbol de ventanas hijas" child_windows || status=1
 # The class icons are not toured: Wine answers GetClassLongPtr(GCL_HICON)
 # with 0 for another process's window, so the command stays grey here (the
 # win tests open that dialog on a window of their own).

@@ -197,6 +197,8 @@ TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
       });
   EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
   ASSERT_TRUE(driver.AllDone());
+  EXPECT_EQ(::ImageList_GetImageCount(app.m_imageLists.m_imageList), kSharedIconCount)
+      << "the shared images outlive the dialog's list";
   EXPECT_FALSE(hiddenListed);
   EXPECT_TRUE(hiddenListedAfterToggle);
   EXPECT_TRUE(frameSurvivedClose);
@@ -263,6 +265,8 @@ TEST_F(ListsTest, ProcessesAppearAndVanishAndTerminateAsksFirstAndEndsWithExitCo
       .On(L"Procesos en ejecución en el sistema", [&](HWND dialog) { ModalDriver::Press(dialog, IDCANCEL); });
   EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_LIST));
   ASSERT_TRUE(driver.AllDone());
+  EXPECT_EQ(::ImageList_GetImageCount(app.m_imageLists.m_imageList), kSharedIconCount)
+      << "the shared images outlive the dialog's list";
   EXPECT_TRUE(appeared);
   EXPECT_TRUE(inTree);
   EXPECT_TRUE(vanished) << "row and item gone within the time";
