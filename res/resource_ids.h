@@ -207,3 +207,14 @@
 #define IDC_MODULE_WRITTEN 3408
 #define IDC_PROCESS_PROGRESS 3506
 #define IDC_MODULE_ICON 3508
+
+// ---- Module resources browser and its pages ----
+#define IDD_MODULE_RESOURCES 2013
+#define IDD_LIST_RES_PAGE 2014
+#define IDD_HEX_RES_PAGE 2015
+#define IDD_STRING_RES_PAGE 2016
+#define IDD_BITMAP_RES_PAGE 2017
+#define IDD_ICON_RES_PAGE 2018
+#define IDD_MENU_RES_PAGE 30037
+// The hidden static whose rectangle a page (or an embedded page) fills.
+#define IDC_PAGE_PLACEHOLDER 3308
