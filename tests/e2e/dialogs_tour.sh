@@ -16,11 +16,35 @@ sleep 1
 press_and_release "$x" "$y"
 root_until "$(printf 'HWND: [0x%08x]' "$button")" || { echo "the capture failed: $root_text"; exit 1; }
 
-# Opens a dialog by its command, waits for its caption, takes its picture
-# and closes it with Escape; fails when it never shows or does not close.
-tour() {  # command caption picture
+# Waits up to ten seconds for a visible window whose title is $1; sets id.
+window_until() {  # title
+  id=""
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [[ -n $id ]] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Answers the open-file dialog a command shows as a person would: types the
+# path into its name box and presses Enter.
+choose_file() {  # command windows-path
+  local id=""
+  window_until "Open" || { echo "$1: no open-file dialog"; return 1; }
+  sleep 0.5
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
+  xdotool type --delay 20 "$2"
+  xdotool key --clearmodifiers Return
+}
+
+# Opens a dialog by its command (through the open-file dialog when a path is
+# given), waits for its caption, takes its picture and closes it with
+# Escape; fails when it never shows or does not close.
+tour() {  # command caption picture [windows-path]
   local id=""
   run "$reader" command "$1" || { echo "could not post $1"; return 1; }
+  if [[ -n ${4:-} ]]; then choose_file "$1" "$4" || return 1; fi
   for _ in $(seq 50); do
     id=$(xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | head -n 1)
     [[ -n $id ]] && break
@@ -28,7 +52,9 @@ tour() {  # command caption picture
   done
   [[ -n $id ]] || { echo "$1: no window \"$2\""; return 1; }
   sleep 1
-  import -window root "$shots/$3.png"
+  # The open-file dialog leaves its pixels on the bare root window (there is
+  # no window manager to repaint it), so those pictures show the dialog alone.
+  if [[ -n ${4:-} ]]; then import -window "$id" "$shots/$3.png"; else import -window root "$shots/$3.png"; fi
   xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
   xdotool key --clearmodifiers Escape
   for _ in $(seq 50); do
@@ -47,6 +73,8 @@ tour 5009 "Modificación de estilos" class_styles || status=1
 tour 5014 "Propiedades de la ventana" window_properties || status=1
 # The fixture's modules and their version data, read while the dialog opens.
 tour 5011 "Información sobre un proceso" process_info || status=1
+# A module file chosen through the open-file dialog: the fixture itself.
+tour 30068 "Información sobre un módulo" module_info "Z:${fixture//\//\\}" || status=1
 tour 5002 "Lista de ventanas en el sistema" window_list || status=1
 tour 5003 "Procesos en ejecución en el sistema" processes_list || status=1
 tour 5004 "Procesos en ejecución en el sistema" processes_tree || status=1
