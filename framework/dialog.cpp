@@ -79,11 +79,15 @@ bool CDialog::Create(UINT templateId, HWND parent) {
 }
 
 bool CDialog::CreateIndirect(const std::vector<uint8_t>& templateBytes, HWND parent) {
+  return CreateIndirect(templateBytes, parent, ResourceInstance());
+}
+
+bool CDialog::CreateIndirect(const std::vector<uint8_t>& templateBytes, HWND parent, HINSTANCE instance) {
   const std::vector<DWORD> aligned = AlignedTemplate(templateBytes);
   if (aligned.empty() || m_hWnd) return false;
   modal_ = false;
   result_ = 0;
-  return ::CreateDialogIndirectParamW(ResourceInstance(), reinterpret_cast<const DLGTEMPLATE*>(aligned.data()), parent,
+  return ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(aligned.data()), parent,
                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 

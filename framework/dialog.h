@@ -33,6 +33,9 @@ class CDialog : public CWnd {
   // Creates the dialog modelessly; false when the template failed.
   bool Create(UINT templateId, HWND parent = nullptr);
   bool CreateIndirect(const std::vector<uint8_t>& templateBytes, HWND parent = nullptr);
+  // The same with the instance whose resources (icons, menus, classes) the
+  // template's names refer to.
+  bool CreateIndirect(const std::vector<uint8_t>& templateBytes, HWND parent, HINSTANCE instance);
 
   // Ends a modal dialog with this result; destroys a modeless one.
   void EndDialog(INT_PTR result);

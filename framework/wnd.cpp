@@ -8,7 +8,24 @@ constexpr wchar_t kFrameworkClass[] = L"QuillmarFrameworkWnd";
 
 HINSTANCE g_resourceInstance = nullptr;
 
+// The wrapper whose window CreateEx is creating on this thread. Only that
+// window binds at WM_NCCREATE: a foreign dialog template can name our class
+// and hand any creation data to CreateWindowEx, which must never be taken
+// for one of our objects.
+thread_local CWnd* t_creating = nullptr;
+
 }  // namespace
+
+bool IsFrameworkClass(std::wstring_view className) {
+  const std::wstring_view own = kFrameworkClass;
+  if (className.size() != own.size()) return false;
+  // Class names match without regard to case, as the platform finds them.
+  const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+  for (size_t i = 0; i < own.size(); ++i) {
+    if (lower(className[i]) != lower(own[i])) return false;
+  }
+  return true;
+}
 
 HINSTANCE ResourceInstance() { return g_resourceInstance ? g_resourceInstance : ::GetModuleHandleW(nullptr); }
 void SetResourceInstance(HINSTANCE instance) { g_resourceInstance = instance; }
@@ -69,8 +86,11 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const std::wstring&
     }
     className = kFrameworkClass;
   }
+  CWnd* const outer = t_creating;
+  t_creating = this;
   HWND window = ::CreateWindowExW(exStyle, className, title.c_str(), style, rect.left, rect.top, rect.right - rect.left,
                                   rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(menuOrId), instance, this);
+  t_creating = outer;
   if (!window) return false;
   // System classes never see our WM_NCCREATE binding.
   if (!m_hWnd) Bind(window);
@@ -151,8 +171,12 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK CWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   CWnd* self = FromHandle(window);
   if (!self && message == WM_NCCREATE) {
-    self = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (self) self->Bind(window);
+    auto* asked = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (asked && asked == t_creating) {
+      self = asked;
+      t_creating = nullptr;  // one window per CreateEx
+      self->Bind(window);
+    }
   }
   if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
 

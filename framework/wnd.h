@@ -8,6 +8,7 @@
 // window) never does.
 
 #include <string>
+#include <string_view>
 
 #include "framework/message_table.h"
 
@@ -17,6 +18,9 @@ namespace qm::fw {
 // framework loads: the executable unless set (the win tests point it at
 // the program's resources).
 HINSTANCE ResourceInstance();
+// Whether className is a window class this program registers (a template
+// from another module must not create windows of it).
+bool IsFrameworkClass(std::wstring_view className);
 void SetResourceInstance(HINSTANCE instance);
 
 class CWnd {

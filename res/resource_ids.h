@@ -218,3 +218,6 @@
 #define IDD_MENU_RES_PAGE 30037
 // The hidden static whose rectangle a page (or an embedded page) fills.
 #define IDC_PAGE_PLACEHOLDER 3308
+
+// ---- Dialog test window ----
+#define IDD_DIALOG_TEST 30056
