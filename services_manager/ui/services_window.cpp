@@ -86,10 +86,10 @@ BOOL CServicesWindow::OnInitDialog() {
   HWND list = ::GetDlgItem(m_hWnd, IDC_SM_LIST);
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   AddColumn(list, 0, IDS_SM_COL_NAME, 120);
-  AddColumn(list, 1, IDS_SM_COL_DISPLAY, 200);
+  AddColumn(list, 1, IDS_SM_COL_DISPLAY, 185);
   AddColumn(list, 2, IDS_SM_COL_STATE, 95);
   AddColumn(list, 3, IDS_SM_COL_START, 85);
-  AddColumn(list, 4, IDS_SM_COL_PID, 80, LVCFMT_RIGHT);
+  AddColumn(list, 4, IDS_SM_COL_PID, 95, LVCFMT_RIGHT);
   Refresh();
   return TRUE;
 }

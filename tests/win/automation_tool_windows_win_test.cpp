@@ -146,6 +146,9 @@ TEST_F(ServicesWindowTest, StartsAndStopsTheSpoolerAndShowsTheRefusalToStopTheEv
   ASSERT_TRUE(window_.SelectService("Eventlog"));
   const std::string refusal = PressAndConfirm(IDC_SM_STOP);
   EXPECT_EQ(refusal.rfind("Error deteniendo el servicio \"Eventlog\"\n(#", 0), 0u) << refusal;
+  const size_t text = refusal.find(") ");
+  ASSERT_NE(text, std::string::npos) << refusal;
+  EXPECT_GT(refusal.size(), text + 2) << "the system's own words follow the code: " << refusal;
 }
 
 }  // namespace
