@@ -55,6 +55,8 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_WINDOW_LIST, &CMainFrame::OnWindowList, &CMainFrame::OnUpdateRule<ID_WINDOW_LIST>},
     {ID_PROCESS_LIST, &CMainFrame::OnProcessList, &CMainFrame::OnUpdateRule<ID_PROCESS_LIST>},
     {ID_PROCESS_TREE, &CMainFrame::OnProcessTree, &CMainFrame::OnUpdateRule<ID_PROCESS_TREE>},
+    {ID_DIRECTORY_CHECK, &CMainFrame::OnDirectoryCheck, &CMainFrame::OnUpdateRule<ID_DIRECTORY_CHECK>},
+    {ID_SERVICES_MANAGER, &CMainFrame::OnServicesManager, &CMainFrame::OnUpdateRule<ID_SERVICES_MANAGER>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
@@ -63,6 +65,20 @@ CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
 bool CMainFrame::Create() { return LoadFrame(IDR_MAINFRAME); }
 
 bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // A component registered while the program runs is found when the menu
+  // that holds its command opens; the probe only reads the registry.
+  if (message == WM_INITMENUPOPUP && !HIWORD(lParam)) {
+    const auto popup = reinterpret_cast<HMENU>(wParam);
+    if (::GetMenuState(popup, ID_DIRECTORY_CHECK, MF_BYCOMMAND) != static_cast<UINT>(-1) ||
+        ::GetMenuState(popup, ID_SERVICES_MANAGER, MF_BYCOMMAND) != static_cast<UINT>(-1))
+      ProbeComponents();
+  }
+  // The interfaces go while COM is still initialised (the frame object may
+  // outlive the application's OLE scope).
+  if (message == WM_DESTROY) {
+    m_dirCheckComponent.Release();
+    m_servicesComponent.Release();
+  }
   return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
          CFrameWnd::OnWndMsg(message, wParam, lParam, result);
 }
@@ -80,14 +96,18 @@ bool CMainFrame::OnCreateFrame() {
   return true;
 }
 
-bool IsComponentRegistered(const wchar_t* progId) {
-  return fw::OpenKeyForReading(HKEY_CLASSES_ROOT, std::wstring(progId) + L"\\CLSID") != nullptr;
-}
+bool IsComponentRegistered(const wchar_t* progId) { return CAutomationComponent(progId, 0).IsRegistered(); }
 
 void CMainFrame::ProbeComponents() {
-  m_bDirCheckAvailable = IsComponentRegistered(L"Turmidex.Application");
-  m_bServicesAvailable = IsComponentRegistered(L"Palvexi.Application");
+  m_bDirCheckAvailable = m_dirCheckComponent.IsRegistered();
+  m_bServicesAvailable = m_servicesComponent.IsRegistered();
 }
+
+// The component is created and called in the same use: the first click
+// opens the tool, as every later one does.
+void CMainFrame::OnDirectoryCheck() { m_dirCheckComponent.Run(platform_); }
+
+void CMainFrame::OnServicesManager() { m_servicesComponent.Run(platform_); }
 
 void CMainFrame::CaptureWindow(WindowHandle window) {
   document_.m_doc.m_hCapturedWnd = window;

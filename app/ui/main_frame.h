@@ -6,6 +6,7 @@
 // dialog commands stay grey until their dialogs exist.
 
 #include "app/enabling.h"
+#include "app/ui/automation_component.h"
 #include "app/ui/quillmar_document.h"
 #include "framework/frame_wnd.h"
 
@@ -33,7 +34,11 @@ class CMainFrame : public fw::CFrameWnd {
   void FinishDrag();
   WindowHandle Captured() const { return document_.m_doc.m_hCapturedWnd; }
 
+  // The two external tools, created on first use and kept until the frame
+  // is destroyed.
+  CAutomationComponent m_dirCheckComponent{L"Turmidex.Application", 3};
   bool m_bDirCheckAvailable = false;
+  CAutomationComponent m_servicesComponent{L"Palvexi.Application", 2};
   bool m_bServicesAvailable = false;
   bool m_bAutoRefresh = true;
   // Opens dropped files and keeps the recent-file list; not owned.
@@ -67,6 +72,8 @@ class CMainFrame : public fw::CFrameWnd {
   void OnUpdateRule(fw::CommandUI& ui);
 
   void ProbeComponents();
+  void OnDirectoryCheck();
+  void OnServicesManager();
 
   // The dialog commands (main_frame_dialogs.cpp).
   void OnEditStyles();

@@ -1,0 +1,53 @@
+#pragma once
+// The services manager's window: the installed services with their state,
+// start type and process, refreshed on demand (and every half second while
+// one is starting or stopping), with start and stop of the selected service
+// after a confirmation. The window keeps the server alive while it is open.
+
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+
+// After <windows.h> (through dialog.h), which it needs.
+#include <commctrl.h>
+
+#include "services_manager/service_list.h"
+
+namespace qm::services {
+
+class CServicesWindow : public fw::CDialog {
+ public:
+  // Opens the window, or brings it forward when it is open.
+  bool Show();
+  // Reads the services again, keeping the selected one selected.
+  void Refresh();
+  // Selects the row of the named service; false when there is none.
+  bool SelectService(const std::string& name);
+  const std::vector<ServiceRow>& Rows() const { return rows_; }
+
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  void OnOK() override {}
+  void OnCancel() override;
+
+ private:
+  LRESULT OnRefresh(WPARAM, LPARAM);
+  LRESULT OnStart(WPARAM, LPARAM);
+  LRESULT OnStop(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnItemChanged(NMLISTVIEW& change);
+  const ServiceRow* Selected() const;
+  // Asks, acts and reports; start is true for start, false for stop.
+  void ChangeService(bool start);
+  void UpdateButtons();
+
+  static const fw::MessageEntry<CServicesWindow> kMessages[];
+  std::vector<ServiceRow> rows_;
+  int pendingTicks_ = 0;
+};
+
+}  // namespace qm::services
