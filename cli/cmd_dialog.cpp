@@ -1,5 +1,7 @@
-// quillmar-cli dialog FILE NAME: what a dialog template holds: caption,
-// font, styles, position, menu, class and one line per control.
+// quillmar-cli dialog FILE NAME [--rc [-o PATH]]: what a dialog template
+// holds: caption, font, styles, position, menu, class and one line per
+// control; with --rc the dialog as resource script, on standard output or
+// written to PATH.
 #include <ostream>
 
 #include "cli/arguments.h"
@@ -7,6 +9,7 @@
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
 #include "common/text.h"
+#include "resources/dialog_script.h"
 #include "resources/dialog_template.h"
 #include "resources/resource_types.h"
 
@@ -45,11 +48,13 @@ void PrintDialog(std::ostream& out, const DialogTemplate& dialog) {
 }
 
 int RunDialog(Context& context, const std::vector<std::string>& args) {
-  constexpr const char* kUsage = "usage: quillmar-cli dialog FILE NAME\n";
-  const auto parsed = ParseArguments(context, "dialog", kUsage, args, {});
+  constexpr const char* kUsage = "usage: quillmar-cli dialog FILE NAME [--rc [-o PATH]]\n";
+  const auto parsed = ParseArguments(context, "dialog", kUsage, args, {"--rc"}, {"-o"});
   if (!parsed) return kExitUsage;
   const auto& positional = parsed->positional;
-  if (positional.size() != 2) {
+  const bool script = parsed->Has("--rc");
+  const std::optional<std::string> output = parsed->Value("-o");
+  if (positional.size() != 2 || (output && !script)) {
     context.err << kUsage;
     return kExitUsage;
   }
@@ -66,6 +71,17 @@ int RunDialog(Context& context, const std::vector<std::string>& args) {
                 "damaged dialog " + DescribeResource(type, name) + " (" + DescribeError(dialog.error()) + ")");
     return kExitFailure;
   }
+  if (output) {
+    if (!WriteDialogScript(*dialog, name, *output)) {
+      ReportError(context, *output, "cannot be written");
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+  if (script) {
+    context.out << DialogScriptText(*dialog, name);
+    return kExitOk;
+  }
   context.out << path << "\n";
   PrintDialog(context.out, *dialog);
   return kExitOk;
@@ -73,6 +89,8 @@ int RunDialog(Context& context, const std::vector<std::string>& args) {
 
 }  // namespace
 
-QM_CLI_COMMAND("dialog", "dialog FILE NAME  the caption, font, styles and controls of a dialog", &RunDialog);
+QM_CLI_COMMAND("dialog",
+               "dialog FILE NAME [--rc [-o PATH]]  a dialog's caption, font, styles and controls, or its script",
+               &RunDialog);
 
 }  // namespace qm::cli

@@ -63,6 +63,12 @@ class TemplateReader {
     return true;
   }
 
+  Result<std::vector<uint8_t>> Bytes(uint64_t count) {
+    QM_TRY(view, data_.sub(pos_, count));
+    pos_ += count;
+    return std::vector<uint8_t>(view.data(), view.data() + view.size());
+  }
+
  private:
   ByteView data_;
   uint64_t pos_;
@@ -111,8 +117,8 @@ Result<DialogControl> ReadControl(TemplateReader& reader, bool extended) {
   // The creation data follows its 16-bit byte count.
   QM_TRY(extra, reader.Read<uint16_t>());
   control.creationDataSize = extra;
-  QM_TRY(skipped, reader.Skip(extra));
-  (void)skipped;
+  QM_TRY(creationData, reader.Bytes(extra));
+  control.creationData = std::move(creationData);
   return control;
 }
 

@@ -38,6 +38,7 @@ struct DialogControl {
   std::string className;
   DialogNameOrOrdinal text;  // an ordinal names a resource (an icon of a static)
   uint16_t creationDataSize = 0;
+  std::vector<uint8_t> creationData;  // the creationDataSize bytes after the count
 };
 
 struct DialogTemplate {

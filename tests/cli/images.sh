@@ -49,6 +49,14 @@ out=$("$cli" dialog "$module" 101)
 grep -qx 'Caption: "Diálogo extendido"' <<<"$out" || fail "dialog caption: $out"
 grep -qx 'Font: 9 "Segoe UI", weight 700, italic, charset 0' <<<"$out" || fail "dialog font: $out"
 grep -qx 'Controls: 3' <<<"$out" || fail "dialog controls: $out"
+# dialog --rc: the script on standard output, or written with CR LF by -o
+# (an existing file survives a failed write); -o alone is a usage error.
+out=$("$cli" dialog "$module" 101 --rc)
+grep -q '^101 DIALOGEX 0, 0, 180, 90' <<<"$out" || fail "dialog script: $out"
+grep -qx 'CAPTION "Diálogo extendido"' <<<"$out" || fail "dialog script caption: $out"
+"$cli" dialog "$module" OPTIONS --rc -o "$work/Dialog.rc" || fail "dialog -o"
+grep -q $'^"OPTIONS" DIALOG 0, 0, 100, 50\r$' "$work/Dialog.rc" || fail "dialog file: $(cat "$work/Dialog.rc")"
+if "$cli" dialog "$module" 101 -o "$work/x.rc" 2>/dev/null; then fail "-o without --rc accepted"; else [[ $? -eq 2 ]] || fail "usage exit"; fi
 
 # A file that is not a module: one line naming it, exit 1.
 printf 'MZ' >"$work/broken.dll"
