@@ -218,3 +218,8 @@
 #define IDD_MENU_RES_PAGE 30037
 // The hidden static whose rectangle a page (or an embedded page) fills.
 #define IDC_PAGE_PLACEHOLDER 3308
+
+// ---- Resource browser: the statistics list page and the icon group page ----
+// The selected image of the icon group page (the About box's icon has the
+// same number).
+#define IDC_RESOURCE_PICTURE IDC_ABOUT_ICON
