@@ -221,3 +221,8 @@
 
 // ---- Dialog test window ----
 #define IDD_DIALOG_TEST 30056
+
+// ---- Resource browser: the statistics list page and the icon group page ----
+// The selected image of the icon group page (the About box's icon has the
+// same number).
+#define IDC_RESOURCE_PICTURE IDC_ABOUT_ICON

@@ -20,6 +20,12 @@ constexpr int kLanguageTint = 1;
 constexpr int kFieldTint = 2;
 }  // namespace
 
+std::optional<uint32_t> RowTintBackground(int64_t tint) {
+  if (tint == kLanguageTint) return 0x00C0C0C0;
+  if (tint == kFieldTint) return 0x00F0F0F0;
+  return std::nullopt;
+}
+
 std::string ResourceTypeRtName(const ResourceName& type, const IStrings& strings) {
   if (type.isString) return type.name;
   const ResourceTypeInfo* info = FindResourceType(type.id);

@@ -3,6 +3,8 @@
 // the browser selected), those of one resource type (a type node) and the
 // version information (a version resource).
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,10 @@ std::vector<StatisticsRow> VersionInfoRows(CFileVersionInfo& info, const IString
 // The version page: the module path, "RT_VERSION" and the size of all its
 // version resources, then the VersionInfoRows of the module's file.
 std::vector<StatisticsRow> VersionPageRows(const CResourceModule& module, const Platform& platform);
+
+// The text background of a row by its tint, as 0x00BBGGRR: 1 dark grey
+// (192, 192, 192), 2 light grey (240, 240, 240); nullopt for default colours.
+std::optional<uint32_t> RowTintBackground(int64_t tint);
 
 // The symbolic name of a type for the "Tipo de recurso" row: RT_xxx, the
 // "<desconocido>" text for numbers without one, the name of a named type.
