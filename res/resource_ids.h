@@ -218,3 +218,7 @@
 #define IDD_MENU_RES_PAGE 30037
 // The hidden static whose rectangle a page (or an embedded page) fills.
 #define IDC_PAGE_PLACEHOLDER 3308
+// The hex page's dump and the total under it; the string page's count.
+#define IDC_RESOURCE_TOTAL 3309
+#define IDC_STRING_COUNT 3311
+#define IDC_HEX_DUMP 3420
