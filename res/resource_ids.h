@@ -226,3 +226,8 @@
 // The selected image of the icon group page (the About box's icon has the
 // same number).
 #define IDC_RESOURCE_PICTURE IDC_ABOUT_ICON
+
+// The hex page's dump and the total under it; the string page's count.
+#define IDC_RESOURCE_TOTAL 3309
+#define IDC_STRING_COUNT 3311
+#define IDC_HEX_DUMP 3420

@@ -86,6 +86,7 @@ class CMainFrame : public fw::CFrameWnd {
   void OnWindowProperties();
   void OnProcessData();
   void OnModuleGeneralData();
+  void OnModuleResources();
   // The open-file dialog of the module commands (filter 4031); false when
   // the user cancels it.
   bool AskModulePath(std::string& path);

@@ -10,6 +10,7 @@
 #include "processes/ui/processes_dlg.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
+#include "resources/ui/module_resources_dlg.h"
 #include "windows/style_dictionary.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/class_icons_dlg.h"
@@ -106,6 +107,14 @@ void CMainFrame::OnModuleGeneralData() {
   if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
   CModuleInfoDlg dialog(platform_);
   dialog.SetModulePath(path);
+  ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
+  dialog.DoModal(m_hWnd);
+}
+
+void CMainFrame::OnModuleResources() {
+  std::string path;
+  if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
+  CModuleResourcesDlg dialog(platform_, m_hImageList, path);
   ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
   dialog.DoModal(m_hWnd);
 }

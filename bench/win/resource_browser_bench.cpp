@@ -1,0 +1,188 @@
+// The resource browser on the real system: Wine's shell32.dll opened
+// through the frame's command (the open-file dialog answered as soon as it
+// shows) until the tree is filled and the dialog's modal loop answers; and
+// a module of 1,024 full string tables (16,384 strings) whose string-table
+// node is selected until the string page is filled. Best of 7 runs after
+// one warming run. Run with tools/wine-run from build/win64/bench/win.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "app/ui/main_frame.h"
+#include "app/ui/quillmar_app.h"
+#include "framework/wnd.h"
+#include "platform/win32/win32_system.h"
+#include "res/resource_ids.h"
+#include "resources/ui/module_resources_dlg.h"
+#include "tests/win/modal_driver.h"
+
+// After <windows.h>, which they need.
+#include <commctrl.h>
+#include <dlgs.h>
+
+namespace qm {
+namespace {
+
+constexpr int kRuns = 7;  // after one warming run
+const wchar_t kShell32[] = L"Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\shell32.dll";
+
+using Clock = std::chrono::steady_clock;
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Answers the open-file dialog with the path as soon as it shows.
+class FileDialogAnswer {
+ public:
+  explicit FileDialogAnswer(const wchar_t* path) {
+    path_ = path;
+    timer_ = ::SetTimer(nullptr, 0, 10, &FileDialogAnswer::OnTimer);
+  }
+  ~FileDialogAnswer() { ::KillTimer(nullptr, timer_); }
+  FileDialogAnswer(const FileDialogAnswer&) = delete;
+  FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
+
+ private:
+  static BOOL CALLBACK Find(HWND window, LPARAM) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
+    HWND name = ::GetDlgItem(window, cmb13);
+    if (!name) name = ::GetDlgItem(window, edt1);
+    if (!name) return TRUE;
+    ::SetWindowTextW(name, path_);
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    answeredAt_ = Clock::now();
+    return FALSE;
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FileDialogAnswer::Find, 0);
+  }
+  static inline const wchar_t* path_ = nullptr;
+
+ public:
+  // When the name was typed and OK posted.
+  static inline Clock::time_point answeredAt_;
+
+ private:
+  UINT_PTR timer_ = 0;
+};
+
+HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT relation) {
+  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// Selects an item as a click does: the tree tells its dialog.
+void SelectTreeItem(HWND tree, HTREEITEM item) {
+  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+std::wstring Beside(const std::wstring& relative) {
+  const std::wstring exe = Widen(Win32Files().GetModuleFileName());
+  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + relative;
+}
+
+int Run() {
+  HMODULE resources = ::LoadLibraryExW(Beside(L"..\\..\\quillmar.exe").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!resources) {
+    std::fprintf(stderr, "quillmar.exe is built beside bench/\n");
+    return 1;
+  }
+  fw::SetResourceInstance(resources);
+  CQuillmarApp app(SystemPlatform());
+  app.m_appName = L"Quillmar-bench-" + std::to_wstring(::GetCurrentProcessId());
+  app.m_commandLine = L"quillmar.exe";
+  if (!app.InitInstance()) return 1;
+  app.m_frame->SetQuitOnDestroy(false);
+
+  // shell32.dll from the command: the file dialog, the module read and
+  // enumerated, the tree filled and the dialog on screen.
+  double bestCommand = 1e9, bestAfterChoice = 1e9;
+  unsigned items = 0;
+  for (int run = 0; run <= kRuns; ++run) {
+    FileDialogAnswer answer(kShell32);
+    Clock::time_point start = Clock::now();
+    double elapsed = 0, afterChoice = 0;
+    ModalDriver driver;
+    driver.On(L"Recursos de un módulo", [&](HWND dialog) {
+      elapsed = Since(start);
+      afterChoice = Since(FileDialogAnswer::answeredAt_);
+      items = static_cast<unsigned>(::SendDlgItemMessageW(dialog, IDC_ITEM_TREE, TVM_GETCOUNT, 0, 0));
+      ModalDriver::Press(dialog, IDCANCEL);
+    });
+    app.m_frame->ExecuteCommand(ID_MODULE_RESOURCES);
+    if (!driver.AllDone()) return 1;
+    if (run > 0) bestCommand = std::min(bestCommand, elapsed);
+    if (run > 0) bestAfterChoice = std::min(bestAfterChoice, afterChoice);
+  }
+  // The browser alone on the same module, without the file dialog.
+  double bestDialog = 1e9;
+  for (int run = 0; run <= kRuns; ++run) {
+    Clock::time_point start = Clock::now();
+    double elapsed = 0;
+    ModalDriver driver;
+    driver.On(L"Recursos de un módulo", [&](HWND dialog) {
+      elapsed = Since(start);
+      ModalDriver::Press(dialog, IDCANCEL);
+    });
+    CModuleResourcesDlg dialog(SystemPlatform(), app.m_frame->m_hImageList, Narrow(kShell32));
+    dialog.DoModal(app.m_frame->m_hWnd);
+    if (run > 0) bestDialog = std::min(bestDialog, elapsed);
+  }
+  std::printf(
+      "shell32.dll, %u tree items, best of %d runs: command to filled tree %.0f ms, of which after the file was "
+      "chosen %.0f ms; the browser alone %.0f ms\n",
+      items, kRuns, bestCommand, bestAfterChoice, bestDialog);
+
+  // What hiding the frame while the dialog runs costs (the module commands
+  // minimise it).
+  {
+    const Clock::time_point start = Clock::now();
+    ::ShowWindow(app.m_frame->m_hWnd, SW_SHOWMINNOACTIVE);
+    const double hide = Since(start);
+    const Clock::time_point again = Clock::now();
+    ::ShowWindow(app.m_frame->m_hWnd, SW_RESTORE);
+    std::printf("  minimising the frame %.0f ms, restoring it %.0f ms\n", hide, Since(again));
+  }
+
+  // The string-table node of 16,384 strings: the selection until the page
+  // is filled.
+  const std::string strings = Narrow(Beside(L"..\\..\\fixtures\\x86_64\\strings_1024.dll"));
+  double bestStrings = 1e9;
+  int rows = 0;
+  std::string count;
+  for (int run = 0; run <= kRuns; ++run) {
+    double elapsed = 0;
+    ModalDriver driver;
+    driver.On(L"Recursos de un módulo", [&](HWND dialog) {
+      HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
+      HTREEITEM node = TreeNext(tree, TreeNext(tree, nullptr, TVGN_ROOT), TVGN_CHILD);
+      const Clock::time_point start = Clock::now();
+      SelectTreeItem(tree, node);
+      elapsed = Since(start);
+      auto* browser = static_cast<CModuleResourcesDlg*>(fw::CWnd::FromHandle(dialog));
+      HWND page = browser->PageWindow(ResourcePage::String);
+      rows = static_cast<int>(::SendDlgItemMessageW(page, IDC_ITEM_LIST, LVM_GETITEMCOUNT, 0, 0));
+      wchar_t text[128] = {};
+      ::GetDlgItemTextW(page, IDC_STRING_COUNT, text, 128);
+      count = Narrow(text);
+      ModalDriver::Press(dialog, IDCANCEL);
+    });
+    CModuleResourcesDlg dialog(SystemPlatform(), app.m_frame->m_hImageList, strings);
+    dialog.DoModal(app.m_frame->m_hWnd);
+    if (!driver.AllDone()) return 1;
+    if (run > 0) bestStrings = std::min(bestStrings, elapsed);
+  }
+  std::printf("strings_1024.dll, %d rows (%s): string-table node to filled page best of %d runs %.0f ms\n", rows,
+              count.c_str(), kRuns, bestStrings);
+  std::fflush(stdout);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Karvonel\\" + app.m_appName).c_str());
+  return 0;
+}
+
+}  // namespace
+}  // namespace qm
+
+int main() { return qm::Run(); }

@@ -1,0 +1,163 @@
+#include "resources/ui/module_resources_dlg.h"
+
+#include "common/shared_icons.h"
+#include "framework/controls.h"
+#include "platform/win32/win32_system.h"
+
+namespace qm {
+
+namespace {
+// The damage warning waits until the dialog is on screen.
+constexpr UINT kShowDamageWarning = WM_APP + 1;
+
+// The template of each page slot, in the order the pages are created.
+constexpr std::array<UINT, kResourcePageCount> kPageTemplates = {IDD_HEX_RES_PAGE,    IDD_STRING_RES_PAGE,
+                                                                 IDD_BITMAP_RES_PAGE, IDD_ICON_RES_PAGE,
+                                                                 IDD_LIST_RES_PAGE,   IDD_MENU_RES_PAGE};
+}  // namespace
+
+const fw::MessageEntry<CModuleResourcesDlg> CModuleResourcesDlg::kMessages[] = {
+    fw::OnNotify<&CModuleResourcesDlg::OnSelectionChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+    fw::OnMessage(kShowDamageWarning, &CModuleResourcesDlg::OnDamageWarning),
+};
+
+CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, std::string path)
+    : platform_(platform),
+      images_(images),
+      path_(std::move(path)),
+      module_(*platform.files),
+      hexPage_(*platform.strings),
+      stringPage_(platform, images) {
+  pages_[static_cast<size_t>(ResourcePage::Hex)] = &hexPage_;
+  pages_[static_cast<size_t>(ResourcePage::String)] = &stringPage_;
+  // The other pages plug in here, e.g.:
+  // pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
+}
+
+bool CModuleResourcesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+HWND CModuleResourcesDlg::PageWindow(ResourcePage page) const {
+  const CToolBarDialog* slot = pages_[static_cast<size_t>(page)];
+  return slot ? slot->m_hWnd : nullptr;
+}
+
+BOOL CModuleResourcesDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const ResourceBrowserOpening opening = OpenForBrowsing(module_, path_, platform_);
+  if (!opening.opened) {
+    ::SetCursor(previous);
+    platform_.messageBox->MessageBox(opening.failure, MB_ICONERROR_);
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  CreatePages();
+  FillTree();
+  ::SetCursor(previous);
+  damageWarning_ = opening.damageWarning;
+  if (!damageWarning_.empty()) PostMessage(kShowDamageWarning);
+  return TRUE;
+}
+
+void CModuleResourcesDlg::CreatePages() {
+  HWND placeholder = ::GetDlgItem(m_hWnd, IDC_PAGE_PLACEHOLDER);
+  RECT area{};
+  ::GetWindowRect(placeholder, &area);
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&area), 2);
+  for (size_t slot = 0; slot < kResourcePageCount; ++slot) {
+    CToolBarDialog* page = pages_[slot];
+    if (!page) continue;
+    if (!page->CreatePage(kPageTemplates[slot], m_hWnd, area, placeholder)) {
+      pages_[slot] = nullptr;  // its selections fall back as for a page not built
+      continue;
+    }
+    ::ShowWindow(page->m_hWnd, SW_HIDE);
+  }
+}
+
+HTREEITEM CModuleResourcesDlg::InsertItem(const std::string& text, int image, int selectedImage, HTREEITEM parent,
+                                          ResourceSelection selection) {
+  items_.push_back(std::move(selection));
+  const std::wstring wide = Widen(text);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  insert.item.pszText = const_cast<wchar_t*>(wide.c_str());
+  insert.item.iImage = image;
+  insert.item.iSelectedImage = selectedImage;
+  insert.item.lParam = static_cast<LPARAM>(items_.size() - 1);
+  return reinterpret_cast<HTREEITEM>(
+      ::SendDlgItemMessageW(m_hWnd, IDC_ITEM_TREE, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void CModuleResourcesDlg::FillTree() {
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  tree.DeleteAllItems();
+  items_.clear();
+  const ResourceBrowserTree model = BuildResourceBrowserTree(module_, *platform_.files, *platform_.strings);
+  HTREEITEM root = InsertItem(model.root.text, model.root.image, model.root.image, TVI_ROOT, model.rootSelection);
+  for (size_t i = 0; i < model.root.children.size(); ++i) {
+    const TreeNode& typeNode = model.root.children[i];
+    HTREEITEM node = InsertItem(typeNode.text, typeNode.image, kIconOpenFolder, root, model.typeNodes[i]);
+    for (size_t j = 0; j < typeNode.children.size() && j < model.resources[i].size(); ++j) {
+      const TreeNode& resource = typeNode.children[j];
+      InsertItem(resource.text, resource.image, resource.image, node, model.resources[i][j]);
+    }
+  }
+  tree.Expand(root, TVE_EXPAND);
+  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+}
+
+BuiltPages CModuleResourcesDlg::Built() const {
+  BuiltPages built{};
+  for (size_t slot = 0; slot < kResourcePageCount; ++slot) built[slot] = pages_[slot] != nullptr;
+  return built;
+}
+
+LRESULT CModuleResourcesDlg::OnSelectionChanged(NMTREEVIEWW& change) {
+  ResourceSelection selection;  // no item: nothing selected
+  const auto index = static_cast<size_t>(change.itemNew.lParam);
+  if (change.itemNew.hItem && index < items_.size()) selection = items_[index];
+  ShowChoice(ChooseResourcePage(selection, Built()));
+  return 0;
+}
+
+void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
+  // The chosen page shows before it fills; every other one hides.
+  for (size_t slot = 0; slot < kResourcePageCount; ++slot) {
+    if (!pages_[slot]) continue;
+    const bool chosen = choice.page && static_cast<size_t>(*choice.page) == slot;
+    ::ShowWindow(pages_[slot]->m_hWnd, chosen ? SW_SHOW : SW_HIDE);
+  }
+  switch (choice.content) {
+    case PageContent::HexDump:
+      hexPage_.ShowHexDump(module_, choice.type, choice.name);
+      break;
+    case PageContent::AllStrings:
+      stringPage_.ShowAllStrings(module_);
+      break;
+    case PageContent::StringBlock:
+      stringPage_.ShowStringBlock(module_, choice.name);
+      break;
+    // The list page (ModuleStatistics, TypeStatistics with choice.type,
+    // Version), the icon group page (AllIconGroups, AllCursorGroups,
+    // IconGroup and CursorGroup with choice.name), the bitmap page and the
+    // menu page are filled here once they are built.
+    default:
+      break;
+  }
+}
+
+LRESULT CModuleResourcesDlg::OnDamageWarning(WPARAM, LPARAM) {
+  if (!damageWarning_.empty()) platform_.messageBox->MessageBox(damageWarning_, MB_ICONEXCLAMATION_);
+  damageWarning_.clear();
+  return 0;
+}
+
+}  // namespace qm

@@ -1,0 +1,64 @@
+#pragma once
+// The resource browser of one module file: the tree of its resources by
+// type on the left, and on the right the page that the selected item
+// chooses (resources/resource_browser.h decides which, with what). The
+// dialog owns the module that every page reads through, and the pages.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "platform/platform.h"
+#include "res/resource_ids.h"
+#include "resources/resource_browser.h"
+#include "resources/resource_module.h"
+#include "resources/ui/hex_res_page.h"
+#include "resources/ui/string_res_page.h"
+
+// After <windows.h>, which it needs.
+#include <commctrl.h>
+
+namespace qm {
+
+class CModuleResourcesDlg : public fw::CDialog {
+ public:
+  // images: the program's shared small icons, not owned.
+  CModuleResourcesDlg(Platform& platform, HIMAGELIST images, std::string path);
+  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_MODULE_RESOURCES, parent); }
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  const CResourceModule& Module() const { return module_; }
+  // The page window of a slot; null when that page is not built.
+  HWND PageWindow(ResourcePage page) const;
+
+ protected:
+  BOOL OnInitDialog() override;
+
+ private:
+  void CreatePages();
+  void FillTree();
+  HTREEITEM InsertItem(const std::string& text, int image, int selectedImage, HTREEITEM parent,
+                       ResourceSelection selection);
+  BuiltPages Built() const;
+  void ShowChoice(const PageChoice& choice);
+  LRESULT OnSelectionChanged(NMTREEVIEWW& change);
+  LRESULT OnDamageWarning(WPARAM, LPARAM);
+
+  static const fw::MessageEntry<CModuleResourcesDlg> kMessages[];
+  Platform& platform_;
+  HIMAGELIST images_;
+  std::string path_;
+  CResourceModule module_;
+  std::string damageWarning_;
+  // What each tree item stands for; an item's data is its index here.
+  std::vector<ResourceSelection> items_;
+
+  // The pages built so far; each slot of pages_ points at one of them (null:
+  // not built, its selections fall back to the hex page or to none).
+  CHexResPage hexPage_;
+  CStringResPage stringPage_;
+  std::array<CToolBarDialog*, kResourcePageCount> pages_{};
+};
+
+}  // namespace qm
