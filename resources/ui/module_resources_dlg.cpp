@@ -27,11 +27,14 @@ CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, 
       path_(std::move(path)),
       module_(*platform.files),
       hexPage_(*platform.strings),
-      stringPage_(platform, images) {
+      stringPage_(platform, images),
+      iconPage_(platform),
+      listPage_(platform) {
   pages_[static_cast<size_t>(ResourcePage::Hex)] = &hexPage_;
   pages_[static_cast<size_t>(ResourcePage::String)] = &stringPage_;
-  // The other pages plug in here, e.g.:
-  // pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
+  pages_[static_cast<size_t>(ResourcePage::IconGroup)] = &iconPage_;
+  pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
+  // The bitmap and menu pages plug in here.
 }
 
 bool CModuleResourcesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -77,6 +80,8 @@ void CModuleResourcesDlg::CreatePages() {
     }
     ::ShowWindow(page->m_hWnd, SW_HIDE);
   }
+  // The list fills its whole page.
+  if (pages_[static_cast<size_t>(ResourcePage::List)]) listPage_.SetPageRect(area);
 }
 
 HTREEITEM CModuleResourcesDlg::InsertItem(const std::string& text, int image, int selectedImage, HTREEITEM parent,
@@ -145,10 +150,28 @@ void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
     case PageContent::StringBlock:
       stringPage_.ShowStringBlock(module_, choice.name);
       break;
-    // The list page (ModuleStatistics, TypeStatistics with choice.type,
-    // Version), the icon group page (AllIconGroups, AllCursorGroups,
-    // IconGroup and CursorGroup with choice.name), the bitmap page and the
-    // menu page are filled here once they are built.
+    case PageContent::ModuleStatistics:
+      listPage_.ShowModuleStats(module_);
+      break;
+    case PageContent::TypeStatistics:
+      listPage_.ShowTypeStats(module_, choice.type);
+      break;
+    case PageContent::Version:
+      listPage_.ShowVersion(module_);
+      break;
+    case PageContent::AllIconGroups:
+      iconPage_.ShowAllIconGroups(module_);
+      break;
+    case PageContent::AllCursorGroups:
+      iconPage_.ShowAllCursorGroups(module_);
+      break;
+    case PageContent::IconGroup:
+      iconPage_.ShowIconGroup(module_, choice.name);
+      break;
+    case PageContent::CursorGroup:
+      iconPage_.ShowCursorGroup(module_, choice.name);
+      break;
+    // The bitmap page and the menu page are filled here once they are built.
     default:
       break;
   }

@@ -14,6 +14,8 @@
 #include "resources/resource_browser.h"
 #include "resources/resource_module.h"
 #include "resources/ui/hex_res_page.h"
+#include "resources/ui/icon_res_page.h"
+#include "resources/ui/list_res_page.h"
 #include "resources/ui/string_res_page.h"
 
 // After <windows.h>, which it needs.
@@ -58,6 +60,8 @@ class CModuleResourcesDlg : public fw::CDialog {
   // not built, its selections fall back to the hex page or to none).
   CHexResPage hexPage_;
   CStringResPage stringPage_;
+  CIconResPage iconPage_;
+  CListResPage listPage_;
   std::array<CToolBarDialog*, kResourcePageCount> pages_{};
 };
 

@@ -212,9 +212,9 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
   std::string root, hexFirstLine, hexTotal, allCount, blockCount, block1Row2;
   std::vector<std::string> types;
   int allRows = -1, blockRows = -1;
-  bool hexShown = false, stringShownForHex = true, stringShown = false, hexShownForStrings = true,
-       noPageForRoot = false;
-  HWND hexPage = nullptr, stringPage = nullptr;
+  bool hexShown = false, stringShownForHex = true, stringShown = false, hexShownForStrings = true, listForRoot = false;
+  int rootRows = 0;
+  HWND hexPage = nullptr, stringPage = nullptr, listPage = nullptr;
   bool answered = false;
   Steps steps({
       [&] { return answered = AnswerFileDialog(Widen(path)); },
@@ -224,6 +224,7 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
         auto* browser = static_cast<CModuleResourcesDlg*>(fw::CWnd::FromHandle(dialog));
         hexPage = browser->PageWindow(ResourcePage::Hex);
         stringPage = browser->PageWindow(ResourcePage::String);
+        listPage = browser->PageWindow(ResourcePage::List);
         HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
         HTREEITEM rootItem = TreeNext(tree, nullptr, TVGN_ROOT);
         root = TreeText(tree, rootItem);
@@ -249,7 +250,8 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
         blockCount = WindowText(::GetDlgItem(stringPage, IDC_STRING_COUNT));
 
         SelectTreeItem(tree, rootItem);
-        noPageForRoot = !Visible(hexPage) && !Visible(stringPage);
+        listForRoot = Visible(listPage) && !Visible(hexPage) && !Visible(stringPage);
+        rootRows = RowCount(::GetDlgItem(listPage, IDC_ITEM_LIST));
         ModalDriver::Press(dialog, IDCANCEL);
         return true;
       },
@@ -273,7 +275,9 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
   EXPECT_EQ(blockRows, 3);
   EXPECT_EQ(block1Row2, "5|Línea uno\\nLínea dos\ttab\rfin");
   EXPECT_EQ(blockCount, "Número de strings: 3");
-  EXPECT_TRUE(noPageForRoot);
+  // The root shows the module's statistics alone.
+  EXPECT_TRUE(listForRoot);
+  EXPECT_GT(rootRows, 0);
 }
 
 // Both exports of the whole module, read back after windres compiled the
