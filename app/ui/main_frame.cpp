@@ -55,6 +55,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_WINDOW_LIST, &CMainFrame::OnWindowList, &CMainFrame::OnUpdateRule<ID_WINDOW_LIST>},
     {ID_PROCESS_LIST, &CMainFrame::OnProcessList, &CMainFrame::OnUpdateRule<ID_PROCESS_LIST>},
     {ID_PROCESS_TREE, &CMainFrame::OnProcessTree, &CMainFrame::OnUpdateRule<ID_PROCESS_TREE>},
+    {ID_WINDOW_MENU, &CMainFrame::OnWindowMenu, &CMainFrame::OnUpdateRule<ID_WINDOW_MENU>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
