@@ -9,6 +9,7 @@ namespace qm {
 
 class IWindowSystem;   // platform/windows.h
 class IProcessSystem;  // platform/processes.h
+class IMenuSystem;     // platform/menus.h
 
 struct Platform {
   const IStrings* strings = nullptr;
@@ -16,8 +17,9 @@ struct Platform {
   const IFiles* files = nullptr;
   const IErrorText* errors = nullptr;
   IMessageBox* messageBox = nullptr;
-  IWindowSystem* windows = nullptr;      // null where the platform has none
-  IProcessSystem* processes = nullptr;   // null where the platform has none
+  IWindowSystem* windows = nullptr;     // null where the platform has none
+  IProcessSystem* processes = nullptr;  // null where the platform has none
+  IMenuSystem* menus = nullptr;         // null where the platform has none
 };
 
 // The platform this program runs on (defined by the linked backend).

@@ -231,3 +231,25 @@
 #define IDC_RESOURCE_TOTAL 3309
 #define IDC_STRING_COUNT 3311
 #define IDC_HEX_DUMP 3420
+
+// ---- The window menu editor and its item dialog ----
+#define IDD_WINDOW_MENU 2009
+#define IDD_MENU_ITEM 2012
+// The Insert button's pop-up ("Menus") and its entries; only the first acts.
+#define IDR_INSERT_MENU 129
+#define ID_INSERT_MENU_ITEM 5031
+#define ID_INSERT_MENU_SEPARATOR 5032
+#define ID_INSERT_SUBMENU 5033
+#define IDC_MENU_INSERT IDC_STYLE_ADD
+#define IDC_MENU_DELETE IDC_STYLE_DELETE
+#define IDC_MENU_EDIT 3115
+#define IDC_MENU_EXECUTE 3116
+#define IDC_MENU_STATES 3502
+#define IDC_MENU_TREE IDC_ITEM_TREE
+#define IDC_MENU_ITEM_ID 3418
+#define IDC_MENU_ITEM_TITLE 3419
+#define IDC_MENU_ITEM_SEPARATOR 3212
+#define IDC_MENU_ITEM_CHECKED 3213
+#define IDC_MENU_ITEM_POPUP 3214
+#define IDC_MENU_ITEM_GRAYED 3215
+#define IDC_MENU_ITEM_INACTIVE 3216

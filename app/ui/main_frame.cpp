@@ -58,6 +58,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_PROCESS_TREE, &CMainFrame::OnProcessTree, &CMainFrame::OnUpdateRule<ID_PROCESS_TREE>},
     {ID_DIRECTORY_CHECK, &CMainFrame::OnDirectoryCheck, &CMainFrame::OnUpdateRule<ID_DIRECTORY_CHECK>},
     {ID_SERVICES_MANAGER, &CMainFrame::OnServicesManager, &CMainFrame::OnUpdateRule<ID_SERVICES_MANAGER>},
+    {ID_WINDOW_MENU, &CMainFrame::OnWindowMenu, &CMainFrame::OnUpdateRule<ID_WINDOW_MENU>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)

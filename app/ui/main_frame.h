@@ -95,6 +95,7 @@ class CMainFrame : public fw::CFrameWnd {
   void OnProcessList();
   void OnProcessTree();
   void RunProcesses(int initialTab);
+  void OnWindowMenu();
   // A close request while one of the frame's modal dialogs runs (a window
   // list's "Cerrar" aimed at the frame) is ignored: the frame must outlive
   // the dialog it owns.

@@ -16,6 +16,7 @@
 #include "windows/ui/class_icons_dlg.h"
 #include "windows/ui/style_edit_dlg.h"
 #include "windows/ui/window_list_dlg.h"
+#include "windows/ui/window_menu_dlg.h"
 #include "windows/ui/window_props_dlg.h"
 #include "windows/window_edits.h"
 
@@ -165,6 +166,16 @@ void CMainFrame::RunProcesses(int initialTab) {
     accepted = dialog.DoModal(m_hWnd) == IDOK;
   }
   if (accepted && dialog.m_hSelectedWnd != 0) CaptureWindow(dialog.m_hSelectedWnd);
+}
+
+// ---- window menu ----
+
+// The editor makes its own changes on the window's menu; nothing comes back.
+void CMainFrame::OnWindowMenu() {
+  CWindowMenuDlg dialog(platform_, m_hImageList);
+  dialog.m_window = Captured();
+  ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
+  dialog.DoModal(m_hWnd);
 }
 
 }  // namespace qm

@@ -10,6 +10,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_menus.h"
 
 namespace qm {
 
@@ -72,7 +73,8 @@ struct SimSystem {
   SimErrorText errors;
   SimMessageBox messageBox;
   SimDesktop desktop;
-  Platform platform{&strings, &locale, &files, &errors, &messageBox, &desktop, &desktop};
+  SimMenus menus;
+  Platform platform{&strings, &locale, &files, &errors, &messageBox, &desktop, &desktop, &menus};
 };
 
 }  // namespace qm

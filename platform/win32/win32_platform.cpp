@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/win32/win32_menus.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_windows.h"
@@ -13,7 +14,8 @@ Platform& SystemPlatform() {
   static Win32MessageBox messageBox;
   static Win32Windows windows;
   static Win32Processes processes;
-  static Platform platform{&strings, &locale, &files, &errors, &messageBox, &windows, &processes};
+  static Win32Menus menus;
+  static Platform platform{&strings, &locale, &files, &errors, &messageBox, &windows, &processes, &menus};
   return platform;
 }
 
