@@ -218,3 +218,10 @@
 #define IDD_MENU_RES_PAGE 30037
 // The hidden static whose rectangle a page (or an embedded page) fills.
 #define IDC_PAGE_PLACEHOLDER 3308
+
+// ---- Module headers ----
+#define IDD_MODULE_HEADERS 30062
+// The mode radio buttons (the same numbers as the frame's module commands;
+// they live only inside the dialog).
+#define IDC_SUMMARY_MODE 30068
+#define IDC_COMPLETE_MODE 30069

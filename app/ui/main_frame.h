@@ -79,6 +79,7 @@ class CMainFrame : public fw::CFrameWnd {
   void OnWindowProperties();
   void OnProcessData();
   void OnModuleGeneralData();
+  void OnModuleHeaders();
   // The open-file dialog of the module commands (filter 4031); false when
   // the user cancels it.
   bool AskModulePath(std::string& path);
