@@ -49,9 +49,15 @@ std::optional<int> SortDirection(int direction, int currentOrder);
 // A selection sort over the rows: for each position from the top, the
 // smallest (ascending) or largest (descending) of the rows left, the
 // earliest winning ties, is exchanged into place. Returns those exchanges,
-// each (position, row), in the order they are to be made.
-std::vector<std::pair<int, int>> SelectionSortSwaps(std::vector<std::string> texts, int direction,
+// each (position, row), in the order they are to be made. The comparison
+// must be a consistent order (as CompareCells is): it is asked
+// O(n log n) times to rank the texts, and the sort then runs on the ranks.
+std::vector<std::pair<int, int>> SelectionSortSwaps(const std::vector<std::string>& texts, int direction,
                                                     const TextComparison& compare);
+
+// The rows once the exchanges are made: result[position] is the row whose
+// contents end up at position.
+std::vector<int> RowsAfterSwaps(size_t count, const std::vector<std::pair<int, int>>& swaps);
 
 // The comparison type of each column that has one; the others are text.
 class ColumnTypes {

@@ -253,3 +253,10 @@
 #define IDC_MENU_ITEM_POPUP 3214
 #define IDC_MENU_ITEM_GRAYED 3215
 #define IDC_MENU_ITEM_INACTIVE 3216
+
+// ---- Module headers ----
+#define IDD_MODULE_HEADERS 30062
+// The mode radio buttons (the same numbers as the frame's module commands;
+// they live only inside the dialog).
+#define IDC_SUMMARY_MODE 30068
+#define IDC_COMPLETE_MODE 30069

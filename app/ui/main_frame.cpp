@@ -52,6 +52,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_PROCESS_DATA, &CMainFrame::OnProcessData, &CMainFrame::OnUpdateRule<ID_PROCESS_DATA>},
     {ID_MODULE_GENERAL_DATA, &CMainFrame::OnModuleGeneralData, &CMainFrame::OnUpdateRule<ID_MODULE_GENERAL_DATA>},
     {ID_MODULE_RESOURCES, &CMainFrame::OnModuleResources, &CMainFrame::OnUpdateRule<ID_MODULE_RESOURCES>},
+    {ID_MODULE_HEADERS, &CMainFrame::OnModuleHeaders, &CMainFrame::OnUpdateRule<ID_MODULE_HEADERS>},
     {ID_CHILD_WINDOWS, &CMainFrame::OnChildWindows, &CMainFrame::OnUpdateRule<ID_CHILD_WINDOWS>},
     {ID_WINDOW_LIST, &CMainFrame::OnWindowList, &CMainFrame::OnUpdateRule<ID_WINDOW_LIST>},
     {ID_PROCESS_LIST, &CMainFrame::OnProcessList, &CMainFrame::OnUpdateRule<ID_PROCESS_LIST>},

@@ -87,6 +87,8 @@ class CMainFrame : public fw::CFrameWnd {
   void OnProcessData();
   void OnModuleGeneralData();
   void OnModuleResources();
+
+  void OnModuleHeaders();
   // The open-file dialog of the module commands (filter 4031); false when
   // the user cancels it.
   bool AskModulePath(std::string& path);

@@ -4,6 +4,7 @@
 
 #include "app/ui/main_frame.h"
 #include "framework/file_dialog.h"
+#include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
 #include "processes/ui/module_info_dlg.h"
 #include "processes/ui/process_info_dlg.h"
@@ -97,7 +98,7 @@ void CMainFrame::OnClassIcons() {
 
 // The dialog finds the captured window's process itself.
 void CMainFrame::OnProcessData() {
-  CProcessInfoDlg dialog(platform_);
+  CProcessInfoDlg dialog(platform_, m_hImageList);
   dialog.SetProcessWindow(Captured());
   ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
   dialog.DoModal(m_hWnd);
@@ -106,7 +107,7 @@ void CMainFrame::OnProcessData() {
 void CMainFrame::OnModuleGeneralData() {
   std::string path;
   if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
-  CModuleInfoDlg dialog(platform_);
+  CModuleInfoDlg dialog(platform_, m_hImageList);
   dialog.SetModulePath(path);
   ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
   dialog.DoModal(m_hWnd);
@@ -116,6 +117,15 @@ void CMainFrame::OnModuleResources() {
   std::string path;
   if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
   CModuleResourcesDlg dialog(platform_, m_hImageList, path);
+  ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
+  dialog.DoModal(m_hWnd);
+}
+
+void CMainFrame::OnModuleHeaders() {
+  std::string path;
+  if (!AskModulePath(path)) return;  // cancelled: the refresh goes on
+  CModuleHeadersDlg dialog(platform_, m_hImageList);
+  dialog.SetFileName(path);
   ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
   dialog.DoModal(m_hWnd);
 }

@@ -1,6 +1,7 @@
 #include "common/ui/list_ctrl_helper.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "platform/win32/win32_system.h"
 
@@ -69,20 +70,58 @@ int CListCtrlHelper::GetSortOrder(int column) const {
 
 bool CListCtrlHelper::Sort(int column, int direction) {
   if (column < 0 || column >= GetColumnCount()) return false;
-  // The texts are read once; the order is decided on them and the rows are
-  // then exchanged once per move.
+  // The column's texts are read once and the order is decided on them.
   std::vector<std::string> texts = ColumnTexts(column);
   const auto compare = [&](const std::string& a, const std::string& b) { return Compare(column, a, b); };
   const auto resolved = SortDirection(direction, ColumnOrder(texts, compare));
   if (!resolved) return true;
-  const auto swaps = SelectionSortSwaps(std::move(texts), *resolved, compare);
+  const auto swaps = SelectionSortSwaps(texts, *resolved, compare);
   if (swaps.empty()) return true;
+  const std::vector<int> from = RowsAfterSwaps(texts.size(), swaps);
+  MoveRows(from, column, std::move(texts));
+  return true;
+}
+
+void CListCtrlHelper::MoveRows(const std::vector<int>& from, int knownColumn, std::vector<std::string> knownTexts) {
+  constexpr UINT kStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK;
+  struct RowCopy {
+    std::vector<std::string> cells;
+    LVITEMW item{};
+  };
+  const int columns = GetColumnCount();
+  // Copies of the rows that move, taken before any is overwritten.
+  std::vector<RowCopy> copies(from.size());
+  for (size_t row = 0; row < from.size(); ++row) {
+    if (from[row] == static_cast<int>(row)) continue;
+    RowCopy& copy = copies[row];
+    copy.cells.resize(static_cast<size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+      copy.cells[static_cast<size_t>(c)] =
+          c == knownColumn ? std::move(knownTexts[row]) : m_list.GetItemText(static_cast<int>(row), c);
+    }
+    copy.item.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_STATE;
+    copy.item.stateMask = kStates;
+    copy.item.iItem = static_cast<int>(row);
+    ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&copy.item));
+  }
   // One repaint at the end instead of one per changed cell.
   ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, FALSE, 0);
-  for (auto [position, row] : swaps) SwapRows(position, row);
+  for (size_t row = 0; row < from.size(); ++row) {
+    if (from[row] == static_cast<int>(row)) continue;
+    const RowCopy& source = copies[static_cast<size_t>(from[row])];
+    const RowCopy& replaced = copies[row];
+    for (int c = 0; c < columns; ++c) {
+      const auto cell = static_cast<size_t>(c);
+      if (source.cells[cell] != replaced.cells[cell]) m_list.SetItemText(static_cast<int>(row), c, source.cells[cell]);
+    }
+    LVITEMW item = source.item;
+    item.iItem = static_cast<int>(row);
+    item.iSubItem = 0;
+    item.stateMask = kStates;
+    ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
   ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
-  return true;
 }
 
 int CListCtrlHelper::FindText(const std::string& text, int column) const {

@@ -35,7 +35,9 @@ class CListCtrlHelper {
   // 1 ascending, -1 descending, 0 mixed.
   int GetSortOrder(int column) const;
   // direction 1 ascending, -1 descending, anything else the opposite of the
-  // current order. False for a column the list does not have.
+  // current order. False for a column the list does not have. The
+  // selection sort's exchanges are made on copies of the rows; each row
+  // that moves is then written once.
   bool Sort(int column, int direction = 0);
 
   int FindText(const std::string& text, int column) const;
@@ -52,6 +54,9 @@ class CListCtrlHelper {
 
  private:
   std::vector<std::string> ColumnTexts(int column) const;
+  // Puts the contents of row from[i] (texts, item data, image, states) at
+  // row i; knownTexts are the texts of knownColumn, already read.
+  void MoveRows(const std::vector<int>& from, int knownColumn, std::vector<std::string> knownTexts);
   ColumnTypes types_;
 };
 

@@ -5,14 +5,15 @@
 #include "framework/data_exchange.h"
 #include "framework/list_view.h"
 #include "framework/static_control.h"
+#include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
-#include "processes/row_sort.h"
 
 namespace qm {
 
 const fw::MessageEntry<CModuleInfoDlg> CModuleInfoDlg::kMessages[] = {
     fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
     fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
+    fw::OnCommand(IDC_MODULE_HEADERS, &CModuleInfoDlg::OnHeaders),
 };
 
 bool CModuleInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -31,7 +32,8 @@ void CModuleInfoDlg::SetModulePath(const std::string& path) {
 
 BOOL CModuleInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  fw::CListCtrl& list = helper_.m_list;
   list.InsertColumn(0, "Clave", LVCFMT_LEFT, 25);
   list.InsertColumn(1, "Valor", LVCFMT_LEFT, 25);
   list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
@@ -63,14 +65,12 @@ void CModuleInfoDlg::Refresh() {
   m_fields = ReadModuleFileFields(platform_, m_strPath);
   rows_ = ReadVersionRows(platform_, m_strPath);
   ShowRows();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
-  list.SetItemSelected(0, true);
-  list.EnsureVisible(0);
+  helper_.SelectRow(0);
   UpdateData(false);
 }
 
 void CModuleInfoDlg::ShowRows() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  fw::CListCtrl& list = helper_.m_list;
   list.DeleteAllItems();
   for (size_t i = 0; i < rows_.size(); ++i) {
     const int row = list.InsertItem(static_cast<int>(i), std::string());
@@ -79,17 +79,11 @@ void CModuleInfoDlg::ShowRows() {
     list.SetItemText(row, 1, rows_[i].cells[1]);
   }
   // Columns only grow, so a refresh never narrows what the user saw.
-  for (int column = 0; column < 2; ++column) {
-    const int before = list.GetColumnWidth(column);
-    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
-    if (list.GetColumnWidth(column) < before) list.SetColumnWidth(column, before);
-  }
+  helper_.AutoSizeColumns();
 }
 
 LRESULT CModuleInfoDlg::OnColumnClick(NMLISTVIEW& click) {
-  if (click.iSubItem < 0) return 0;
-  SortRowsByColumn(rows_, static_cast<size_t>(click.iSubItem));
-  ShowRows();
+  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
   return 0;
 }
 
@@ -101,6 +95,14 @@ LRESULT CModuleInfoDlg::OnListKey(NMLVKEYDOWN& key) {
 LRESULT CModuleInfoDlg::OnDestroy(WPARAM, LPARAM) {
   fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(nullptr);
   icon_.reset();
+  return 0;
+}
+
+LRESULT CModuleInfoDlg::OnHeaders(WPARAM, LPARAM) {
+  if (m_strPath.empty()) return 0;
+  CModuleHeadersDlg dialog(platform_, images_);
+  dialog.SetFileName(m_strPath);
+  dialog.DoModal(m_hWnd);
   return 0;
 }
 

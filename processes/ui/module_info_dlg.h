@@ -7,6 +7,7 @@
 #include <string>
 #include <type_traits>
 
+#include "common/ui/list_ctrl_helper.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
 #include "platform/platform.h"
@@ -17,7 +18,9 @@ namespace qm {
 
 class CModuleInfoDlg : public fw::CDialog {
  public:
-  explicit CModuleInfoDlg(Platform& platform) : platform_(platform) {}
+  // images: the program's shared small icons for the headers dialog, not
+  // owned.
+  explicit CModuleInfoDlg(Platform& platform, HIMAGELIST images = nullptr) : platform_(platform), images_(images) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_MODULE_INFO, parent); }
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -38,6 +41,8 @@ class CModuleInfoDlg : public fw::CDialog {
   LRESULT OnColumnClick(NMLISTVIEW& click);
   LRESULT OnListKey(NMLVKEYDOWN& key);
   LRESULT OnDestroy(WPARAM, LPARAM);
+  LRESULT OnHeaders(WPARAM, LPARAM);
+  // Writes the rows in the order they were read.
   void ShowRows();
 
   struct IconDestroyer {
@@ -46,7 +51,10 @@ class CModuleInfoDlg : public fw::CDialog {
 
   static const fw::MessageEntry<CModuleInfoDlg> kMessages[];
   Platform& platform_;
+  HIMAGELIST images_;
   std::vector<VersionRow> rows_;
+  // Both columns sort as text.
+  CListCtrlHelper helper_;
   // Ours from SHGetFileInfo: destroyed when replaced and with the dialog.
   std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer> icon_;
 };

@@ -6,10 +6,10 @@
 #include "framework/list_view.h"
 #include "framework/progress.h"
 #include "framework/tab_control.h"
+#include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
 #include "processes/file_version_info.h"
 #include "processes/process_info.h"
-#include "processes/row_sort.h"
 #include "processes/ui/module_info_dlg.h"
 #include "res/string_ids.h"
 
@@ -45,6 +45,7 @@ const fw::MessageEntry<CProcessInfoDlg> CProcessInfoDlg::kMessages[] = {
     fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
     fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
     fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
+    fw::OnCommand(IDC_MODULE_HEADERS, &CProcessInfoDlg::OnHeaders),
 };
 
 bool CProcessInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -64,9 +65,9 @@ void CProcessInfoDlg::SetProcessWindow(WindowHandle window) {
 
 BOOL CProcessInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
-  list.SetImageList(ShellSmallIcons(), LVSIL_SMALL);
-  list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  helper_.m_list.SetImageList(ShellSmallIcons(), LVSIL_SMALL);
+  helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   ::ShowWindow(::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS), SW_HIDE);
   fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_VIEW_TABS));
   tabs.InsertItem(0, platform_.strings->LoadString(IDS_MODULES_TAB));
@@ -83,14 +84,13 @@ void CProcessInfoDlg::DoDataExchange(fw::CDataExchange& exchange) {
 }
 
 ProcessTab CProcessInfoDlg::CurrentTab() const {
-  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel() == 1 ? ProcessTab::Threads
-                                                                               : ProcessTab::Modules;
+  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel() == 1 ? ProcessTab::Threads : ProcessTab::Modules;
 }
 
 void CProcessInfoDlg::SwitchTab() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  fw::CListCtrl& list = helper_.m_list;
   list.DeleteAllItems();
-  while (list.GetColumnCount() > 0) list.DeleteColumn(0);
+  helper_.DeleteAllColumns();
   modules_.clear();
   threads_.clear();
   const bool modules = CurrentTab() == ProcessTab::Modules;
@@ -138,9 +138,7 @@ void CProcessInfoDlg::Refresh() {
     for (const ThreadEntry32& thread : reading.threads) threads_.push_back(MakeThreadRow(thread));
   }
   ShowRows();
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
-  list.SetItemSelected(0, true);
-  list.EnsureVisible(0);
+  helper_.SelectRow(0);
 }
 
 void CProcessInfoDlg::FillModules(const std::vector<ModuleEntry32>& modules) {
@@ -164,7 +162,8 @@ void CProcessInfoDlg::FillModules(const std::vector<ModuleEntry32>& modules) {
 }
 
 void CProcessInfoDlg::ShowRows() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  fw::CListCtrl& list = helper_.m_list;
+  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
   list.DeleteAllItems();
   int index = 0;
   for (const ModuleRow& module : modules_) {
@@ -177,22 +176,17 @@ void CProcessInfoDlg::ShowRows() {
     for (size_t column = 0; row >= 0 && column < thread.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), thread.cells[column]);
   }
-  FitColumns();
-}
-
-// Each column as wide as its widest text or heading.
-void CProcessInfoDlg::FitColumns() {
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
-  for (int column = 0, count = list.GetColumnCount(); column < count; ++column)
-    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list.m_hWnd, nullptr, TRUE);
+  // Each column as wide as its widest text or heading, narrower ones too.
+  helper_.AutoSizeColumns(/*fromMinimum=*/true);
 }
 
 std::string CProcessInfoDlg::SelectedModulePath() const {
   if (CurrentTab() != ProcessTab::Modules) return {};
-  fw::CListCtrl list(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
-  const int row = list.GetNextSelected();
+  const int row = helper_.GetSelectedRow();
   if (row < 0) return {};
-  return list.GetItemText(row, static_cast<int>(kModulePath));
+  return helper_.m_list.GetItemText(row, static_cast<int>(kModulePath));
 }
 
 LRESULT CProcessInfoDlg::OnTabChange(NMHDR&) {
@@ -201,14 +195,7 @@ LRESULT CProcessInfoDlg::OnTabChange(NMHDR&) {
 }
 
 LRESULT CProcessInfoDlg::OnColumnClick(NMLISTVIEW& click) {
-  if (click.iSubItem < 0) return 0;
-  const auto column = static_cast<size_t>(click.iSubItem);
-  if (CurrentTab() == ProcessTab::Modules) {
-    SortRowsByColumn(modules_, column);
-  } else {
-    SortRowsByColumn(threads_, column);
-  }
-  ShowRows();
+  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
   return 0;
 }
 
@@ -234,8 +221,17 @@ void CProcessInfoDlg::OnOK() {
 LRESULT CProcessInfoDlg::OnAdvanced(WPARAM, LPARAM) {
   const std::string path = SelectedModulePath();
   if (path.empty()) return 0;
-  CModuleInfoDlg dialog(platform_);
+  CModuleInfoDlg dialog(platform_, images_);
   dialog.SetModulePath(path);
+  dialog.DoModal(m_hWnd);
+  return 0;
+}
+
+LRESULT CProcessInfoDlg::OnHeaders(WPARAM, LPARAM) {
+  const std::string path = SelectedModulePath();
+  if (path.empty()) return 0;
+  CModuleHeadersDlg dialog(platform_, images_);
+  dialog.SetFileName(path);
   dialog.DoModal(m_hWnd);
   return 0;
 }

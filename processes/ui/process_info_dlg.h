@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ui/list_ctrl_helper.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
 #include "platform/platform.h"
@@ -18,7 +19,9 @@ namespace qm {
 
 class CProcessInfoDlg : public fw::CDialog {
  public:
-  explicit CProcessInfoDlg(Platform& platform) : platform_(platform) {}
+  // images: the program's shared small icons for the headers dialog, not
+  // owned.
+  explicit CProcessInfoDlg(Platform& platform, HIMAGELIST images = nullptr) : platform_(platform), images_(images) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_PROCESS_INFO, parent); }
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -45,9 +48,8 @@ class CProcessInfoDlg : public fw::CDialog {
   void SwitchTab();
   void Refresh();
   void FillModules(const std::vector<ModuleEntry32>& modules);
-  // Writes the rows as they stand (after a fill or a sort).
+  // Writes the rows in the order they were read.
   void ShowRows();
-  void FitColumns();
   // The path of the selected module on the modules tab; empty otherwise.
   std::string SelectedModulePath() const;
 
@@ -56,9 +58,13 @@ class CProcessInfoDlg : public fw::CDialog {
   LRESULT OnDoubleClick(NMITEMACTIVATE& activate);
   LRESULT OnListKey(NMLVKEYDOWN& key);
   LRESULT OnAdvanced(WPARAM, LPARAM);
+  LRESULT OnHeaders(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CProcessInfoDlg> kMessages[];
   Platform& platform_;
+  HIMAGELIST images_;
+  // Every column sorts as text.
+  CListCtrlHelper helper_;
   uint32_t m_dwProcessId = 0;
   std::vector<ModuleRow> modules_;
   std::vector<ThreadRow> threads_;

@@ -8,6 +8,7 @@
 #include "framework/controls.h"
 #include "framework/tab_control.h"
 #include "platform/win32/win32_system.h"
+#include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
@@ -32,6 +33,8 @@ const fw::MessageEntry<CProcessesDlg> CProcessesDlg::kMessages[] = {
     fw::OnNotify<&CProcessesDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
     fw::OnNotify<&CProcessesDlg::OnTreeKey>(TVN_KEYDOWN, IDC_ITEM_TREE),
     fw::OnCommand(IDC_CHILD_WINDOWS, &CProcessesDlg::OnChildWindows),
+    fw::OnCommand(IDC_MODULES, &CProcessesDlg::OnProcessInfo),
+    fw::OnCommand(IDC_THREADS, &CProcessesDlg::OnProcessInfo),
     fw::OnCommand(IDC_KILL_PROCESS, &CProcessesDlg::OnKillProcess),
 };
 
@@ -74,8 +77,8 @@ BOOL CProcessesDlg::OnInitDialog() {
   fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
 
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_PROCESSES_TOOLBAR);
-  // The process information and the resource browser are not there yet.
-  for (UINT command : {IDC_MODULES, IDC_THREADS, IDC_RESOURCES}) toolbar_.EnableButton(command, false);
+  // The resource browser is not there yet.
+  toolbar_.EnableButton(IDC_RESOURCES, false);
 
   Refresh();
   tabs.SetCurSel(m_nInitialTab);
@@ -249,6 +252,16 @@ LRESULT CProcessesDlg::OnChildWindows(WPARAM, LPARAM) {
     m_hSelectedWnd = children.m_hResult;
     EndDialog(IDOK);
   }
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnProcessInfo(WPARAM wParam, LPARAM) {
+  const int64_t pid = GetSelectedProcessId();
+  if (pid < 0) return 0;
+  CProcessInfoDlg info(platform_, images_);
+  info.m_nInitialTab = LOWORD(wParam) == IDC_THREADS ? 1 : 0;
+  info.SetProcessId(static_cast<uint32_t>(pid));
+  info.DoModal(m_hWnd);
   return 0;
 }
 

@@ -58,6 +58,9 @@ class CProcessesDlg : public CToolBarDialog {
   LRESULT OnTreeDoubleClick(NMHDR&);
   LRESULT OnListKey(NMLVKEYDOWN&);
   LRESULT OnTreeKey(NMTVKEYDOWN&);
+  // "Módulos" and "Threads": the process information of the selected
+  // process, on the modules or the threads tab.
+  LRESULT OnProcessInfo(WPARAM, LPARAM);
   LRESULT OnChildWindows(WPARAM, LPARAM);
   LRESULT OnKillProcess(WPARAM, LPARAM);
   void OnKey(WORD key);

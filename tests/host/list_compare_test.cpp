@@ -105,6 +105,73 @@ TEST(ListCompareTest, SelectionSortKeepsTheEarliestOfEqualRowsAndSwapsOncePerMov
   EXPECT_TRUE(SelectionSortSwaps({}, 1, byKey).empty());
 }
 
+// The selection sort as the dialogs first ran it: every comparison on the
+// texts themselves.
+std::vector<std::pair<int, int>> PlainSelectionSwaps(Texts texts, int direction, ColumnType type) {
+  std::vector<std::pair<int, int>> swaps;
+  const int count = static_cast<int>(texts.size());
+  for (int position = 0; position + 1 < count; ++position) {
+    int best = position;
+    for (int row = position + 1; row < count; ++row) {
+      const int result = CompareCells(type, texts[static_cast<size_t>(row)], texts[static_cast<size_t>(best)]);
+      if (direction > 0 ? result < 0 : result > 0) best = row;
+    }
+    if (best == position) continue;
+    std::swap(texts[static_cast<size_t>(position)], texts[static_cast<size_t>(best)]);
+    swaps.emplace_back(position, best);
+  }
+  return swaps;
+}
+
+TEST(ListCompareTest, RankedSelectionMakesTheSameExchangesAsComparingTheTexts) {
+  // Many equal values, equal numbers written differently, unreadable cells
+  // and dates: every type, both directions.
+  Texts mixed;
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int i = 0; i < 300; ++i) {
+    const uint32_t r = next();
+    switch (r % 6) {
+      case 0:
+        mixed.push_back(std::to_string(r % 40));
+        break;
+      case 1:
+        mixed.push_back("0" + std::to_string(r % 40));
+        break;
+      case 2:
+        mixed.push_back(std::to_string(r % 7) + "," + std::to_string(r % 3) + "5");
+        break;
+      case 3:
+        mixed.push_back(std::to_string(1 + r % 28) + "/" + std::to_string(1 + r % 12) + "/2024 1:0" +
+                        std::to_string(r % 3));
+        break;
+      case 4:
+        mixed.push_back("");
+        break;
+      default:
+        mixed.push_back("x" + std::to_string(r % 5));
+        break;
+    }
+  }
+  for (ColumnType type :
+       {ColumnType::Text, ColumnType::Integer, ColumnType::Decimal, ColumnType::SpanishNumber, ColumnType::DateTime}) {
+    for (int direction : {1, -1}) {
+      const auto compare = [type](const std::string& a, const std::string& b) { return CompareCells(type, a, b); };
+      EXPECT_EQ(SelectionSortSwaps(mixed, direction, compare), PlainSelectionSwaps(mixed, direction, type))
+          << static_cast<int>(type) << " " << direction;
+    }
+  }
+}
+
+TEST(ListCompareTest, RowsAfterSwapsTellWhereEachPositionTakesItsRowFrom) {
+  const Texts texts{"c", "a", "d", "b"};
+  const auto compare = [](const std::string& a, const std::string& b) { return CompareCells(ColumnType::Text, a, b); };
+  const std::vector<int> from = RowsAfterSwaps(texts.size(), SelectionSortSwaps(texts, 1, compare));
+  EXPECT_EQ(from, (std::vector<int>{1, 3, 0, 2}));
+  // An exchange outside the rows is ignored rather than read past them.
+  EXPECT_EQ(RowsAfterSwaps(2, {{0, 5}, {-1, 0}, {0, 1}}), (std::vector<int>{1, 0}));
+}
+
 TEST(ListCompareTest, ColumnTypesReplaceByColumnAndDefaultToText) {
   ColumnTypes types;
   EXPECT_EQ(types.Of(1), ColumnType::Text);

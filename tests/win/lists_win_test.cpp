@@ -2,7 +2,10 @@
 // through the frame's commands, on windows and processes the test made.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
@@ -276,6 +279,182 @@ TEST_F(ListsTest, ProcessesAppearAndVanishAndTerminateAsksFirstAndEndsWithExitCo
   DWORD exitCode = 0;
   ::GetExitCodeProcess(victim.info.hProcess, &exitCode);
   EXPECT_EQ(exitCode, 1u);
+}
+
+int CurrentTab(HWND dialog) {
+  return static_cast<int>(::SendDlgItemMessageW(dialog, IDC_VIEW_TABS, TCM_GETCURSEL, 0, 0));
+}
+
+// What a process information dialog showed: its first tab and its PID box.
+struct ProcessInfoSeen {
+  int tab = -1;
+  std::string pid;
+};
+
+ModalDriver::Action SeeProcessInfo(ProcessInfoSeen& seen) {
+  return [&seen](HWND dialog) {
+    seen.tab = CurrentTab(dialog);
+    seen.pid = ItemText(dialog, IDC_PROCESS_PID);
+    ModalDriver::Press(dialog, IDCANCEL);
+  };
+}
+
+std::string OwnPidText() {
+  const DWORD pid = ::GetCurrentProcessId();
+  char text[48];
+  std::snprintf(text, sizeof text, "%u (0x%x)", static_cast<unsigned>(pid), static_cast<unsigned>(pid));
+  return text;
+}
+
+TEST_F(ListsTest, WindowListModulesAndThreadsOpenTheProcessOfTheSelectedWindow) {
+  HWND target = Make(L"Ventana de este proceso", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  bool threadsEnabled = false;
+  ProcessInfoSeen threads, modules;
+  const auto post = [](HWND dialog, int command) { ::PostMessageW(dialog, WM_COMMAND, command, 0); };
+  ModalDriver driver;
+  driver
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            const int row = FindRow(list, 0, HandleText(target));
+            ASSERT_GE(row, 0);
+            SelectRow(list, row);
+            threadsEnabled = ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_THREADS);
+            post(dialog, IDC_THREADS);
+          })
+      .On(L"Información sobre un proceso", SeeProcessInfo(threads))
+      .On(L"Lista de ventanas en el sistema", [&](HWND dialog) { post(dialog, IDC_MODULES); })
+      .On(L"Información sobre un proceso", SeeProcessInfo(modules))
+      .On(L"Lista de ventanas en el sistema", [&](HWND dialog) { ModalDriver::Press(dialog, IDCANCEL); });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_TRUE(threadsEnabled);
+  EXPECT_EQ(threads.tab, 1);
+  EXPECT_EQ(threads.pid, OwnPidText());
+  EXPECT_EQ(modules.tab, 0);
+  EXPECT_EQ(modules.pid, OwnPidText());
+}
+
+TEST_F(ListsTest, ProcessesModulesAndThreadsOpenTheSelectedProcess) {
+  bool modulesEnabled = false;
+  ProcessInfoSeen modules, threads;
+  const auto post = [](HWND dialog, int command) { ::PostMessageW(dialog, WM_COMMAND, command, 0); };
+  ModalDriver driver;
+  driver
+      .On(L"Procesos en ejecución en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            const int row = FindRow(list, 1, std::to_string(::GetCurrentProcessId()));
+            ASSERT_GE(row, 0);
+            SelectRow(list, row);
+            modulesEnabled = ButtonEnabled(dialog, IDR_PROCESSES_TOOLBAR, IDC_MODULES);
+            post(dialog, IDC_MODULES);
+          })
+      .On(L"Información sobre un proceso", SeeProcessInfo(modules))
+      .On(L"Procesos en ejecución en el sistema", [&](HWND dialog) { post(dialog, IDC_THREADS); })
+      .On(L"Información sobre un proceso", SeeProcessInfo(threads))
+      .On(L"Procesos en ejecución en el sistema", [&](HWND dialog) { ModalDriver::Press(dialog, IDCANCEL); });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_TRUE(modulesEnabled);
+  EXPECT_EQ(modules.tab, 0);
+  EXPECT_EQ(modules.pid, OwnPidText());
+  EXPECT_EQ(threads.tab, 1);
+  EXPECT_EQ(threads.pid, OwnPidText());
+}
+
+void SwitchTab(HWND dialog, int tab) {
+  HWND tabs = ::GetDlgItem(dialog, IDC_VIEW_TABS);
+  ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_VIEW_TABS), static_cast<UINT>(TCN_SELCHANGE)};
+  ::SendMessageW(dialog, WM_NOTIFY, IDC_VIEW_TABS, reinterpret_cast<LPARAM>(&header));
+}
+
+LPARAM ItemData(HWND tree, HTREEITEM item) {
+  TVITEMW info{};
+  info.mask = TVIF_PARAM;
+  info.hItem = item;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
+  return info.lParam;
+}
+
+LPARAM RowData(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
+}
+
+int SelectedRow(HWND list) {
+  return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// True when every expanded item of the tree lies on the path down to the
+// caret: the rest of the tree is collapsed.
+bool OnlyThePathToTheCaretIsOpen(HWND tree) {
+  HTREEITEM caret = NextItem(tree, nullptr, TVGN_CARET);
+  std::vector<HTREEITEM> path;
+  for (HTREEITEM item = caret ? NextItem(tree, caret, TVGN_PARENT) : nullptr; item;
+       item = NextItem(tree, item, TVGN_PARENT))
+    path.push_back(item);
+  std::vector<HTREEITEM> pending{Root(tree)};
+  while (!pending.empty()) {
+    HTREEITEM item = pending.back();
+    pending.pop_back();
+    if (!item) continue;
+    if (Expanded(tree, item) && NextItem(tree, item, TVGN_CHILD) &&
+        std::find(path.begin(), path.end(), item) == path.end())
+      return false;
+    pending.push_back(NextItem(tree, item, TVGN_NEXT));
+    pending.push_back(NextItem(tree, item, TVGN_CHILD));
+  }
+  return true;
+}
+
+TEST_F(ListsTest, TreeFirstSelectsTheFirstProcessAndTheTabsCarryTheSelection) {
+  int firstTab = -1;
+  bool treeShown = false, listHidden = false, firstCollapsed = false, ownCollapsed = false;
+  LPARAM firstRowPid = -1, firstCaretPid = -2, listPidAfterSwitch = -3, caretPidAfterSwitch = -4;
+  ModalDriver driver;
+  driver.On(L"Procesos en ejecución en el sistema", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+    HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
+    firstTab = CurrentTab(dialog);
+    treeShown = ::IsWindowVisible(tree) != FALSE;
+    listHidden = !::IsWindowVisible(list);
+    firstRowPid = RowData(list, 0);
+    HTREEITEM caret = NextItem(tree, nullptr, TVGN_CARET);
+    if (caret) firstCaretPid = ItemData(tree, caret);
+    firstCollapsed = OnlyThePathToTheCaretIsOpen(tree);
+
+    // This process's item on the tree, then the list: its row is selected.
+    HTREEITEM own = FindItem(tree, Root(tree), static_cast<LPARAM>(::GetCurrentProcessId()));
+    ASSERT_NE(own, nullptr);
+    SelectItem(tree, own);
+    SwitchTab(dialog, 0);
+    const int row = SelectedRow(list);
+    if (row >= 0) listPidAfterSwitch = RowData(list, row);
+
+    // The first row on the list, then the tree: its item is the caret and
+    // the rest of the tree is collapsed again.
+    SelectRow(list, 0);
+    SwitchTab(dialog, 1);
+    caret = NextItem(tree, nullptr, TVGN_CARET);
+    if (caret) caretPidAfterSwitch = ItemData(tree, caret);
+    ownCollapsed = OnlyThePathToTheCaretIsOpen(tree);
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_PROCESS_TREE));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_EQ(firstTab, 1);
+  EXPECT_TRUE(treeShown);
+  EXPECT_TRUE(listHidden);
+  EXPECT_EQ(firstCaretPid, firstRowPid) << "the first process of the list";
+  EXPECT_TRUE(firstCollapsed);
+  EXPECT_EQ(listPidAfterSwitch, static_cast<LPARAM>(::GetCurrentProcessId()));
+  EXPECT_EQ(caretPidAfterSwitch, firstRowPid);
+  EXPECT_TRUE(ownCollapsed);
 }
 
 }  // namespace

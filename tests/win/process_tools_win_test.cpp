@@ -3,9 +3,11 @@
 // shell's icons and a fixture DLL's file data and version strings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/number_format.h"
 #include "common/string_ex.h"
@@ -13,6 +15,7 @@
 #include "processes/ui/process_info_dlg.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
 // After <windows.h> (through the includes above), which they need.
@@ -71,6 +74,23 @@ void SelectTab(HWND dialog, int tab) {
   ::SendMessageW(dialog, WM_NOTIFY, IDC_VIEW_TABS, reinterpret_cast<LPARAM>(&header));
 }
 
+// A click on a column's header, as the list reports it.
+void ClickColumn(HWND dialog, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+  click.hdr.idFrom = IDC_ITEM_LIST;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  ::SendMessageW(dialog, WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&click));
+}
+
+std::vector<std::string> ColumnTexts(HWND list, int column) {
+  std::vector<std::string> texts;
+  for (int row = 0; row < RowCount(list); ++row) texts.push_back(CellText(list, row, column));
+  return texts;
+}
+
 void SelectRow(HWND list, int row) {
   LVITEMW item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -106,6 +126,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   std::string pidText, count, threadCount;
   int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1;
   bool refreshDuringDialog = true, buttonsOnModules = false, buttonsOnThreads = true, progressHidden = false;
+  bool namesAscending = false, namesDescending = false, kernelKeptItself = false;
   ModalDriver driver;
   driver.On(L"Información sobre un proceso", [&](HWND dialog) {
     refreshDuringDialog = RefreshRuns();
@@ -117,6 +138,18 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
     kernelRow = FindRowEndingWith(list, 4, "\\kernel32.dll");
     if (kernelRow >= 0) kernelImage = RowImage(list, kernelRow);
     buttonsOnModules = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
+    // A header click sorts the names as text, a second one reverses them;
+    // each row keeps its path and icon.
+    ClickColumn(dialog, 0);
+    const auto ascending = ColumnTexts(list, 0);
+    namesAscending =
+        std::is_sorted(ascending.begin(), ascending.end()) && ascending.size() == static_cast<size_t>(modules);
+    ClickColumn(dialog, 0);
+    const auto descending = ColumnTexts(list, 0);
+    namesDescending = std::is_sorted(descending.rbegin(), descending.rend()) && ascending != descending;
+    const int kernelAfter = FindRowEndingWith(list, 4, "\\kernel32.dll");
+    kernelKeptItself = kernelAfter >= 0 && RowImage(list, kernelAfter) == kernelImage &&
+                       EndsWithNoCase(CellText(list, kernelAfter, 0), "kernel32.dll");
     progressHidden = !::IsWindowVisible(::GetDlgItem(dialog, IDC_PROCESS_PROGRESS));
 
     SelectTab(dialog, 1);
@@ -142,6 +175,9 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   EXPECT_GE(kernelRow, 0);
   EXPECT_GE(kernelImage, 0) << "the shell gave an icon index";
   EXPECT_TRUE(buttonsOnModules);
+  EXPECT_TRUE(namesAscending);
+  EXPECT_TRUE(namesDescending);
+  EXPECT_TRUE(kernelKeptItself);
   EXPECT_TRUE(progressHidden);
   EXPECT_GE(ownThreadRow, 0) << "this thread is listed";
   EXPECT_EQ(threadCount.find(" thread(s) obtenido(s)") != std::string::npos, true) << threadCount;
@@ -202,42 +238,6 @@ TEST_F(ProcessToolsTest, AdvancedShowsAFixtureDllsFileDataIconAndVersionRows) {
   EXPECT_EQ(firstLabel, "Nombre del producto");
   EXPECT_EQ(company, "Karvonel");
 }
-
-// Answers the open-file dialog of this thread, whatever its caption (it is
-// the system's): types the path into its name box and accepts.
-class FileDialogAnswer {
- public:
-  explicit FileDialogAnswer(std::wstring path) {
-    path_ = std::move(path);
-    answered_ = false;
-    timer_ = ::SetTimer(nullptr, 0, 50, &FileDialogAnswer::OnTimer);
-  }
-  ~FileDialogAnswer() { ::KillTimer(nullptr, timer_); }
-  FileDialogAnswer(const FileDialogAnswer&) = delete;
-  FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
-  bool Answered() const { return answered_; }
-
- private:
-  static BOOL CALLBACK Find(HWND window, LPARAM) {
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
-    // The name box: a combo box (cmb13) in the explorer style, an edit (edt1) in the old one.
-    HWND name = ::GetDlgItem(window, cmb13);
-    if (!name) name = ::GetDlgItem(window, edt1);
-    if (!name) return TRUE;
-    ::SetWindowTextW(name, path_.c_str());
-    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-    answered_ = true;
-    return FALSE;
-  }
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (!answered_) ::EnumThreadWindows(::GetCurrentThreadId(), &FileDialogAnswer::Find, 0);
-  }
-  static inline std::wstring path_;
-  static inline bool answered_ = false;
-  UINT_PTR timer_ = 0;
-};
 
 TEST_F(ProcessToolsTest, ModuleGeneralDataAsksForTheFileAndHidesTheFrameWhileItShows) {
   std::string dllPath = std::string(QM_FIXTURE_DIR) + "\\x86_64\\version_driver.dll";

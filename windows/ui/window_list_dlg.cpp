@@ -1,5 +1,6 @@
 #include "windows/ui/window_list_dlg.h"
 
+#include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
@@ -13,6 +14,8 @@ const fw::MessageEntry<CWindowListDlg> CWindowListDlg::kMessages[] = {
     fw::OnNotify<&CWindowListDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
     fw::OnCommand(IDC_CAPTURE, &CWindowListDlg::OnCapture),
     fw::OnCommand(IDC_CHILD_WINDOWS, &CWindowListDlg::OnChildWindows),
+    fw::OnCommand(IDC_MODULES, &CWindowListDlg::OnProcessInfo),
+    fw::OnCommand(IDC_THREADS, &CWindowListDlg::OnProcessInfo),
     fw::OnCommand(IDC_TOGGLE_ENABLED, &CWindowListDlg::OnWindowAction),
     fw::OnCommand(IDC_TOGGLE_VISIBLE, &CWindowListDlg::OnWindowAction),
     fw::OnCommand(IDC_MAXIMIZE, &CWindowListDlg::OnWindowAction),
@@ -89,7 +92,11 @@ WindowHandle CWindowListDlg::Selected() const {
 }
 
 void CWindowListDlg::UpdateToolbar() {
-  ShowWindowButtons(toolbar_, WindowButtonsFor(*platform_.windows, Selected()), /*processButtons=*/true);
+  const WindowButtons buttons = WindowButtonsFor(*platform_.windows, Selected());
+  ShowWindowButtons(toolbar_, buttons, /*processButtons=*/true);
+  // The process information opens for any live window.
+  toolbar_.EnableButton(IDC_MODULES, buttons.valid);
+  toolbar_.EnableButton(IDC_THREADS, buttons.valid);
 }
 
 LRESULT CWindowListDlg::OnItemChanged(NMLISTVIEW& change) {
@@ -132,6 +139,21 @@ LRESULT CWindowListDlg::OnChildWindows(WPARAM, LPARAM) {
     EndDialog(IDOK);
     return 0;
   }
+  UpdateToolbar();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnProcessInfo(WPARAM wParam, LPARAM) {
+  const WindowHandle window = Selected();
+  // A window that closed since the list was filled has no process to show.
+  if (helper_.GetSelectedRow() < 0 || !platform_.windows->IsWindow(window)) {
+    UpdateToolbar();
+    return 0;
+  }
+  CProcessInfoDlg info(platform_, images_);
+  info.m_nInitialTab = LOWORD(wParam) == IDC_THREADS ? 1 : 0;
+  info.SetProcessWindow(window);
+  info.DoModal(m_hWnd);
   UpdateToolbar();
   return 0;
 }

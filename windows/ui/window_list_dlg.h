@@ -38,6 +38,9 @@ class CWindowListDlg : public CToolBarDialog {
   LRESULT OnColumnClick(NMLISTVIEW&);
   LRESULT OnCapture(WPARAM, LPARAM);
   LRESULT OnChildWindows(WPARAM, LPARAM);
+  // "Módulos" and "Threads": the process information of the window's
+  // process, on the modules or the threads tab.
+  LRESULT OnProcessInfo(WPARAM, LPARAM);
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnFilter(WPARAM, LPARAM);
 
