@@ -1,5 +1,7 @@
 #include "processes/process_info_model.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "common/error_text.h"
@@ -113,6 +115,22 @@ ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, Process
   reading.modules = std::move(info.m_modules);
   reading.threads = std::move(info.m_threads);
   return reading;
+}
+
+ExecutableModule FindExecutableModule(Platform& platform, uint32_t processId) {
+  CProcessInfo info(platform, ProcessSource::Psapi);
+  if (!info.ReadProcess(processId) || !info.ReadModules(processId)) {
+    return {{}, ReadWarning(platform, processId, info.m_dwLastError)};
+  }
+  // File names match without regard to case, as the file system finds them.
+  const auto sameName = [&](const std::string& name) {
+    return std::equal(name.begin(), name.end(), info.m_strExeName.begin(), info.m_strExeName.end(),
+                      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+  };
+  for (const ModuleEntry32& module : info.m_modules) {
+    if (sameName(module.szModule)) return {module.szExePath, {}};
+  }
+  return {};
 }
 
 }  // namespace qm

@@ -66,4 +66,13 @@ struct ProcessReading {
 
 ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, ProcessTab tab);
 
+// The executable file of a process, for its resources: the path of the
+// first module (read through PSAPI) named as the process's executable.
+// Both empty when no module has that name; a warning when a read fails.
+struct ExecutableModule {
+  std::string path;
+  std::string warning;
+};
+ExecutableModule FindExecutableModule(Platform& platform, uint32_t processId);
+
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include "framework/static_control.h"
 #include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
+#include "resources/ui/module_resources_dlg.h"
 
 namespace qm {
 
@@ -14,6 +15,7 @@ const fw::MessageEntry<CModuleInfoDlg> CModuleInfoDlg::kMessages[] = {
     fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
     fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
     fw::OnCommand(IDC_MODULE_HEADERS, &CModuleInfoDlg::OnHeaders),
+    fw::OnCommand(IDC_MODULE_RESOURCES, &CModuleInfoDlg::OnResources),
 };
 
 bool CModuleInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -95,6 +97,13 @@ LRESULT CModuleInfoDlg::OnListKey(NMLVKEYDOWN& key) {
 LRESULT CModuleInfoDlg::OnDestroy(WPARAM, LPARAM) {
   fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(nullptr);
   icon_.reset();
+  return 0;
+}
+
+LRESULT CModuleInfoDlg::OnResources(WPARAM, LPARAM) {
+  if (m_strPath.empty()) return 0;
+  CModuleResourcesDlg dialog(platform_, images_, m_strPath);
+  dialog.DoModal(m_hWnd);
   return 0;
 }
 

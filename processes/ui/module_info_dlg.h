@@ -42,6 +42,7 @@ class CModuleInfoDlg : public fw::CDialog {
   LRESULT OnListKey(NMLVKEYDOWN& key);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnHeaders(WPARAM, LPARAM);
+  LRESULT OnResources(WPARAM, LPARAM);
   // Writes the rows in the order they were read.
   void ShowRows();
 

@@ -12,6 +12,7 @@
 #include "processes/process_info.h"
 #include "processes/ui/module_info_dlg.h"
 #include "res/string_ids.h"
+#include "resources/ui/module_resources_dlg.h"
 
 namespace qm {
 namespace {
@@ -46,6 +47,7 @@ const fw::MessageEntry<CProcessInfoDlg> CProcessInfoDlg::kMessages[] = {
     fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
     fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
     fw::OnCommand(IDC_MODULE_HEADERS, &CProcessInfoDlg::OnHeaders),
+    fw::OnCommand(IDC_MODULE_RESOURCES, &CProcessInfoDlg::OnResources),
 };
 
 bool CProcessInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -223,6 +225,14 @@ LRESULT CProcessInfoDlg::OnAdvanced(WPARAM, LPARAM) {
   if (path.empty()) return 0;
   CModuleInfoDlg dialog(platform_, images_);
   dialog.SetModulePath(path);
+  dialog.DoModal(m_hWnd);
+  return 0;
+}
+
+LRESULT CProcessInfoDlg::OnResources(WPARAM, LPARAM) {
+  const std::string path = SelectedModulePath();
+  if (path.empty()) return 0;
+  CModuleResourcesDlg dialog(platform_, images_, path);
   dialog.DoModal(m_hWnd);
   return 0;
 }

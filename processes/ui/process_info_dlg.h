@@ -59,6 +59,7 @@ class CProcessInfoDlg : public fw::CDialog {
   LRESULT OnListKey(NMLVKEYDOWN& key);
   LRESULT OnAdvanced(WPARAM, LPARAM);
   LRESULT OnHeaders(WPARAM, LPARAM);
+  LRESULT OnResources(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CProcessInfoDlg> kMessages[];
   Platform& platform_;

@@ -8,8 +8,10 @@
 #include "framework/controls.h"
 #include "framework/tab_control.h"
 #include "platform/win32/win32_system.h"
+#include "processes/process_info_model.h"
 #include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
+#include "resources/ui/module_resources_dlg.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
 
@@ -36,6 +38,7 @@ const fw::MessageEntry<CProcessesDlg> CProcessesDlg::kMessages[] = {
     fw::OnCommand(IDC_MODULES, &CProcessesDlg::OnProcessInfo),
     fw::OnCommand(IDC_THREADS, &CProcessesDlg::OnProcessInfo),
     fw::OnCommand(IDC_KILL_PROCESS, &CProcessesDlg::OnKillProcess),
+    fw::OnCommand(IDC_RESOURCES, &CProcessesDlg::OnResources),
 };
 
 CProcessesDlg::~CProcessesDlg() {
@@ -77,8 +80,6 @@ BOOL CProcessesDlg::OnInitDialog() {
   fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
 
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_PROCESSES_TOOLBAR);
-  // The resource browser is not there yet.
-  toolbar_.EnableButton(IDC_RESOURCES, false);
 
   Refresh();
   tabs.SetCurSel(m_nInitialTab);
@@ -262,6 +263,19 @@ LRESULT CProcessesDlg::OnProcessInfo(WPARAM wParam, LPARAM) {
   info.m_nInitialTab = LOWORD(wParam) == IDC_THREADS ? 1 : 0;
   info.SetProcessId(static_cast<uint32_t>(pid));
   info.DoModal(m_hWnd);
+  return 0;
+}
+
+LRESULT CProcessesDlg::OnResources(WPARAM, LPARAM) {
+  const int64_t pid = GetSelectedProcessId();
+  if (pid < 0) return 0;
+  const ExecutableModule executable = FindExecutableModule(platform_, static_cast<uint32_t>(pid));
+  if (!executable.warning.empty()) {
+    platform_.messageBox->MessageBox(executable.warning, MB_ICONEXCLAMATION_);
+  } else if (!executable.path.empty()) {
+    CModuleResourcesDlg dialog(platform_, images_, executable.path);
+    dialog.DoModal(m_hWnd);
+  }
   return 0;
 }
 

@@ -63,6 +63,7 @@ class CProcessesDlg : public CToolBarDialog {
   LRESULT OnProcessInfo(WPARAM, LPARAM);
   LRESULT OnChildWindows(WPARAM, LPARAM);
   LRESULT OnKillProcess(WPARAM, LPARAM);
+  LRESULT OnResources(WPARAM, LPARAM);
   void OnKey(WORD key);
 
   static const fw::MessageEntry<CProcessesDlg> kMessages[];

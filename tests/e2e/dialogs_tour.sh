@@ -41,7 +41,7 @@ choose_file() {  # command windows-path
 # Opens a dialog by its command (through the open-file dialog when a path is
 # given), waits for its caption, takes its picture and closes it with
 # Escape; fails when it never shows or does not close.
-tour() {  # command caption picture [windows-path]
+tour() {  # command caption picture [windows-path [keys]]
   local id=""
   run "$reader" command "$1" || { echo "could not post $1"; return 1; }
   if [[ -n ${4:-} ]]; then choose_file "$1" "$4" || return 1; fi
@@ -52,6 +52,13 @@ tour() {  # command caption picture [windows-path]
   done
   [[ -n $id ]] || { echo "$1: no window \"$2\""; return 1; }
   sleep 1
+  # Keys pressed in the dialog first (moving through a tree, say).
+  if [[ -n ${5:-} ]]; then
+    xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id" 2>/dev/null
+    # shellcheck disable=SC2086 # one word per key
+    xdotool key --clearmodifiers --delay 150 $5
+    sleep 1
+  fi
   # The open-file dialog leaves its pixels on the bare root window (there is
   # no window manager to repaint it), so those pictures show the dialog alone.
   if [[ -n ${4:-} ]]; then import -window "$id" "$shots/$3.png"; else import -window root "$shots/$3.png"; fi
@@ -82,6 +89,18 @@ tour 5004 "Procesos en ejecución en el sistema" processes_tree || status=1
 run "$reader" command 5026
 sleep 1
 tour 5010 "Árbol de ventanas hijas" child_windows || status=1
+# Modules chosen through the open-file dialog: a Wine DLL's headers, Wine's
+# shell32 in the resource browser, and the fixtures' pages (the keys walk
+# the tree from its root).
+windows_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
+wine_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+fixtures=$(dirname "$fixture")/../../fixtures/x86_64
+tour 30069 "Cabeceras de un módulo" module_headers "$(windows_path "$wine_dlls/comctl32.dll")" || status=1
+tour 5030 "Recursos de un módulo" resources_shell32 "$(windows_path "$wine_dlls/shell32.dll")" || status=1
+tour 5030 "Recursos de un módulo" resources_hex "$(windows_path "$fixtures/resources.dll")" "Down Down Right Down" || status=1
+tour 5030 "Recursos de un módulo" resources_strings "$(windows_path "$fixtures/resources.dll")" "Down Down Down Down" || status=1
+tour 5030 "Recursos de un módulo" resources_version "$(windows_path "$fixtures/version_two.exe")" "Down Right Down" || status=1
+tour 5030 "Recursos de un módulo" resources_icon_groups "$(windows_path "$fixtures/images.dll")" "Down Down Down Down Down Down Down" || status=1
 # The class icons are not toured: Wine answers GetClassLongPtr(GCL_HICON)
 # with 0 for another process's window, so the command stays grey here (the
 # win tests open that dialog on a window of their own).

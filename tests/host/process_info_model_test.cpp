@@ -118,6 +118,21 @@ TEST_F(ProcessInfoModelTest, AProcessThatEndedIsGoneWithThePsapiReason) {
   EXPECT_EQ(locked.warning, "Error obteniendo datos del proceso 4 (0x4)\n(#5) Access denied.\r\n");
 }
 
+// The resources of a process are those of the module named as its
+// executable, whatever its case on disk; a process that cannot be read is a
+// warning, one without such a module nothing at all.
+TEST_F(ProcessInfoModelTest, ExecutableModuleForTheResources) {
+  const ExecutableModule editor = FindExecutableModule(sim.platform, 1234);
+  EXPECT_EQ(editor.path, "C:\\Apps\\EDITOR.EXE");
+  EXPECT_TRUE(editor.warning.empty());
+  const ExecutableModule gone = FindExecutableModule(sim.platform, 777);
+  EXPECT_TRUE(gone.path.empty());
+  EXPECT_EQ(gone.warning.rfind("Error obteniendo datos del proceso 777 (0x309)\n(#", 0), 0u) << gone.warning;
+  const ExecutableModule idle = FindExecutableModule(sim.platform, 0);
+  EXPECT_TRUE(idle.path.empty());
+  EXPECT_FALSE(idle.warning.empty()) << "the idle process cannot be opened";
+}
+
 TEST_F(ProcessInfoModelTest, AListThatCannotBeReadKeepsTheProcessTexts) {
   sim.desktop.FailCall("EnumProcessModules", 299);
   const ProcessReading reading = ReadProcessForTab(sim.platform, 1234, ProcessTab::Modules);

@@ -92,11 +92,7 @@ WindowHandle CWindowListDlg::Selected() const {
 }
 
 void CWindowListDlg::UpdateToolbar() {
-  const WindowButtons buttons = WindowButtonsFor(*platform_.windows, Selected());
-  ShowWindowButtons(toolbar_, buttons, /*processButtons=*/true);
-  // The process information opens for any live window.
-  toolbar_.EnableButton(IDC_MODULES, buttons.valid);
-  toolbar_.EnableButton(IDC_THREADS, buttons.valid);
+  ShowWindowButtons(toolbar_, WindowButtonsFor(*platform_.windows, Selected()), /*processButtons=*/true);
 }
 
 LRESULT CWindowListDlg::OnItemChanged(NMLISTVIEW& change) {

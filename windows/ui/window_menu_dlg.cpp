@@ -1,9 +1,9 @@
 #include "windows/ui/window_menu_dlg.h"
 
+#include "common/ui/menu_ex.h"
 #include "framework/controls.h"
 #include "framework/list_box.h"
 #include "windows/menu_item_edit.h"
-#include "common/ui/menu_ex.h"
 #include "windows/ui/menu_item_dlg.h"
 
 namespace qm {

@@ -30,10 +30,7 @@ void ShowWindowButtons(CDialogToolBar& toolbar, const WindowButtons& buttons, bo
   for (UINT command : {IDC_CAPTURE, IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE, IDC_CLOSE_WINDOW})
     toolbar.EnableButton(command, buttons.valid);
   if (processButtons) {
-    toolbar.EnableButton(IDC_CHILD_WINDOWS, buttons.valid);
-    // The process information dialog is not there yet.
-    toolbar.EnableButton(IDC_MODULES, false);
-    toolbar.EnableButton(IDC_THREADS, false);
+    for (UINT command : {IDC_CHILD_WINDOWS, IDC_MODULES, IDC_THREADS}) toolbar.EnableButton(command, buttons.valid);
   }
   toolbar.EnableButton(IDC_MAXIMIZE, buttons.canMaximize);
   toolbar.EnableButton(IDC_MINIMIZE, buttons.canMinimize);
