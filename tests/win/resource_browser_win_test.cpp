@@ -37,6 +37,16 @@ std::string Fixture(const std::string& arch, const std::string& name) {
   return WindowsPath(std::string(QM_FIXTURE_DIR) + "/" + arch + "/" + name);
 }
 
+// A visible, enabled window of the thread with a Yes button: a question.
+// A named callback, as the 32-bit calling convention needs.
+BOOL CALLBACK FindQuestion(HWND window, LPARAM found) {
+  if (::IsWindowVisible(window) && ::IsWindowEnabled(window) && ::GetDlgItem(window, IDYES)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
@@ -92,27 +102,29 @@ bool Visible(HWND window) { return window && ::IsWindowVisible(window); }
 
 // Answers this thread's file dialog, whatever its caption (it is the
 // system's): types the path into its name box and accepts. True once done.
+struct FileDialogSearch {
+  const std::wstring* path;
+  bool done;
+};
+
+// A named callback, as the 32-bit calling convention needs.
+BOOL CALLBACK AnswerIfFileDialog(HWND window, LPARAM context) {
+  auto* s = reinterpret_cast<FileDialogSearch*>(context);
+  wchar_t className[32] = {};
+  ::GetClassNameW(window, className, 32);
+  if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
+  HWND name = ::GetDlgItem(window, cmb13);
+  if (!name) name = ::GetDlgItem(window, edt1);
+  if (!name) return TRUE;
+  ::SetWindowTextW(name, s->path->c_str());
+  ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+  s->done = true;
+  return FALSE;
+}
+
 bool AnswerFileDialog(const std::wstring& path) {
-  struct Search {
-    const std::wstring* path;
-    bool done;
-  } search{&path, false};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM context) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(context);
-        wchar_t className[32] = {};
-        ::GetClassNameW(window, className, 32);
-        if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
-        HWND name = ::GetDlgItem(window, cmb13);
-        if (!name) name = ::GetDlgItem(window, edt1);
-        if (!name) return TRUE;
-        ::SetWindowTextW(name, s->path->c_str());
-        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-        s->done = true;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  FileDialogSearch search{&path, false};
+  ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfFileDialog, reinterpret_cast<LPARAM>(&search));
   return search.done;
 }
 
@@ -313,16 +325,7 @@ TEST_P(ResourceBrowserTest, StringExportsAreWrittenCompileBackAndAFailedOneKeeps
   // The overwrite question of the save dialog, for the file that exists.
   auto confirmOverwrite = [] {
     HWND question = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-          if (::IsWindowVisible(window) && ::IsWindowEnabled(window) && ::GetDlgItem(window, IDYES)) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&question));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindQuestion, reinterpret_cast<LPARAM>(&question));
     if (question) ::PostMessageW(question, WM_COMMAND, IDYES, 0);
     return question != nullptr;
   };
