@@ -2,6 +2,7 @@
 
 #include "common/atomic_file.h"
 #include "common/text.h"
+#include "resources/menu_script.h"
 
 namespace qm {
 
@@ -13,28 +14,7 @@ constexpr uint32_t kWsVisible = 0x10000000;
 
 class ScriptWriter {
  public:
-  // Inside a quoted text a resource compiler reads "" as one quote and \ as
-  // the start of an escape, so both are doubled; line breaks and NULs are
-  // written as escapes, tabs and "&" as they are.
-  std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-      if (c == '"')
-        out += "\"\"";
-      else if (c == '\\')
-        out += "\\\\";
-      else if (c == '\n')
-        out += "\\n";
-      else if (c == '\r')
-        out += "\\r";
-      else if (c == '\0')
-        out += "\\000";
-      else
-        out.push_back(c);
-      if (static_cast<unsigned char>(c) >= 0x80) beyondAscii_ = true;
-    }
-    return out + "\"";
-  }
+  std::string Quoted(const std::string& text) { return QuoteScriptText(text, beyondAscii_); }
 
   // A number for an ordinal, a quoted text for a name; absent is "".
   std::string NameOrOrdinal(const DialogNameOrOrdinal& value) {

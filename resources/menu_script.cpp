@@ -6,29 +6,6 @@ namespace qm {
 
 namespace {
 
-// Inside a quoted text a resource compiler reads "" as one quote and \ as the
-// start of an escape, so both are doubled. Tabs (the accelerator column) and
-// "&" stay as they are.
-std::string QuoteText(const std::string& text, bool& beyondAscii) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"')
-      out += "\"\"";
-    else if (c == '\\')
-      out += "\\\\";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\0')
-      out += "\\000";
-    else
-      out.push_back(c);
-    if (static_cast<unsigned char>(c) >= 0x80) beyondAscii = true;
-  }
-  return out + "\"";
-}
-
 class ScriptWriter {
  public:
   void Block(const std::vector<MenuItem>& items, size_t depth) {
@@ -36,7 +13,7 @@ class ScriptWriter {
     text_ += indent + "BEGIN\n";
     for (const auto& item : items) {
       if (item.hasSubmenu) {
-        text_ += indent + "\tPOPUP " + QuoteText(item.text, beyondAscii_) + "\n";
+        text_ += indent + "\tPOPUP " + QuoteScriptText(item.text, beyondAscii_) + "\n";
         Block(item.submenu, depth + 1);
       } else {
         text_ += indent + ItemLine(item) + "\n";
@@ -64,7 +41,7 @@ class ScriptWriter {
     else if (item.type & kMftOwnerDraw)
       line = "\tMENUITEM \"<ownerdraw>\",\t" + id + ", MFT_OWNERDRAW";
     else
-      line = "\tMENUITEM " + QuoteText(item.text, beyondAscii_) + ",\t" + id + ", MFT_STRING";
+      line = "\tMENUITEM " + QuoteScriptText(item.text, beyondAscii_) + ",\t" + id + ", MFT_STRING";
     if (item.type & kMftMenuBreak) line += " | MFT_MENUBREAK";
     if (item.type & kMftMenuBarBreak) line += " | MFT_MENUBARBREAK";
     if (item.type & kMftRadioCheck) line += " | MFT_RADIOCHECK";
@@ -81,6 +58,29 @@ class ScriptWriter {
 };
 
 }  // namespace
+
+// Inside a quoted text a resource compiler reads "" as one quote and \ as the
+// start of an escape, so both are doubled. Tabs (the accelerator column) and
+// "&" stay as they are.
+std::string QuoteScriptText(const std::string& text, bool& beyondAscii) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"')
+      out += "\"\"";
+    else if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\0')
+      out += "\\000";
+    else
+      out.push_back(c);
+    if (static_cast<unsigned char>(c) >= 0x80) beyondAscii = true;
+  }
+  return out + "\"";
+}
 
 std::string MenuScriptText(const Menu& menu) {
   ScriptWriter writer;

@@ -13,6 +13,10 @@ namespace qm {
 // The script with "\n" line ends.
 std::string MenuScriptText(const Menu& menu);
 
+// A text as a resource script quotes it ("" and \\ doubled, line breaks and
+// NULs as escapes); beyondAscii is set when it holds a byte past ASCII.
+std::string QuoteScriptText(const std::string& text, bool& beyondAscii);
+
 // Writes the script with CR LF line ends in one step; an existing file
 // survives any failure.
 bool WriteMenuScript(const Menu& menu, const std::string& path);
