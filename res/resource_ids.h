@@ -230,6 +230,21 @@
 // The hex page's dump and the total under it; the string page's count.
 #define IDC_RESOURCE_TOTAL 3309
 #define IDC_STRING_COUNT 3311
+
+// ---- Resource browser: the menu page ----
+// The statistics list and the items tree are IDC_ITEM_LIST and IDC_ITEM_TREE;
+// the item's ID and the Checked, Popup menu and Grayed boxes share the menu
+// item dialog's numbers. The type box has a number of its own: the toolbar's
+// "Mostrar menú" is IDC_SHOW_MENU, and the box's notifications must not read
+// as a click on it.
+#define IDC_MENU_ITEM_TYPE 30046
+#define IDC_MENU_ITEM_BREAK 30048
+#define IDC_MENU_ITEM_RADIO_CHECK 30049
+#define IDC_MENU_ITEM_RIGHT_JUSTIFY 30058
+#define IDC_MENU_ITEM_RIGHT_ORDER 30059
+#define IDC_MENU_ITEM_DISABLED 30061
+#define IDC_MENU_ITEM_HILITE 30063
+#define IDC_MENU_ITEM_DEFAULT 30064
 #define IDC_HEX_DUMP 3420
 
 // ---- The window menu editor and its item dialog ----

@@ -3,8 +3,11 @@
 namespace qm {
 
 namespace {
-constexpr uint32_t kImageItemText = 4005;      // "<imágen>"
-constexpr uint32_t kSeparatorItemText = 4008;  // "<separador>"
+constexpr uint32_t kImageItemText = 4005;         // "<imágen>"
+constexpr uint32_t kSeparatorItemText = 4008;     // "<separador>"
+constexpr uint32_t kModuleStatisticsText = 4045;  // "Estadísticas del módulo"
+constexpr uint32_t kIdentifierText = 4069;        // "Identificador"
+constexpr uint32_t kItemCountText = 4070;         // "Número de items"
 }  // namespace
 
 std::string MenuItemTreeText(const MenuItem& item, const IStrings& strings) {
@@ -48,6 +51,26 @@ MenuItemFields DescribeMenuItem(const MenuItem& item) {
   fields.hilite = (item.state & kMfsHilite) != 0;
   fields.isDefault = (item.state & kMfsDefault) != 0;
   return fields;
+}
+
+const MenuItem* MenuItemAtPath(const Menu& menu, const std::vector<size_t>& path) {
+  const std::vector<MenuItem>* level = &menu.items;
+  const MenuItem* item = nullptr;
+  for (size_t position : path) {
+    if (!level || position >= level->size()) return nullptr;
+    item = &(*level)[position];
+    level = item->hasSubmenu ? &item->submenu : nullptr;
+  }
+  return item;
+}
+
+std::vector<StatisticsRow> MenuStatisticsRows(const CResourceModule& module, const ResourceName& name,
+                                              const std::optional<size_t>& topLevelItems, const IStrings& strings) {
+  std::vector<StatisticsRow> rows;
+  rows.push_back({strings.LoadString(kModuleStatisticsText), module.GetPath(), 0});
+  rows.push_back({strings.LoadString(kIdentifierText), name.isString ? name.name : std::to_string(name.id), 0});
+  rows.push_back({strings.LoadString(kItemCountText), topLevelItems ? std::to_string(*topLevelItems) : "?", 0});
+  return rows;
 }
 
 }  // namespace qm

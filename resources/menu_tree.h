@@ -2,10 +2,15 @@
 // What the menu page shows of a menu model: the text of each item in the
 // items tree and the fields of the selected item.
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/system.h"
 #include "resources/menu_template.h"
+#include "resources/resource_module.h"
+#include "resources/resource_stats.h"
 
 namespace qm {
 
@@ -29,5 +34,15 @@ struct MenuItemFields {
 };
 
 MenuItemFields DescribeMenuItem(const MenuItem& item);
+
+// The item reached by a chain of positions, one per level from the top; null
+// when a position is out of range or a level on the way has no submenu.
+const MenuItem* MenuItemAtPath(const Menu& menu, const std::vector<size_t>& path);
+
+// The page's three statistics rows: the module's path, the menu's name (a
+// number in decimal) and its count of top-level items, "?" when the menu
+// cannot be read.
+std::vector<StatisticsRow> MenuStatisticsRows(const CResourceModule& module, const ResourceName& name,
+                                              const std::optional<size_t>& topLevelItems, const IStrings& strings);
 
 }  // namespace qm

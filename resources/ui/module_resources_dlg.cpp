@@ -29,11 +29,13 @@ CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, 
       hexPage_(*platform.strings),
       stringPage_(platform, images),
       iconPage_(platform),
-      listPage_(platform) {
+      listPage_(platform),
+      menuPage_(platform) {
   pages_[static_cast<size_t>(ResourcePage::Hex)] = &hexPage_;
   pages_[static_cast<size_t>(ResourcePage::String)] = &stringPage_;
   pages_[static_cast<size_t>(ResourcePage::IconGroup)] = &iconPage_;
   pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
+  pages_[static_cast<size_t>(ResourcePage::Menu)] = &menuPage_;
   // The bitmap and menu pages plug in here.
 }
 
@@ -171,7 +173,10 @@ void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
     case PageContent::CursorGroup:
       iconPage_.ShowCursorGroup(module_, choice.name);
       break;
-    // The bitmap page and the menu page are filled here once they are built.
+    case PageContent::Menu:
+      menuPage_.ShowMenu(module_, choice.name);
+      break;
+    // The bitmap page is filled here once it is built.
     default:
       break;
   }

@@ -16,6 +16,7 @@
 #include "resources/ui/hex_res_page.h"
 #include "resources/ui/icon_res_page.h"
 #include "resources/ui/list_res_page.h"
+#include "resources/ui/menu_res_page.h"
 #include "resources/ui/string_res_page.h"
 
 // After <windows.h>, which it needs.
@@ -62,6 +63,7 @@ class CModuleResourcesDlg : public fw::CDialog {
   CStringResPage stringPage_;
   CIconResPage iconPage_;
   CListResPage listPage_;
+  CMenuResPage menuPage_;
   std::array<CToolBarDialog*, kResourcePageCount> pages_{};
 };
 

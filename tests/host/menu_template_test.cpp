@@ -266,5 +266,34 @@ TEST(MenuTree, ItemTextsAndFieldsAsThePageShowsThem) {
   EXPECT_EQ(DescribeMenuItem(MenuItem{kMftOwnerDraw | kMftBitmap, 0, 0, 0, "", false, {}}).styleIndex, -1);
 }
 
+// The page finds a tree item's menu item by the positions on its way down:
+// separators and pop-ups share identifiers, so nothing else is safe.
+TEST_P(FixtureMenus, ThePageReachesItemsByPositionAndCountsTopLevelItems) {
+  const Menu menu = LoadFixtureMenu(GetParam(), ResourceName::Number(100));
+  const MenuItem* recent = MenuItemAtPath(menu, {0, 4});
+  ASSERT_NE(recent, nullptr);
+  EXPECT_EQ(recent->text, "&Recientes");
+  const MenuItem* bar = MenuItemAtPath(menu, {0, 4, 2});
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->id, 1012u);
+  EXPECT_EQ(MenuItemAtPath(menu, {0, 3})->type, kMftSeparator);
+  EXPECT_EQ(MenuItemAtPath(menu, {0, 6}), nullptr) << "past the end of a submenu";
+  EXPECT_EQ(MenuItemAtPath(menu, {0, 0, 0}), nullptr) << "below an item without a submenu";
+  EXPECT_EQ(MenuItemAtPath(menu, {}), nullptr);
+
+  CResourceModule module(*SystemPlatform().files);
+  ASSERT_TRUE(module.Enumerate(std::string(QM_FIXTURE_DIR) + "/" + GetParam() + "/resources.dll"));
+  const IStrings& strings = *SystemPlatform().strings;
+  const auto rows = MenuStatisticsRows(module, ResourceName::Number(100), menu.items.size(), strings);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].value, module.GetPath());
+  EXPECT_EQ(rows[1].label, "Identificador");
+  EXPECT_EQ(rows[1].value, "100");
+  EXPECT_EQ(rows[2].value, "3");
+  const auto unread = MenuStatisticsRows(module, ResourceName::String("MENU_NAMED"), std::nullopt, strings);
+  EXPECT_EQ(unread[1].value, "MENU_NAMED");
+  EXPECT_EQ(unread[2].value, "?");
+}
+
 }  // namespace
 }  // namespace qm
