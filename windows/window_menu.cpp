@@ -33,9 +33,14 @@ std::string MenuNodeText(const MenuItemInfo& item, const IStrings& strings) {
 
 const std::vector<WindowMenuNode>& WindowMenuModel::Rebuild() {
   nodes_.clear();
+  unreadable_ = false;
   if (window_ == 0 || !platform_.windows->IsWindow(window_)) return nodes_;
   const MenuHandle bar = platform_.windows->GetMenu(window_);
-  if (bar == 0 || !platform_.menus->IsMenu(bar)) return nodes_;
+  if (bar == 0) return nodes_;
+  if (!platform_.menus->IsMenu(bar)) {
+    unreadable_ = true;
+    return nodes_;
+  }
   AddItems(bar, -1, {}, 0);
   return nodes_;
 }

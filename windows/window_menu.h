@@ -42,6 +42,9 @@ class WindowMenuModel {
   // Empty when the window has no menu bar.
   const std::vector<WindowMenuNode>& Rebuild();
   const std::vector<WindowMenuNode>& Nodes() const { return nodes_; }
+  // The window names a menu bar that the platform will not read (under Wine,
+  // any menu of another process), as of the last Rebuild.
+  bool MenuUnreadable() const { return unreadable_; }
   // The node at these positions, if the tree has one.
   std::optional<size_t> FindNode(const std::vector<uint32_t>& positions) const;
 
@@ -73,6 +76,7 @@ class WindowMenuModel {
   const Platform& platform_;
   WindowHandle window_ = 0;
   std::vector<WindowMenuNode> nodes_;
+  bool unreadable_ = false;
 };
 
 // The tree text of a menu item: the text without its "&" marks (a doubled

@@ -183,6 +183,9 @@ void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
 }
 
 LRESULT CModuleResourcesDlg::OnDamageWarning(WPARAM, LPARAM) {
+  // A modal dialog shows once its queue is empty, which under Wine is after
+  // this message: the warning must not come up over nothing.
+  if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
   if (!damageWarning_.empty()) platform_.messageBox->MessageBox(damageWarning_, MB_ICONEXCLAMATION_);
   damageWarning_.clear();
   return 0;

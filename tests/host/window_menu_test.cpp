@@ -97,9 +97,20 @@ TEST_F(WindowMenuTest, TheTreeFollowsTheMenusWithTextsImagesAndPaths) {
   EXPECT_TRUE(model.CanExecute(Node({1, 2})));
   EXPECT_EQ(model.StateNames(Node({1, 2})), (std::vector<std::string>{"MFS_ENABLED", "MFS_CHECKED", "MFS_UNHILITE"}));
 
+  EXPECT_FALSE(model.MenuUnreadable());
+
+  // A menu bar the platform will not read is told apart from none at all.
+  SimWindowDesc foreign;
+  foreign.menu = bar + 0x1000;  // a handle that is no menu of this desktop
+  model.SetWindow(sim.desktop.AddWindow(foreign));
+  EXPECT_TRUE(model.Rebuild().empty());
+  EXPECT_TRUE(model.MenuUnreadable());
+
   // No menu bar, or a window that is gone: an empty tree.
+  model.SetWindow(window);
   sim.desktop.DestroyWindow(window);
   EXPECT_TRUE(model.Rebuild().empty());
+  EXPECT_FALSE(model.MenuUnreadable());
 }
 
 TEST_F(WindowMenuTest, ItemsThatShareAnIdAreEachReachedByTheirOwnPath) {

@@ -3,10 +3,15 @@
 #include "common/ui/menu_ex.h"
 #include "framework/controls.h"
 #include "framework/list_box.h"
+#include "res/string_ids.h"
 #include "windows/menu_item_edit.h"
 #include "windows/ui/menu_item_dlg.h"
 
 namespace qm {
+namespace {
+// The unreadable-menu message waits until the dialog is on screen.
+constexpr UINT kShowUnreadableMenu = WM_APP + 1;
+}  // namespace
 
 const fw::MessageEntry<CWindowMenuDlg> CWindowMenuDlg::kMessages[] = {
     fw::OnNotify<&CWindowMenuDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_MENU_TREE),
@@ -15,6 +20,7 @@ const fw::MessageEntry<CWindowMenuDlg> CWindowMenuDlg::kMessages[] = {
     fw::OnCommand(IDC_MENU_EDIT, &CWindowMenuDlg::OnEdit),
     fw::OnCommand(IDC_MENU_DELETE, &CWindowMenuDlg::OnDelete),
     fw::OnCommand(IDC_MENU_EXECUTE, &CWindowMenuDlg::OnExecute),
+    fw::OnMessage(kShowUnreadableMenu, &CWindowMenuDlg::OnUnreadableMenu),
 };
 
 bool CWindowMenuDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -27,7 +33,18 @@ BOOL CWindowMenuDlg::OnInitDialog() {
   fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_MENU_TREE)).SetImageList(images_, TVSIL_NORMAL);
   model_.SetWindow(m_window);
   Rebuild({});
+  if (model_.MenuUnreadable()) PostMessage(kShowUnreadableMenu);
   return TRUE;
+}
+
+LRESULT CWindowMenuDlg::OnUnreadableMenu(WPARAM, LPARAM) {
+  // A modal dialog shows once its queue is empty; the message must not come
+  // up over nothing.
+  if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
+  // Nothing can be inserted into a menu that cannot be read.
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_INSERT), FALSE);
+  platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_WINDOW_MENU_UNREADABLE), MB_ICONEXCLAMATION_);
+  return 0;
 }
 
 void CWindowMenuDlg::Rebuild(const std::vector<uint32_t>& select) {

@@ -17,7 +17,7 @@ namespace qm {
 class CWindowMenuDlg : public fw::CDialog {
  public:
   // images: the program's shared small icons, not owned.
-  CWindowMenuDlg(Platform& platform, HIMAGELIST images) : images_(images), model_(platform) {}
+  CWindowMenuDlg(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images), model_(platform) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_WINDOW_MENU, parent); }
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -39,8 +39,10 @@ class CWindowMenuDlg : public fw::CDialog {
   LRESULT OnEdit(WPARAM, LPARAM);
   LRESULT OnDelete(WPARAM, LPARAM);
   LRESULT OnExecute(WPARAM, LPARAM);
+  LRESULT OnUnreadableMenu(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CWindowMenuDlg> kMessages[];
+  Platform& platform_;
   HIMAGELIST images_;
   WindowMenuModel model_;
 };
