@@ -15,11 +15,11 @@
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "resources/ui/module_resources_dlg.h"
+#include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
-// After <windows.h>, which they need.
+// After <windows.h>, which it needs.
 #include <commctrl.h>
-#include <dlgs.h>
 
 namespace qm {
 namespace {
@@ -31,43 +31,6 @@ using Clock = std::chrono::steady_clock;
 double Since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-// Answers the open-file dialog with the path as soon as it shows.
-class FileDialogAnswer {
- public:
-  explicit FileDialogAnswer(const wchar_t* path) {
-    path_ = path;
-    timer_ = ::SetTimer(nullptr, 0, 10, &FileDialogAnswer::OnTimer);
-  }
-  ~FileDialogAnswer() { ::KillTimer(nullptr, timer_); }
-  FileDialogAnswer(const FileDialogAnswer&) = delete;
-  FileDialogAnswer& operator=(const FileDialogAnswer&) = delete;
-
- private:
-  static BOOL CALLBACK Find(HWND window, LPARAM) {
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
-    HWND name = ::GetDlgItem(window, cmb13);
-    if (!name) name = ::GetDlgItem(window, edt1);
-    if (!name) return TRUE;
-    ::SetWindowTextW(name, path_);
-    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-    answeredAt_ = Clock::now();
-    return FALSE;
-  }
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FileDialogAnswer::Find, 0);
-  }
-  static inline const wchar_t* path_ = nullptr;
-
- public:
-  // When the name was typed and OK posted.
-  static inline Clock::time_point answeredAt_;
-
- private:
-  UINT_PTR timer_ = 0;
-};
 
 HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT relation) {
   return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
@@ -102,13 +65,13 @@ int Run() {
   double bestCommand = 1e9, bestAfterChoice = 1e9;
   unsigned items = 0;
   for (int run = 0; run <= kRuns; ++run) {
-    FileDialogAnswer answer(kShell32);
+    FileDialogAnswer answer(kShell32, 10);
     Clock::time_point start = Clock::now();
     double elapsed = 0, afterChoice = 0;
     ModalDriver driver;
     driver.On(L"Recursos de un módulo", [&](HWND dialog) {
       elapsed = Since(start);
-      afterChoice = Since(FileDialogAnswer::answeredAt_);
+      afterChoice = Since(FileDialogAnswer::AnsweredAt());
       items = static_cast<unsigned>(::SendDlgItemMessageW(dialog, IDC_ITEM_TREE, TVM_GETCOUNT, 0, 0));
       ModalDriver::Press(dialog, IDCANCEL);
     });

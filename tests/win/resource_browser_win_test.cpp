@@ -18,11 +18,11 @@
 #include "resources/string_list.h"
 #include "resources/ui/module_resources_dlg.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
-// After <windows.h> (through the includes above), which they need.
+// After <windows.h> (through the includes above), which it needs.
 #include <commctrl.h>
-#include <dlgs.h>
 
 namespace qm {
 namespace {
@@ -99,34 +99,6 @@ std::string CellText(HWND list, int row, int column) {
 int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 bool Visible(HWND window) { return window && ::IsWindowVisible(window); }
-
-// Answers this thread's file dialog, whatever its caption (it is the
-// system's): types the path into its name box and accepts. True once done.
-struct FileDialogSearch {
-  const std::wstring* path;
-  bool done;
-};
-
-// A named callback, as the 32-bit calling convention needs.
-BOOL CALLBACK AnswerIfFileDialog(HWND window, LPARAM context) {
-  auto* s = reinterpret_cast<FileDialogSearch*>(context);
-  wchar_t className[32] = {};
-  ::GetClassNameW(window, className, 32);
-  if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
-  HWND name = ::GetDlgItem(window, cmb13);
-  if (!name) name = ::GetDlgItem(window, edt1);
-  if (!name) return TRUE;
-  ::SetWindowTextW(name, s->path->c_str());
-  ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-  s->done = true;
-  return FALSE;
-}
-
-bool AnswerFileDialog(const std::wstring& path) {
-  FileDialogSearch search{&path, false};
-  ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerIfFileDialog, reinterpret_cast<LPARAM>(&search));
-  return search.done;
-}
 
 // Steps run one after another from a thread timer, inside whatever modal
 // loop runs at the time; each is polled until it says it has done its part
