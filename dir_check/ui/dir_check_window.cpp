@@ -10,6 +10,7 @@
 #include "dir_check/dir_check_strings.h"
 #include "dir_check/ui/win32_file_tree.h"
 #include "framework/automation_server.h"
+#include "framework/list_view.h"
 #include "framework/resource_text.h"
 #include "platform/win32/win32_system.h"
 
@@ -24,24 +25,17 @@ constexpr UINT WM_WALK_DONE = WM_APP + 2;
 std::string Text(uint32_t id) { return fw::ResourceText(id); }
 
 void AddColumn(HWND list, int index, uint32_t title, int width, int format = LVCFMT_LEFT) {
-  std::wstring text = Widen(Text(title));
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-  column.fmt = format;
-  column.cx = width;
-  column.pszText = text.data();
-  ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+  fw::CListCtrl(list).InsertColumn(index, Text(title), format, width);
 }
 
+// Column 0 makes the row, the others fill it.
 void SetCell(HWND list, int row, int column, const std::string& text) {
-  std::wstring wide = Widen(text);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  ::SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
+  fw::CListCtrl cells(list);
+  if (column == 0) {
+    cells.InsertItem(row, text);
+  } else {
+    cells.SetItemText(row, column, text);
+  }
 }
 
 std::string DateText(int64_t unixSeconds) {
