@@ -29,12 +29,14 @@ CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, 
       hexPage_(*platform.strings),
       stringPage_(platform, images),
       iconPage_(platform),
+      bitmapPage_(platform),
       listPage_(platform) {
   pages_[static_cast<size_t>(ResourcePage::Hex)] = &hexPage_;
   pages_[static_cast<size_t>(ResourcePage::String)] = &stringPage_;
   pages_[static_cast<size_t>(ResourcePage::IconGroup)] = &iconPage_;
   pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
-  // The bitmap and menu pages plug in here.
+  pages_[static_cast<size_t>(ResourcePage::Bitmap)] = &bitmapPage_;
+  // The menu page plugs in here.
 }
 
 bool CModuleResourcesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -171,7 +173,19 @@ void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
     case PageContent::CursorGroup:
       iconPage_.ShowCursorGroup(module_, choice.name);
       break;
-    // The bitmap page and the menu page are filled here once they are built.
+    case PageContent::Bitmap:
+      bitmapPage_.ShowBitmap(module_, choice.name);
+      break;
+    case PageContent::IconImage:
+      bitmapPage_.ShowIcon(module_, choice.name);
+      break;
+    case PageContent::CursorImage:
+      bitmapPage_.ShowCursor(module_, choice.name);
+      break;
+    case PageContent::DialogPicture:
+      bitmapPage_.ShowDialog(module_, choice.name);
+      break;
+    // The menu page is filled here once it is built.
     default:
       break;
   }

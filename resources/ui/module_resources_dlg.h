@@ -13,6 +13,7 @@
 #include "res/resource_ids.h"
 #include "resources/resource_browser.h"
 #include "resources/resource_module.h"
+#include "resources/ui/bitmap_res_page.h"
 #include "resources/ui/hex_res_page.h"
 #include "resources/ui/icon_res_page.h"
 #include "resources/ui/list_res_page.h"
@@ -61,6 +62,7 @@ class CModuleResourcesDlg : public fw::CDialog {
   CHexResPage hexPage_;
   CStringResPage stringPage_;
   CIconResPage iconPage_;
+  CBitmapResPage bitmapPage_;
   CListResPage listPage_;
   std::array<CToolBarDialog*, kResourcePageCount> pages_{};
 };
