@@ -218,6 +218,9 @@
 #define IDD_MENU_RES_PAGE 30037
 // The hidden static whose rectangle a page (or an embedded page) fills.
 #define IDC_PAGE_PLACEHOLDER 3308
+// The image page's scroll bars, along its bottom and its right side.
+#define IDC_IMAGE_HSCROLL 3511
+#define IDC_IMAGE_VSCROLL 3512
 
 // ---- Dialog test window ----
 #define IDD_DIALOG_TEST 30056

@@ -232,6 +232,8 @@ def main():
         "bmp_top_down.bmp": bmp_top_down(4, 3),
         "bmp_rle8.bmp": bmp_rle(10, 4, 8),
         "bmp_rle4.bmp": bmp_rle(11, 4, 4),
+        # Larger than the image page's view in both directions, for scrolling.
+        "bmp_large_4.bmp": indexed_bmp(640, 480, 4),
         "multi.ico": icon_file([
             (16, 16, 4, icon_image(16, 4), None),
             (32, 32, 8, icon_image(32, 8), None),

@@ -29,14 +29,15 @@ CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, 
       hexPage_(*platform.strings),
       stringPage_(platform, images),
       iconPage_(platform),
+      bitmapPage_(platform),
       listPage_(platform),
       menuPage_(platform) {
   pages_[static_cast<size_t>(ResourcePage::Hex)] = &hexPage_;
   pages_[static_cast<size_t>(ResourcePage::String)] = &stringPage_;
   pages_[static_cast<size_t>(ResourcePage::IconGroup)] = &iconPage_;
   pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
+  pages_[static_cast<size_t>(ResourcePage::Bitmap)] = &bitmapPage_;
   pages_[static_cast<size_t>(ResourcePage::Menu)] = &menuPage_;
-  // The bitmap and menu pages plug in here.
 }
 
 bool CModuleResourcesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -176,7 +177,18 @@ void CModuleResourcesDlg::ShowChoice(const PageChoice& choice) {
     case PageContent::Menu:
       menuPage_.ShowMenu(module_, choice.name);
       break;
-    // The bitmap page is filled here once it is built.
+    case PageContent::Bitmap:
+      bitmapPage_.ShowBitmap(module_, choice.name);
+      break;
+    case PageContent::IconImage:
+      bitmapPage_.ShowIcon(module_, choice.name);
+      break;
+    case PageContent::CursorImage:
+      bitmapPage_.ShowCursor(module_, choice.name);
+      break;
+    case PageContent::DialogPicture:
+      bitmapPage_.ShowDialog(module_, choice.name);
+      break;
     default:
       break;
   }

@@ -13,6 +13,7 @@
 #include "res/resource_ids.h"
 #include "resources/resource_browser.h"
 #include "resources/resource_module.h"
+#include "resources/ui/bitmap_res_page.h"
 #include "resources/ui/hex_res_page.h"
 #include "resources/ui/icon_res_page.h"
 #include "resources/ui/list_res_page.h"
@@ -62,6 +63,7 @@ class CModuleResourcesDlg : public fw::CDialog {
   CHexResPage hexPage_;
   CStringResPage stringPage_;
   CIconResPage iconPage_;
+  CBitmapResPage bitmapPage_;
   CListResPage listPage_;
   CMenuResPage menuPage_;
   std::array<CToolBarDialog*, kResourcePageCount> pages_{};

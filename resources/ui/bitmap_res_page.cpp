@@ -1,0 +1,457 @@
+#include "resources/ui/bitmap_res_page.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "framework/file_dialog.h"
+#include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
+#include "resources/bitmap_file.h"
+#include "resources/dialog_script.h"
+#include "resources/dialog_template.h"
+#include "resources/image_scroll.h"
+#include "resources/resource_types.h"
+#include "resources/ui/dialog_test_dlg.h"
+#include "resources/ui/template_dialog.h"
+#include "resources/ui/window_picture.h"
+
+// After <windows.h>, which it needs.
+#include <commdlg.h>
+
+namespace qm {
+namespace {
+
+// The longest exception text shown after the message of a failed test run.
+constexpr size_t kMaxErrorText = 1024;
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
+RECT ChildRect(HWND page, int id) {
+  RECT rect{};
+  HWND child = ::GetDlgItem(page, id);
+  if (child && ::GetWindowRect(child, &rect)) ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// A 32-bit top-down section holding the pixels that the program's own
+// decoder read from the DIB: the system never parses the module's bytes.
+BitmapHandle BitmapFromDib(ByteView dib) {
+  auto pixels = ReadBitmapPixels(dib);
+  if (!pixels || pixels->width == 0 || pixels->height == 0) return nullptr;
+  if (pixels->width > static_cast<uint32_t>(std::numeric_limits<LONG>::max()) ||
+      pixels->height > static_cast<uint32_t>(std::numeric_limits<LONG>::max()))
+    return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(pixels->width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(pixels->height);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return nullptr;
+  // 0xAARRGGBB in memory is blue, green, red, alpha: the section's order.
+  std::memcpy(bits, pixels->argb.data(), pixels->argb.size() * sizeof(uint32_t));
+  ::GdiFlush();
+  return bitmap;
+}
+
+// The bitmap as a packed 24-bit DIB (header and rows), as the system reads
+// it back; empty when it cannot.
+std::vector<uint8_t> DibOfBitmap(HBITMAP bitmap) {
+  BITMAP metrics{};
+  if (!bitmap || !::GetObjectW(bitmap, sizeof metrics, &metrics) || metrics.bmWidth <= 0 || metrics.bmHeight <= 0)
+    return {};
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = metrics.bmWidth;
+  header.biHeight = metrics.bmHeight;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  // Rows of 24-bit pixels padded to four bytes, as the system writes them.
+  const uint64_t stride = (uint64_t{static_cast<uint32_t>(metrics.bmWidth)} * 24 + 31) / 32 * 4;
+  const uint64_t pixelBytes = stride * static_cast<uint32_t>(metrics.bmHeight);
+  if (pixelBytes > std::numeric_limits<DWORD>::max() - sizeof header) return {};
+  header.biSizeImage = static_cast<DWORD>(pixelBytes);
+  std::vector<uint8_t> dib(sizeof header + static_cast<size_t>(pixelBytes));
+  BITMAPINFO info{};
+  info.bmiHeader = header;
+  ScreenDc screen;
+  if (::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(metrics.bmHeight), dib.data() + sizeof header, &info,
+                  DIB_RGB_COLORS) != metrics.bmHeight)
+    return {};
+  std::memcpy(dib.data(), &header, sizeof header);
+  return dib;
+}
+
+// A window of our own, out of sight, under which a dialog is made for its
+// picture: a template with the child style (a property page) needs a
+// parent. Controls draw themselves only while they are shown (Wine's do
+// nothing otherwise), so the host and the dialog are shown where the
+// screen does not reach.
+class OutOfSightHost {
+ public:
+  OutOfSightHost()
+      : window_(::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP, FarLeft(1), 0, 1, 1,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr)) {
+    if (window_) ::ShowWindow(window_, SW_SHOWNA);
+  }
+  ~OutOfSightHost() {
+    if (window_) ::DestroyWindow(window_);
+  }
+  OutOfSightHost(const OutOfSightHost&) = delete;
+  OutOfSightHost& operator=(const OutOfSightHost&) = delete;
+  HWND get() const { return window_; }
+
+  // Shows the dialog without activating it, a top-level one left of the
+  // whole desktop.
+  static void Show(HWND dialog) {
+    if (::GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD) {
+      ::ShowWindow(dialog, SW_SHOWNA);
+      return;
+    }
+    RECT rect{};
+    ::GetWindowRect(dialog, &rect);
+    ::SetWindowPos(dialog, HWND_BOTTOM, FarLeft(Width(rect)), 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+
+ private:
+  static int FarLeft(int width) { return ::GetSystemMetrics(SM_XVIRTUALSCREEN) - width - 64; }
+  HWND window_;
+};
+
+}  // namespace
+
+const fw::MessageEntry<CBitmapResPage> CBitmapResPage::kMessages[] = {
+    fw::OnMessage(WM_PAINT, &CBitmapResPage::OnPaint),
+    fw::OnMessage(WM_PRINTCLIENT, &CBitmapResPage::OnPrintClient),
+    fw::OnMessage(WM_ERASEBKGND, &CBitmapResPage::OnEraseBackground),
+    fw::OnMessage(WM_SIZE, &CBitmapResPage::OnSize),
+    fw::OnMessage(WM_HSCROLL, &CBitmapResPage::OnScroll),
+    fw::OnMessage(WM_VSCROLL, &CBitmapResPage::OnScroll),
+    fw::OnCommand(IDC_SAVE_AS_BITMAP, &CBitmapResPage::OnSaveAsBitmap),
+    fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CBitmapResPage::OnSaveAsResource),
+    fw::OnCommand(IDC_TEST_DIALOG, &CBitmapResPage::OnTestDialog),
+};
+
+CBitmapResPage::~CBitmapResPage() {
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+bool CBitmapResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The erase handler answers "not handled" to get the default erase.
+  if (message == WM_ERASEBKGND && !bitmap_) return CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
+         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+BOOL CBitmapResPage::OnInitDialog() {
+  CToolBarDialog::OnInitDialog();
+  toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_BITMAP_PAGE_TOOLBAR);
+  ShowDialogButtons(false);
+  LayOut();
+  return TRUE;
+}
+
+RECT CBitmapResPage::ViewRect() const {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  RECT view = client;
+  // Below the toolbar (or where it would be), not under it.
+  const RECT bar =
+      toolbar_.m_hWnd ? ChildRect(m_hWnd, IDR_BITMAP_PAGE_TOOLBAR) : ChildRect(m_hWnd, IDC_TOOLBAR_PLACEHOLDER);
+  view.top = std::max(client.top, bar.bottom);
+  const RECT vertical = ChildRect(m_hWnd, IDC_IMAGE_VSCROLL);
+  const RECT horizontal = ChildRect(m_hWnd, IDC_IMAGE_HSCROLL);
+  if (vertical.right > vertical.left) view.right = std::min(client.right, vertical.left);
+  if (horizontal.bottom > horizontal.top) view.bottom = std::min(client.bottom, horizontal.top);
+  if (view.bottom < view.top) view.bottom = view.top;
+  if (view.right < view.left) view.right = view.left;
+  return view;
+}
+
+void CBitmapResPage::Release() {
+  bitmap_.reset();
+  icon_.reset();
+  dib_.clear();
+  metrics_ = BITMAP{};
+  shown_ = Shown::Nothing;
+}
+
+void CBitmapResPage::ShowBitmap(const CResourceModule& module, const ResourceName& name) {
+  Release();
+  module_ = &module;
+  name_ = name;
+  auto data = module.LoadResourceData(ResourceName::Number(kRtBitmap), name);
+  // Only a DIB that the reader accepts is shown, and saved as it is.
+  if (!data || !ParseDib(*data)) {
+    ShowImage(nullptr, {}, Shown::Nothing);
+    return;
+  }
+  BitmapHandle bitmap = BitmapFromDib(*data);
+  std::vector<uint8_t> dib;
+  if (bitmap) dib.assign(data->data(), data->data() + data->size());
+  ShowImage(std::move(bitmap), std::move(dib), Shown::Bitmap);
+}
+
+void CBitmapResPage::SetBitmap(BitmapHandle bitmap) { ShowImage(std::move(bitmap), {}, Shown::Bitmap); }
+
+void CBitmapResPage::ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, Shown kind) {
+  const std::optional<ResourceName> name = name_;
+  Release();
+  name_ = name;
+  bitmap_ = std::move(bitmap);
+  dib_ = std::move(dib);
+  if (bitmap_ && !::GetObjectW(bitmap_.get(), sizeof metrics_, &metrics_)) metrics_ = BITMAP{};
+  shown_ = bitmap_ ? kind : Shown::Nothing;
+
+  SetUpBars(true);
+  ShowDialogButtons(false);
+  Redraw();
+}
+
+void CBitmapResPage::SetUpBars(bool fromStart) {
+  const RECT view = ViewRect();
+  const struct {
+    int id;
+    int size;
+    int viewSize;
+  } bars[] = {{IDC_IMAGE_HSCROLL, static_cast<int>(metrics_.bmWidth), Width(view)},
+              {IDC_IMAGE_VSCROLL, static_cast<int>(metrics_.bmHeight), Height(view)}};
+  for (const auto& bar : bars) {
+    HWND window = ::GetDlgItem(m_hWnd, bar.id);
+    if (!window) continue;
+    if (!bitmap_) {
+      ::ShowWindow(window, SW_HIDE);
+      continue;
+    }
+    // One unit per pixel: positions 0 to size - page, so the last pixel
+    // shows at the view's edge and no further.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL | (fromStart ? SIF_POS : 0u);
+    info.nMax = bar.size - 1;
+    info.nPage = static_cast<UINT>(std::max(bar.viewSize, 0));
+    ::SetScrollInfo(window, SB_CTL, &info, TRUE);
+    ::ShowWindow(window, SW_SHOW);
+  }
+}
+
+void CBitmapResPage::LayOut() {
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  const RECT bar =
+      toolbar_.m_hWnd ? ChildRect(m_hWnd, IDR_BITMAP_PAGE_TOOLBAR) : ChildRect(m_hWnd, IDC_TOOLBAR_PLACEHOLDER);
+  // The bars keep the system's thickness along the page's own edges,
+  // whatever size the host gives the page.
+  const int across = ::GetSystemMetrics(SM_CXVSCROLL), down = ::GetSystemMetrics(SM_CYHSCROLL);
+  const int top = std::min(static_cast<int>(bar.bottom), static_cast<int>(client.bottom));
+  const int right = std::max(0, static_cast<int>(client.right) - across);
+  const int bottom = std::max(top, static_cast<int>(client.bottom) - down);
+  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL), nullptr, 0, bottom, right, down,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL), nullptr, right, top, across, bottom - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  if (bitmap_) SetUpBars(false);
+}
+
+LRESULT CBitmapResPage::OnSize(WPARAM, LPARAM) {
+  LayOut();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  return 0;
+}
+
+void CBitmapResPage::ShowIcon(const CResourceModule& module, const ResourceName& name) {
+  ShowIconImage(module, name, false);
+}
+
+void CBitmapResPage::ShowCursor(const CResourceModule& module, const ResourceName& name) {
+  ShowIconImage(module, name, true);
+}
+
+void CBitmapResPage::ShowIconImage(const CResourceModule& module, const ResourceName& name, bool cursor) {
+  Release();
+  module_ = &module;
+  name_ = name;
+  auto data = module.LoadResourceData(ResourceName::Number(cursor ? kRtCursor : kRtIcon), name);
+  if (data && data->size() > 0 && data->size() <= std::numeric_limits<DWORD>::max()) {
+    // Width and height 0 without LR_DEFAULTSIZE: the image's own size. The
+    // system only reads the bytes; its prototype is not const.
+    icon_.reset(::CreateIconFromResourceEx(const_cast<PBYTE>(data->data()), static_cast<DWORD>(data->size()), !cursor,
+                                           0x00030000, 0, 0, 0));
+  }
+  if (icon_) shown_ = Shown::Icon;
+  for (int id : {IDC_IMAGE_HSCROLL, IDC_IMAGE_VSCROLL}) ::ShowWindow(::GetDlgItem(m_hWnd, id), SW_HIDE);
+  // The dialog buttons keep what they showed.
+  Redraw();
+}
+
+void CBitmapResPage::ShowDialog(const CResourceModule& module, const ResourceName& name) {
+  Release();
+  module_ = &module;
+  name_ = name;
+  BitmapHandle picture;
+  {
+    OutOfSightHost host;
+    std::unique_ptr<CTemplateDialog> dialog;
+    if (host.get() && CreateDialogFromTemplate(module, name, dialog, host.get()) && dialog && dialog->m_hWnd) {
+      OutOfSightHost::Show(dialog->m_hWnd);
+      picture = PictureOfWindow(dialog->m_hWnd);
+    }
+  }  // the dialog goes before its host
+  const bool shown = picture != nullptr;
+  ShowImage(std::move(picture), {}, Shown::DialogPicture);
+  ShowDialogButtons(shown);
+}
+
+void CBitmapResPage::ShowDialogButtons(bool show) {
+  if (!toolbar_.m_hWnd) return;
+  toolbar_.HideButton(IDC_SAVE_AS_RESOURCE, !show);
+  toolbar_.HideButton(IDC_TEST_DIALOG, !show);
+}
+
+void CBitmapResPage::Redraw() {
+  if (m_hWnd) ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CBitmapResPage::Paint(HDC dc) {
+  const RECT view = ViewRect();
+  if (bitmap_) {
+    const int x = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL), SB_CTL);
+    const int y = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL), SB_CTL);
+    const int shownWidth = std::clamp(static_cast<int>(metrics_.bmWidth) - x, 0, Width(view));
+    const int shownHeight = std::clamp(static_cast<int>(metrics_.bmHeight) - y, 0, Height(view));
+    MemoryDc source(dc, bitmap_.get());
+    if (source) ::BitBlt(dc, view.left, view.top, shownWidth, shownHeight, source.get(), x, y, SRCCOPY);
+    // What the bitmap leaves of the view, right of it and below it.
+    HBRUSH face = ::GetSysColorBrush(COLOR_BTNFACE);
+    if (shownWidth < Width(view)) {
+      RECT strip{view.left + shownWidth, view.top, view.right, view.bottom};
+      ::FillRect(dc, &strip, face);
+    }
+    if (shownHeight < Height(view)) {
+      RECT strip{view.left, view.top + shownHeight, view.right, view.bottom};
+      ::FillRect(dc, &strip, face);
+    }
+  } else if (icon_) {
+    // At its own size, which DrawIcon would change to the system's.
+    ::DrawIconEx(dc, view.left, view.top, icon_.get(), 0, 0, 0, nullptr, DI_NORMAL);
+  }
+}
+
+LRESULT CBitmapResPage::OnPaint(WPARAM, LPARAM) {
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  if (dc) Paint(dc);
+  ::EndPaint(m_hWnd, &paint);
+  return 0;
+}
+
+LRESULT CBitmapResPage::OnPrintClient(WPARAM wParam, LPARAM) {
+  if (wParam) Paint(reinterpret_cast<HDC>(wParam));
+  return 0;
+}
+
+LRESULT CBitmapResPage::OnEraseBackground(WPARAM wParam, LPARAM) {
+  // The bitmap and its strips cover the view; only the rest (the corner
+  // between the bars) is erased, so scrolling does not flicker.
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  const RECT view = ViewRect();
+  RECT client{};
+  ::GetClientRect(m_hWnd, &client);
+  const int saved = ::SaveDC(dc);
+  ::ExcludeClipRect(dc, view.left, view.top, view.right, view.bottom);
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::RestoreDC(dc, saved);
+  return 1;
+}
+
+LRESULT CBitmapResPage::OnScroll(WPARAM wParam, LPARAM lParam) {
+  HWND bar = reinterpret_cast<HWND>(lParam);
+  if (!bar || (bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL) && bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL)))
+    return 0;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  if (!::GetScrollInfo(bar, SB_CTL, &info)) return 0;
+  // The thumb's place from the bar itself: the message carries only 16 bits.
+  const int next =
+      NextScrollPosition(ScrollState{info.nMin, info.nMax, info.nPage, info.nPos}, LOWORD(wParam), info.nTrackPos);
+  if (next == info.nPos) return 0;
+  ::SetScrollPos(bar, SB_CTL, next, TRUE);
+  const RECT view = ViewRect();
+  ::RedrawWindow(m_hWnd, &view, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  return 0;
+}
+
+LRESULT CBitmapResPage::OnSaveAsBitmap(WPARAM, LPARAM) {
+  // A bitmap resource goes out as the module holds it; a picture as the
+  // system reads it back. Without a bitmap nothing is asked or written.
+  std::vector<uint8_t> dib = dib_;
+  if (dib.empty() && bitmap_) dib = DibOfBitmap(bitmap_.get());
+  if (dib.empty()) {
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_BITMAP_SAVE_FAILED), MB_ICONEXCLAMATION_);
+    return 0;
+  }
+  fw::FileDialogRequest request;
+  request.save = true;
+  request.filter = platform_.strings->LoadString(IDS_BITMAP_FILE_FILTER);
+  request.defaultName = "Bitmap.bmp";
+  request.defaultExtension = "bmp";
+  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  const auto path = fw::AskFileName(m_hWnd, request);
+  if (!path) return 0;
+  // Written beside the file and put in its place only once complete.
+  if (!WriteBitmapFile(ByteView(dib), *path))
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_BITMAP_SAVE_FAILED), MB_ICONEXCLAMATION_);
+  return 0;
+}
+
+LRESULT CBitmapResPage::OnSaveAsResource(WPARAM, LPARAM) {
+  if (shown_ != Shown::DialogPicture || !module_ || !name_) return 0;
+  auto data = module_->LoadResourceData(ResourceName::Number(kRtDialog), *name_);
+  auto dialog = data ? ParseDialogTemplate(*data) : qm::Result<DialogTemplate>::Fail(ReadError::NotFound, 0);
+  if (!dialog) {
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED), MB_ICONEXCLAMATION_);
+    return 0;
+  }
+  fw::FileDialogRequest request;
+  request.save = true;
+  request.filter = platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER);
+  request.defaultName = "dialog.rc";
+  request.defaultExtension = "rc";
+  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  const auto path = fw::AskFileName(m_hWnd, request);
+  if (!path) return 0;
+  if (!WriteDialogScript(*dialog, *name_, *path))
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_SCRIPT_SAVE_FAILED), MB_ICONEXCLAMATION_);
+  return 0;
+}
+
+LRESULT CBitmapResPage::OnTestDialog(WPARAM, LPARAM) {
+  if (shown_ != Shown::DialogPicture || !module_ || !name_) return 0;
+  CDialogTestDlg dialog(platform_);
+  dialog.m_pModule = module_;
+  dialog.m_dialogName = *name_;
+  std::string failure;
+  try {
+    dialog.DoModal(m_hWnd);
+  } catch (const std::exception& error) {
+    failure = platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED);
+    const std::string text = error.what();
+    if (!text.empty()) failure += "\n" + text.substr(0, kMaxErrorText);
+  } catch (...) {
+    failure = platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED);
+  }
+  if (!failure.empty()) platform_.messageBox->MessageBox(failure, MB_ICONEXCLAMATION_);
+  return 0;
+}
+
+}  // namespace qm
