@@ -33,4 +33,15 @@ std::optional<std::string> AskFileName(HWND owner, const FileDialogRequest& requ
   return Narrow(name);
 }
 
+std::optional<std::string> AskExportFileName(HWND owner, std::string filter, std::string defaultName,
+                                             std::string defaultExtension) {
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = std::move(filter);
+  request.defaultName = std::move(defaultName);
+  request.defaultExtension = std::move(defaultExtension);
+  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  return AskFileName(owner, request);
+}
+
 }  // namespace qm::fw

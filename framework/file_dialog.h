@@ -20,4 +20,9 @@ struct FileDialogRequest {
 // The chosen file's full path; nullopt when the user cancels.
 std::optional<std::string> AskFileName(HWND owner, const FileDialogRequest& request);
 
+// Save As for an export: an existing file is replaced only after the user
+// says so, the current folder stays, and the folder must exist.
+std::optional<std::string> AskExportFileName(HWND owner, std::string filter, std::string defaultName,
+                                             std::string defaultExtension);
+
 }  // namespace qm::fw

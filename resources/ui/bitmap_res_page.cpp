@@ -19,9 +19,6 @@
 #include "resources/ui/template_dialog.h"
 #include "resources/ui/window_picture.h"
 
-// After <windows.h>, which it needs.
-#include <commdlg.h>
-
 namespace qm {
 namespace {
 
@@ -400,13 +397,8 @@ LRESULT CBitmapResPage::OnSaveAsBitmap(WPARAM, LPARAM) {
     platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_BITMAP_SAVE_FAILED), MB_ICONEXCLAMATION_);
     return 0;
   }
-  fw::FileDialogRequest request;
-  request.save = true;
-  request.filter = platform_.strings->LoadString(IDS_BITMAP_FILE_FILTER);
-  request.defaultName = "Bitmap.bmp";
-  request.defaultExtension = "bmp";
-  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  const auto path = fw::AskFileName(m_hWnd, request);
+  const auto path =
+      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_BITMAP_FILE_FILTER), "Bitmap.bmp", "bmp");
   if (!path) return 0;
   // Written beside the file and put in its place only once complete.
   if (!WriteBitmapFile(ByteView(dib), *path))
@@ -422,13 +414,8 @@ LRESULT CBitmapResPage::OnSaveAsResource(WPARAM, LPARAM) {
     platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED), MB_ICONEXCLAMATION_);
     return 0;
   }
-  fw::FileDialogRequest request;
-  request.save = true;
-  request.filter = platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER);
-  request.defaultName = "dialog.rc";
-  request.defaultExtension = "rc";
-  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  const auto path = fw::AskFileName(m_hWnd, request);
+  const auto path =
+      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER), "dialog.rc", "rc");
   if (!path) return 0;
   if (!WriteDialogScript(*dialog, *name_, *path))
     platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_SCRIPT_SAVE_FAILED), MB_ICONEXCLAMATION_);

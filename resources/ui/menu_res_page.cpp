@@ -10,9 +10,6 @@
 #include "resources/resource_types.h"
 #include "resources/string_list.h"
 
-// After <windows.h>, which it needs.
-#include <commdlg.h>
-
 namespace qm {
 namespace {
 
@@ -149,13 +146,8 @@ LRESULT CMenuResPage::OnShowMenu(WPARAM, LPARAM) {
 
 LRESULT CMenuResPage::OnSaveAsResource(WPARAM, LPARAM) {
   if (!module_) return 0;
-  fw::FileDialogRequest request;
-  request.save = true;
-  request.filter = platform_.strings->LoadString(kResourceFileFilterStringId);
-  request.defaultName = "Menu.rc";
-  request.defaultExtension = "rc";
-  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  const auto path = fw::AskFileName(m_hWnd, request);
+  const auto path =
+      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(kResourceFileFilterStringId), "Menu.rc", "rc");
   if (!path) return 0;
   // A menu that does not read is written as an empty block. The writer
   // replaces the file only once everything is written.

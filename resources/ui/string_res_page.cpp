@@ -7,9 +7,6 @@
 #include "framework/file_dialog.h"
 #include "platform/win32/win32_system.h"
 
-// After <windows.h>, which it needs.
-#include <commdlg.h>
-
 namespace qm {
 
 const fw::MessageEntry<CStringResPage> CStringResPage::kMessages[] = {
@@ -111,14 +108,9 @@ LRESULT CStringResPage::OnSaveAsText(WPARAM, LPARAM) {
 
 void CStringResPage::Save(bool resourceScript) {
   if (!module_) return;
-  fw::FileDialogRequest request;
-  request.save = true;
-  request.filter =
-      platform_.strings->LoadString(resourceScript ? kResourceFileFilterStringId : kTextFileFilterStringId);
-  request.defaultName = resourceScript ? "Strings.rc" : "Strings.txt";
-  request.defaultExtension = resourceScript ? "rc" : "txt";
-  request.flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  const auto path = fw::AskFileName(m_hWnd, request);
+  const auto path = fw::AskExportFileName(
+      m_hWnd, platform_.strings->LoadString(resourceScript ? kResourceFileFilterStringId : kTextFileFilterStringId),
+      resourceScript ? "Strings.rc" : "Strings.txt", resourceScript ? "rc" : "txt");
   if (!path) return;
   // The model writes beside the file and replaces it only once all is
   // written: a failure leaves the file that was there.

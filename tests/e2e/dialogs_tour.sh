@@ -132,6 +132,11 @@ tour 5030 "Recursos de un módulo" resources_hex "$(windows_path "$fixtures/reso
 tour 5030 "Recursos de un módulo" resources_strings "$(windows_path "$fixtures/resources.dll")" "Down Down Down Down" || status=1
 tour 5030 "Recursos de un módulo" resources_menu "$(windows_path "$fixtures/resources.dll")" "Down Down Down Right Down Down" || status=1
 tour 5030 "Recursos de un módulo" resources_version "$(windows_path "$fixtures/version_two.exe")" "Down Right Down" || status=1
+# The image page: the 640 x 480 bitmap (typed "640" finds it), a cursor
+# image, and the picture of a dialog made from its template.
+tour 5030 "Recursos de un módulo" resources_bitmap "$(windows_path "$fixtures/images.dll")" "Down Down Right 6 4 0" || status=1
+tour 5030 "Recursos de un módulo" resources_cursor "$(windows_path "$fixtures/images.dll")" "Down Right Down" || status=1
+tour 5030 "Recursos de un módulo" resources_dialog "$(windows_path "$fixtures/images.dll")" "Down Down Down Down Down Right Down Down" || status=1
 tour 5030 "Recursos de un módulo" resources_icon_groups "$(windows_path "$fixtures/images.dll")" "Down Down Down Down Down Down Down" || status=1
 # The class icons are not toured: Wine answers GetClassLongPtr(GCL_HICON)
 # with 0 for another process's window, so the command stays grey here (the
