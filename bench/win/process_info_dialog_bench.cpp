@@ -12,6 +12,7 @@
 
 #include "app/ui/main_frame.h"
 #include "app/ui/quillmar_app.h"
+#include "bench/win/bench_app.h"
 #include "framework/wnd.h"
 #include "platform/win32/win32_system.h"
 #include "processes/process_info_model.h"
@@ -46,20 +47,9 @@ std::vector<HMODULE> LoadSystemDlls() {
 
 int Run() {
   const std::vector<HMODULE> dlls = LoadSystemDlls();
-  const std::wstring exe = Widen(Win32Files().GetModuleFileName());
-  const std::wstring programExe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"..\\..\\quillmar.exe";
-  HMODULE resources =
-      ::LoadLibraryExW(programExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!resources) {
-    std::fprintf(stderr, "quillmar.exe is built beside bench/\n");
-    return 1;
-  }
-  fw::SetResourceInstance(resources);
+  if (!LoadBenchResources()) return 1;
   CQuillmarApp app(SystemPlatform());
-  app.m_appName = L"Quillmar-bench-" + std::to_wstring(::GetCurrentProcessId());
-  app.m_commandLine = L"quillmar.exe";
-  if (!app.InitInstance()) return 1;
-  app.m_frame->SetQuitOnDestroy(false);
+  if (!StartBenchApp(app)) return 1;
   HWND target = ::CreateWindowExW(0, L"STATIC", L"Objetivo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 130, 300, 200,
                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   app.m_frame->CaptureWindow(static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(target)));

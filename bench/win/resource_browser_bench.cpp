@@ -11,6 +11,7 @@
 
 #include "app/ui/main_frame.h"
 #include "app/ui/quillmar_app.h"
+#include "bench/win/bench_app.h"
 #include "framework/wnd.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
@@ -41,24 +42,10 @@ void SelectTreeItem(HWND tree, HTREEITEM item) {
   ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
-std::wstring Beside(const std::wstring& relative) {
-  const std::wstring exe = Widen(Win32Files().GetModuleFileName());
-  return exe.substr(0, exe.find_last_of(L"\\/") + 1) + relative;
-}
-
 int Run() {
-  HMODULE resources = ::LoadLibraryExW(Beside(L"..\\..\\quillmar.exe").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!resources) {
-    std::fprintf(stderr, "quillmar.exe is built beside bench/\n");
-    return 1;
-  }
-  fw::SetResourceInstance(resources);
+  if (!LoadBenchResources()) return 1;
   CQuillmarApp app(SystemPlatform());
-  app.m_appName = L"Quillmar-bench-" + std::to_wstring(::GetCurrentProcessId());
-  app.m_commandLine = L"quillmar.exe";
-  if (!app.InitInstance()) return 1;
-  app.m_frame->SetQuitOnDestroy(false);
+  if (!StartBenchApp(app)) return 1;
 
   // shell32.dll from the command: the file dialog, the module read and
   // enumerated, the tree filled and the dialog on screen.

@@ -14,23 +14,10 @@
 #include "services_manager/ui/services_window.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
+#include "tests/win/pump.h"
 
 namespace qm {
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(10);
-  }
-  return true;
-}
 
 // The windows' resources come from the tool's executable, loaded as data,
 // for the scope of a test.

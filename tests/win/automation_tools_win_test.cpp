@@ -14,6 +14,7 @@
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
+#include "tests/win/pump.h"
 
 namespace qm {
 namespace {
@@ -50,21 +51,6 @@ std::wstring DefaultValue(HKEY root, const std::wstring& path) {
   DWORD bytes = sizeof value - sizeof(wchar_t);
   if (::RegGetValueW(root, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) return {};
   return value;
-}
-
-// Messages until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > ms) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(10);
-  }
-  return true;
 }
 
 struct Tool {

@@ -11,6 +11,7 @@
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
+#include "tests/win/pump.h"
 
 namespace qm {
 namespace {
@@ -28,23 +29,6 @@ void Command(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARA
 bool ButtonEnabled(HWND dialog, UINT toolbarId, int command) {
   HWND toolbar = ::GetDlgItem(dialog, static_cast<int>(toolbarId));
   return (::SendMessageW(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0) & TBSTATE_ENABLED) != 0;
-}
-
-// Pumps messages (the dialog's timer among them) until done() or the time
-// is up.
-template <class Done>
-bool PumpUntil(Done done, DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > milliseconds) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(10);
-  }
-  return true;
 }
 
 // The row of the list whose column reads text; -1 when there is none.
