@@ -9,7 +9,6 @@
 #include "dir_check/dir_check_ids.h"
 #include "dir_check/dir_check_strings.h"
 #include "dir_check/ui/win32_file_tree.h"
-#include "framework/automation_server.h"
 #include "framework/list_view.h"
 #include "framework/resource_text.h"
 #include "platform/win32/win32_system.h"
@@ -81,25 +80,17 @@ const fw::MessageEntry<CDirCheckWindow> CDirCheckWindow::kMessages[] = {
     fw::OnNotify<&CDirCheckWindow::OnFileText>(LVN_GETDISPINFOW, IDC_DC_FILES),
 };
 
+CDirCheckWindow::CDirCheckWindow() : CToolWindow(IDD_DIR_CHECK, IDI_DIR_CHECK) {}
+
 CDirCheckWindow::~CDirCheckWindow() { StopWalk(); }
 
 bool CDirCheckWindow::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
-}
-
-bool CDirCheckWindow::Show() {
-  if (!m_hWnd && !Create(IDD_DIR_CHECK)) return false;
-  ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
-  ::SetForegroundWindow(m_hWnd);
-  return true;
+         CToolWindow::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CDirCheckWindow::OnInitDialog() {
-  fw::ServerLifetime::Lock();
-  const auto icon = static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_DIR_CHECK), IMAGE_ICON,
-                                                    0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  if (icon) ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  BeginToolWindow();
   HWND files = ::GetDlgItem(m_hWnd, IDC_DC_FILES);
   HWND problems = ::GetDlgItem(m_hWnd, IDC_DC_PROBLEMS);
   for (HWND list : {files, problems})
@@ -124,8 +115,6 @@ void CDirCheckWindow::OnOK() {
 }
 
 // "Cerrar" and Escape close the window, cancelling a walk under way.
-void CDirCheckWindow::OnCancel() { ::DestroyWindow(m_hWnd); }
-
 void CDirCheckWindow::StartWalk(const std::string& folder) {
   if (worker_.joinable()) return;
   ::SetDlgItemTextW(m_hWnd, IDC_DC_FOLDER, Widen(folder).c_str());
@@ -248,7 +237,7 @@ LRESULT CDirCheckWindow::OnFileText(NMLVDISPINFOW& info) {
 
 LRESULT CDirCheckWindow::OnDestroy(WPARAM, LPARAM) {
   StopWalk();
-  fw::ServerLifetime::Unlock();
+  EndToolWindow();
   return 0;
 }
 

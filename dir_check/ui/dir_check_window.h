@@ -9,20 +9,18 @@
 #include <thread>
 
 #include "dir_check/dir_walk.h"
-#include "framework/dialog.h"
+#include "framework/tool_window.h"
 
-// After <windows.h> (through dialog.h), which it needs.
+// After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
 
 namespace qm::dircheck {
 
-class CDirCheckWindow : public fw::CDialog {
+class CDirCheckWindow : public fw::CToolWindow {
  public:
-  CDirCheckWindow() = default;
+  CDirCheckWindow();
   ~CDirCheckWindow() override;
 
-  // Opens the window, or brings it forward when it is open.
-  bool Show();
   // Starts a walk of folder (what "Comprobar" does with the edit's text).
   void StartWalk(const std::string& folder);
   bool IsWalking() const { return worker_.joinable(); }
@@ -34,7 +32,6 @@ class CDirCheckWindow : public fw::CDialog {
  protected:
   BOOL OnInitDialog() override;
   void OnOK() override;
-  void OnCancel() override;
 
  private:
   LRESULT OnBrowse(WPARAM, LPARAM);

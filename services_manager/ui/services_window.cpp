@@ -3,7 +3,6 @@
 #include "common/error_text.h"
 #include "common/number_format.h"
 #include "common/text.h"
-#include "framework/automation_server.h"
 #include "framework/list_view.h"
 #include "framework/resource_text.h"
 #include "platform/platform.h"
@@ -51,6 +50,8 @@ void SelectIndex(HWND list, int index) {
 
 }  // namespace
 
+CServicesWindow::CServicesWindow() : CToolWindow(IDD_SERVICES, IDI_SERVICES) {}
+
 const fw::MessageEntry<CServicesWindow> CServicesWindow::kMessages[] = {
     fw::OnCommand(IDC_SM_REFRESH, &CServicesWindow::OnRefresh),
     fw::OnCommand(IDC_SM_START, &CServicesWindow::OnStart),
@@ -62,21 +63,11 @@ const fw::MessageEntry<CServicesWindow> CServicesWindow::kMessages[] = {
 
 bool CServicesWindow::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
-}
-
-bool CServicesWindow::Show() {
-  if (!m_hWnd && !Create(IDD_SERVICES)) return false;
-  ::ShowWindow(m_hWnd, ::IsIconic(m_hWnd) ? SW_RESTORE : SW_SHOW);
-  ::SetForegroundWindow(m_hWnd);
-  return true;
+         CToolWindow::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CServicesWindow::OnInitDialog() {
-  fw::ServerLifetime::Lock();
-  const auto icon = static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_SERVICES), IMAGE_ICON,
-                                                    0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  if (icon) ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  BeginToolWindow();
   HWND list = ::GetDlgItem(m_hWnd, IDC_SM_LIST);
   ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   AddColumn(list, 0, IDS_SM_COL_NAME, 120);
@@ -88,11 +79,9 @@ BOOL CServicesWindow::OnInitDialog() {
   return TRUE;
 }
 
-void CServicesWindow::OnCancel() { ::DestroyWindow(m_hWnd); }
-
 LRESULT CServicesWindow::OnDestroy(WPARAM, LPARAM) {
   ::KillTimer(m_hWnd, kPendingTimer);
-  fw::ServerLifetime::Unlock();
+  EndToolWindow();
   return 0;
 }
 

@@ -7,19 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "framework/dialog.h"
+#include "framework/tool_window.h"
 
-// After <windows.h> (through dialog.h), which it needs.
+// After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
 
 #include "services_manager/service_list.h"
 
 namespace qm::services {
 
-class CServicesWindow : public fw::CDialog {
+class CServicesWindow : public fw::CToolWindow {
  public:
-  // Opens the window, or brings it forward when it is open.
-  bool Show();
+  CServicesWindow();
   // Reads the services again, keeping the selected one selected.
   void Refresh();
   // Selects the row of the named service; false when there is none.
@@ -31,7 +30,6 @@ class CServicesWindow : public fw::CDialog {
  protected:
   BOOL OnInitDialog() override;
   void OnOK() override {}
-  void OnCancel() override;
 
  private:
   LRESULT OnRefresh(WPARAM, LPARAM);
