@@ -1,6 +1,6 @@
 #include "app/enabling.h"
 
-#include "app/window_array.h"
+#include "windows/window_array.h"
 #include "processes/process_info.h"
 #include "res/resource_ids.h"
 

@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "cli/command.h"
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 #include "processes/process_info.h"
 

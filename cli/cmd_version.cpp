@@ -5,9 +5,9 @@
 
 #include "cli/arguments.h"
 #include "cli/command.h"
-#include "common/module_file.h"
+#include "platform/module_file.h"
 #include "common/text.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "resources/resource_stats.h"
 
 namespace qm::cli {

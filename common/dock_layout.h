@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "platform/windows.h"
+#include "common/geometry.h"
 
 namespace qm {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "framework/registry.h"
 #include "platform/win32/win32_system.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "common/byte_reader.h"
-#include "common/module_file.h"
+#include "platform/module_file.h"
 #include "headers/pe_image.h"
 #include "platform/system.h"
 

@@ -1,8 +1,8 @@
 #include "processes/module_info_model.h"
 
 #include "common/number_format.h"
-#include "common/string_ex.h"
-#include "processes/file_version_info.h"
+#include "platform/string_ex.h"
+#include "resources/file_version_info.h"
 #include "res/string_ids.h"
 
 namespace qm {

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <new>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 
 namespace qm {

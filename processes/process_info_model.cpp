@@ -4,10 +4,10 @@
 #include <cctype>
 #include <utility>
 
-#include "common/error_text.h"
-#include "common/string_ex.h"
+#include "platform/error_text.h"
+#include "platform/string_ex.h"
 #include "common/text.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "processes/process_info.h"
 #include "res/string_ids.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 #include "res/string_ids.h"
 #include "resources/resource_tree.h"

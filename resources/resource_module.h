@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/module_file.h"
+#include "platform/module_file.h"
 #include "headers/pe_image.h"
 #include "platform/system.h"
 #include "resources/menu_template.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "resources/resource_module.h"
 
 namespace qm {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/window_array.h"
+#include "windows/window_array.h"
 #include "common/text.h"
 #include "windows/window_actions.h"
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <optional>
 
-#include "app/window_array.h"
+#include "windows/window_array.h"
 #include "common/text.h"
 #include "processes/process_info.h"
 #include "windows/window_actions.h"

@@ -4,7 +4,7 @@
 
 #include "common/text.h"
 #include "platform/win32/win32_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
 

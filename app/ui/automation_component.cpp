@@ -1,6 +1,6 @@
 #include "app/ui/automation_component.h"
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 #include "framework/registry.h"
 #include "platform/win32/win32_system.h"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "framework/file_dialog.h"
 #include "framework/registry.h"
 #include "framework/win_app.h"

@@ -6,7 +6,7 @@
 #include "app/quillmar_doc.h"
 #include "framework/document.h"
 #include "platform/win32/win32_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 
 namespace qm {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "framework/controls.h"
 #include "framework/dpi.h"
 #include "platform/platform.h"

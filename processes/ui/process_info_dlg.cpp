@@ -8,7 +8,7 @@
 #include "framework/tab_control.h"
 #include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "processes/process_info.h"
 #include "processes/ui/module_info_dlg.h"
 #include "res/string_ids.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 #include "framework/controls.h"
 #include "framework/tab_control.h"

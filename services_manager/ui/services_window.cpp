@@ -1,6 +1,6 @@
 #include "services_manager/ui/services_window.h"
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/number_format.h"
 #include "common/text.h"
 #include "framework/list_view.h"

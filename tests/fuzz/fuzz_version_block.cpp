@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "processes/version_block.h"
+#include "resources/version_block.h"
 
 namespace {
 

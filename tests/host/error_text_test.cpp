@@ -1,4 +1,4 @@
-#include "common/error_text.h"
+#include "platform/error_text.h"
 
 #include <gtest/gtest.h>
 

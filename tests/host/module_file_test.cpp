@@ -1,6 +1,6 @@
 // The module opener on files that cannot be modules: each refused with its
 // reason and Windows code, never a hang or a crash.
-#include "common/module_file.h"
+#include "platform/module_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

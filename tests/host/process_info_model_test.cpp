@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "platform/sim/sim_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 #include "processes/process_info.h"
 #include "processes/row_sort.h"
 

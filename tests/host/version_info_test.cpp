@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "platform/sim/sim_system.h"
-#include "processes/file_version_info.h"
-#include "processes/version_block.h"
+#include "resources/file_version_info.h"
+#include "resources/version_block.h"
 
 namespace qm {
 namespace {

@@ -7,13 +7,13 @@
 #include <optional>
 #include <string>
 
-#include "common/string_ex.h"
+#include "platform/string_ex.h"
 // clang-format off
 #include "platform/win32/win.h"
 #include <oleauto.h>  // needs <windows.h> first
 // clang-format on
 #include "platform/win32/win32_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 
 namespace qm {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "common/text.h"
 #include "platform/platform.h"
 #include "platform/win32/win.h"

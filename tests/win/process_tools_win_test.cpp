@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/number_format.h"
-#include "common/string_ex.h"
+#include "platform/string_ex.h"
 #include "platform/win32/win32_system.h"
 #include "processes/ui/process_info_dlg.h"
 #include "res/resource_ids.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/ui/quillmar_app.h"
-#include "common/error_text.h"
+#include "platform/error_text.h"
 #include "framework/registry.h"
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"

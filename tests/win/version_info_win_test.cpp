@@ -10,7 +10,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 
 namespace qm {
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/quillmar_doc.h"
-#include "app/window_array.h"
+#include "windows/window_array.h"
 #include "app/window_format.h"
 #include "common/text.h"
 #include "platform/platform.h"

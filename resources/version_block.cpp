@@ -1,4 +1,4 @@
-#include "processes/version_block.h"
+#include "resources/version_block.h"
 
 #include "common/text.h"
 

@@ -1,4 +1,4 @@
-#include "common/string_ex.h"
+#include "platform/string_ex.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,4 +1,4 @@
-#include "common/module_file.h"
+#include "platform/module_file.h"
 
 #include "common/text.h"
 

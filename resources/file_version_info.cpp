@@ -1,4 +1,4 @@
-#include "processes/file_version_info.h"
+#include "resources/file_version_info.h"
 
 #include <array>
 #include <utility>

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/module_file.h"
+#include "platform/module_file.h"
 #include "platform/platform.h"
-#include "processes/version_block.h"
+#include "resources/version_block.h"
 
 namespace qm {
 

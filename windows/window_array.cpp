@@ -1,4 +1,4 @@
-#include "app/window_array.h"
+#include "windows/window_array.h"
 
 #include <new>
 #include <unordered_set>

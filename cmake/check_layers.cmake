@@ -1,0 +1,45 @@
+# Fails on a quoted include that crosses the layers the wrong way: a file in
+# a folder may include its own folder and the folders in that folder's line
+# of RULES ("<folder>: <folders it may include>", written by the build from
+# the libraries' declared dependencies).
+#   cmake -DRULES=<file> -DROOT=<source folder> -P check_layers.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${RULES} rule_lines)
+set(known_dirs)
+foreach(line IN LISTS rule_lines)
+  string(REGEX REPLACE ":.*" "" dir "${line}")
+  list(APPEND known_dirs ${dir})
+endforeach()
+
+set(faults 0)
+set(checked 0)
+foreach(line IN LISTS rule_lines)
+  string(REGEX REPLACE ":.*" "" dir "${line}")
+  string(REGEX REPLACE "^[^:]*: *" "" allowed "${line}")
+  separate_arguments(allowed)
+  file(GLOB files ${ROOT}/${dir}/*.cpp ${ROOT}/${dir}/*.h)
+  foreach(path IN LISTS files)
+    math(EXPR checked "${checked} + 1")
+    file(STRINGS ${path} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(include IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" target "${include}")
+      get_filename_component(target_dir "${target}" DIRECTORY)
+      if(target_dir STREQUAL "")
+        continue()  # beside the including file
+      endif()
+      file(RELATIVE_PATH shown ${ROOT} ${path})
+      if(NOT target_dir IN_LIST known_dirs)
+        message("${shown}: includes ${target}, which is in no library's folder")
+        math(EXPR faults "${faults} + 1")
+      elseif(NOT target_dir IN_LIST allowed)
+        message("${shown}: includes ${target}; ${dir} may include only: ${allowed}")
+        math(EXPR faults "${faults} + 1")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults GREATER 0)
+  message(FATAL_ERROR "${faults} include(s) cross the layers the wrong way (docs/layers.md)")
+endif()
+message("layers: ${checked} files, every include within its layer's reach")

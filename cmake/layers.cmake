@@ -1,0 +1,81 @@
+# One static library per source folder, with the libraries it may use. The
+# same declarations decide which folders a folder's files may include: its
+# own, those of the libraries it names, and whatever those libraries hand on
+# PUBLIC. tests/layers checks every quoted include against that.
+#
+# qm_layer(<target> DIR <folder> [PUBLIC <libs>] [PRIVATE <libs>] [EXCLUDE <regex>]
+#          [RULES_ONLY])
+#   The folder's *.cpp (not its subfolders, not those matching EXCLUDE) make
+#   the library; a folder with headers alone makes an INTERFACE library.
+#   RULES_ONLY records the folder's reach without making a library: the
+#   Windows folders on the host, whose includes are checked there too, and
+#   the folders of programs.
+function(qm_layer target)
+  cmake_parse_arguments(L "RULES_ONLY" "DIR;EXCLUDE" "PUBLIC;PRIVATE" ${ARGN})
+  if(L_RULES_ONLY)
+    set_property(GLOBAL APPEND PROPERTY QM_LAYERS ${target})
+    set_property(GLOBAL PROPERTY QM_LAYER_DIR_${target} ${L_DIR})
+    set_property(GLOBAL PROPERTY QM_LAYER_PUBLIC_${target} ${L_PUBLIC})
+    set_property(GLOBAL PROPERTY QM_LAYER_PRIVATE_${target} ${L_PRIVATE})
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${L_DIR}/*.cpp)
+  if(L_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${L_EXCLUDE}")
+  endif()
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE})
+    qm_warnings(${target})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${L_PUBLIC} ${L_PRIVATE})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY QM_LAYERS ${target})
+  set_property(GLOBAL PROPERTY QM_LAYER_DIR_${target} ${L_DIR})
+  set_property(GLOBAL PROPERTY QM_LAYER_PUBLIC_${target} ${L_PUBLIC})
+  set_property(GLOBAL PROPERTY QM_LAYER_PRIVATE_${target} ${L_PRIVATE})
+endfunction()
+
+# The layers a layer hands on to its users: itself and, through PUBLIC, theirs.
+function(qm_layer_exports target out)
+  set(result ${target})
+  get_property(public GLOBAL PROPERTY QM_LAYER_PUBLIC_${target})
+  foreach(dep IN LISTS public)
+    get_property(known GLOBAL PROPERTY QM_LAYER_DIR_${dep} SET)
+    if(known)
+      qm_layer_exports(${dep} sub)
+      list(APPEND result ${sub})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES result)
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# Writes one line per folder: "<folder>: <folders it may include>".
+function(qm_write_layer_rules file)
+  get_property(layers GLOBAL PROPERTY QM_LAYERS)
+  set(text "")
+  foreach(layer IN LISTS layers)
+    get_property(dir GLOBAL PROPERTY QM_LAYER_DIR_${layer})
+    get_property(public GLOBAL PROPERTY QM_LAYER_PUBLIC_${layer})
+    get_property(private GLOBAL PROPERTY QM_LAYER_PRIVATE_${layer})
+    set(allowed ${dir})
+    foreach(dep IN LISTS public private)
+      get_property(known GLOBAL PROPERTY QM_LAYER_DIR_${dep} SET)
+      if(known)
+        qm_layer_exports(${dep} reach)
+        foreach(r IN LISTS reach)
+          get_property(rdir GLOBAL PROPERTY QM_LAYER_DIR_${r})
+          list(APPEND allowed ${rdir})
+        endforeach()
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES allowed)
+    list(JOIN allowed " " joined)
+    string(APPEND text "${dir}: ${joined}\n")
+  endforeach()
+  file(WRITE ${file} "${text}")
+endfunction()
