@@ -34,6 +34,9 @@ bool OpenModuleResources(Context& context, const std::string& path, CResourceMod
     return false;
   }
   for (const ResourceDamage& damage : module.GetDamage()) ReportWarning(context, what, DescribeDamage(damage));
+  if (const size_t unlisted = module.directory().unlistedDamage())
+    ReportWarning(context, what,
+                  "damaged resource directory: " + std::to_string(unlisted) + " more damaged entries left out");
   return true;
 }
 

@@ -12,8 +12,9 @@ namespace qm::cli {
 // Reads the module and lists its resources. False after one line on stderr
 // naming the file and what is wrong with it (a file that cannot be read,
 // not a module, a resource directory whose root cannot be read). A module
-// without resources opens as empty; each damaged part of the directory that
-// was left out gives one warning line on stderr.
+// without resources opens as empty; each damaged directory that had entries
+// left out gives one warning line on stderr (at most a few dozen lines, the
+// rest counted on one more).
 bool OpenModuleResources(Context& context, const std::string& path, CResourceModule& module);
 
 // For the listing commands: true after printing "no resources" when the

@@ -7,14 +7,30 @@ namespace qm {
 std::string DescribeError(const ParseError& error) {
   const char* what = "invalid";
   switch (error.code) {
-    case ReadError::OutOfBounds: what = "truncated or out of bounds"; break;
-    case ReadError::BadSignature: what = "bad signature"; break;
-    case ReadError::BadValue: what = "invalid value"; break;
-    case ReadError::TooDeep: what = "nested too deep"; break;
-    case ReadError::TooMany: what = "too many entries"; break;
-    case ReadError::Loop: what = "structure points back into itself"; break;
-    case ReadError::NotFound: what = "not found"; break;
-    case ReadError::Io: what = "cannot be read"; break;
+    case ReadError::OutOfBounds:
+      what = "truncated or out of bounds";
+      break;
+    case ReadError::BadSignature:
+      what = "bad signature";
+      break;
+    case ReadError::BadValue:
+      what = "invalid value";
+      break;
+    case ReadError::TooDeep:
+      what = "nested too deep";
+      break;
+    case ReadError::TooMany:
+      what = "too many entries";
+      break;
+    case ReadError::Loop:
+      what = "structure points back into itself";
+      break;
+    case ReadError::NotFound:
+      what = "not found";
+      break;
+    case ReadError::Io:
+      what = "cannot be read";
+      break;
   }
   char offset[32];
   std::snprintf(offset, sizeof offset, "0x%llx", static_cast<unsigned long long>(error.offset));
@@ -49,9 +65,9 @@ Result<std::string> ReadZString8(const ByteView& view, uint64_t offset, size_t m
 }
 
 Result<std::u16string> ReadString16(const ByteView& view, uint64_t offset, size_t count) {
-  if (!view.has(offset, 2 * static_cast<uint64_t>(count))) return view.error(ReadError::OutOfBounds, offset);
+  QM_TRY(units, view.sub(offset, 2 * static_cast<uint64_t>(count)));
   std::u16string text(count, u'\0');
-  for (size_t i = 0; i < count; ++i) text[i] = static_cast<char16_t>(view.get<uint16_t>(offset + 2 * i));
+  for (size_t i = 0; i < count; ++i) text[i] = static_cast<char16_t>(units.get<uint16_t>(2 * i));
   return text;
 }
 

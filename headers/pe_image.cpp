@@ -171,7 +171,9 @@ Result<ByteView> PeImage::RvaView(uint32_t rva, uint32_t length) const {
 
 Result<ByteView> PeImage::RvaToEnd(uint32_t rva) const {
   QM_TRY(span, Locate(rva));
-  return file_.sub(span.offset, span.available);
+  // Readers walk it a few bytes at a time (a resource tree, a name): what
+  // they touch is read, not the rest of the section.
+  return file_.window(span.offset, span.available);
 }
 
 const ImageDataDirectory* PeImage::DirectoryEntry(unsigned index) const {

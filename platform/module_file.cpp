@@ -9,15 +9,15 @@ Result<std::unique_ptr<const MappedFile>, FileError> OpenModuleFile(const IFiles
   if (path.empty()) return FileError{FileFailure::NotFound, kErrorFileNotFound};
   auto file = files.MapFile(path, kMaxModuleFileBytes);
   if (!file) return file.error();
-  const auto bytes = (*file)->bytes();
-  if (bytes.empty()) return FileError{FileFailure::Empty, kErrorBadExeFormat, 0};
+  const size_t size = (*file)->bytes().size();
+  if (size == 0) return FileError{FileFailure::Empty, kErrorBadExeFormat, 0};
   // Text and other data: neither the "MZ" of an executable nor, for one
   // whose first bytes are damaged, a PE signature where e_lfanew points.
   const ByteView view = ViewOf(**file);
   const bool mz = view.u16(0).value_or(0) == 0x5A4D;
   const uint32_t ntOffset = view.u32(0x3C).value_or(UINT32_MAX);
   const bool pe = view.u32(ntOffset).value_or(0) == 0x00004550;
-  if (!mz && !pe) return FileError{FileFailure::NotAModule, kErrorBadExeFormat, bytes.size()};
+  if (!mz && !pe) return FileError{FileFailure::NotAModule, kErrorBadExeFormat, size};
   return file;
 }
 

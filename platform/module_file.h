@@ -15,7 +15,8 @@ namespace qm {
 // Past this a file is refused rather than mapped or read.
 constexpr uint64_t kMaxModuleFileBytes = uint64_t{1} << 30;
 
-// The file's bytes, mapped or read whole; refused with the reason and the
+// The file's bytes, mapped, read whole or read piecewise as they are asked
+// for (read them through ViewOf); refused with the reason and the
 // platform code when the file cannot be read, is empty or is plainly not an
 // executable (neither "MZ" nor a PE signature where e_lfanew points).
 Result<std::unique_ptr<const MappedFile>, FileError> OpenModuleFile(const IFiles& files, const std::string& path);
@@ -24,9 +25,11 @@ Result<std::unique_ptr<const MappedFile>, FileError> OpenModuleFile(const IFiles
 // read: no such file"); dialogs show the system's text for error.code.
 std::string DescribeFileError(const FileError& error);
 
+// A view of the whole file; over a file read piecewise each read loads
+// what it needs first.
 inline ByteView ViewOf(const MappedFile& file) {
   const auto bytes = file.bytes();
-  return ByteView(bytes.data(), bytes.size());
+  return ByteView(bytes.data(), bytes.size(), 0, file.partial() ? &file : nullptr);
 }
 
 }  // namespace qm

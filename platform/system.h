@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/byte_reader.h"
 #include "common/calendar_time.h"
 #include "common/result.h"
 
@@ -39,10 +40,17 @@ class ILocale {
 };
 
 // The bytes of a whole file, held read-only for as long as the object lives.
-class MappedFile {
+// A backend may read the file piecewise (partial()): its bytes are then
+// there only once loaded, which views made by ViewOf do before each read.
+class MappedFile : public ByteSource {
  public:
-  virtual ~MappedFile() = default;
   virtual std::span<const uint8_t> bytes() const = 0;
+  virtual bool partial() const { return false; }
+  bool Load(uint64_t offset, uint64_t length) const override {
+    (void)offset;
+    (void)length;
+    return true;
+  }
 };
 
 // Why a file could not be opened for reading. Every platform reports the

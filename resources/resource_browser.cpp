@@ -1,6 +1,7 @@
 #include "resources/resource_browser.h"
 
 #include <cstdint>
+#include <unordered_map>
 
 #include "platform/error_text.h"
 #include "common/text.h"
@@ -100,15 +101,15 @@ ResourceBrowserTree BuildResourceBrowserTree(const CResourceModule& module, cons
   // label, in enumeration order; the same walk tells each item's own type
   // and name. Entries come type by type, so the label is looked up again
   // only when the type changes.
+  std::unordered_map<std::string, size_t> nodeOfLabel;
+  for (size_t i = tree.root.children.size(); i-- > 0;) nodeOfLabel[tree.root.children[i].text] = i;
   size_t node = SIZE_MAX;
   std::optional<ResourceName> lastType;
   for (const ResourceEntry& entry : module.entries()) {
     const ResourceName type = entry.Type();
     if (!lastType || lastType->isString != type.isString || lastType->id != type.id || lastType->name != type.name) {
-      const std::string label = ResourceTypeLabel(type, strings);
-      node = SIZE_MAX;
-      for (size_t i = 0; i < tree.root.children.size() && node == SIZE_MAX; ++i)
-        if (tree.root.children[i].text == label) node = i;
+      const auto labelled = nodeOfLabel.find(ResourceTypeLabel(type, strings));
+      node = labelled == nodeOfLabel.end() ? SIZE_MAX : labelled->second;
       lastType = type;
     }
     if (node == SIZE_MAX) continue;  // cannot happen: the tree made a node for every label

@@ -3,9 +3,11 @@
 // order the directory stores them (named entries, then numbered ones), which
 // is also the order in which the platform enumerates them.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "headers/pe_image.h"
@@ -49,18 +51,25 @@ struct ResourceType {
 // A part of the tree that could not be read and is left out: one type (its
 // directory of names), one name (its directory of languages) or one
 // language (its data entry). The parts above it are known; its own name is
-// unknown when that too cannot be read.
+// unknown when that too cannot be read. A damaged directory often holds
+// thousands of bad entries: the first one is noted, the others of the same
+// directory only counted in `more`. Names in a note are cut to
+// kMaxNoteNameBytes so a note stays small whatever the file holds.
 struct ResourceDamage {
   enum class Level { Type, Name, Language };
+  static constexpr size_t kMaxNoteNameBytes = 64;
+
   Level level = Level::Type;
   std::optional<ResourceName> type;
   std::optional<ResourceName> name;
   std::optional<uint16_t> language;
   ParseError error;
+  size_t more = 0;  // further entries of the same directory left out
 };
 
-// "the RT_ICON directory", "RT_ICON/#3", "RT_ICON/#3 language 1033" and what
-// is wrong, for a warning line.
+// "type RT_ICON", "RT_ICON/#3", "RT_ICON/#3 language 1033" and what is
+// wrong, with the count of the directory's other damaged entries, for a
+// warning line.
 std::string DescribeDamage(const ResourceDamage& damage);
 
 class ResourceDirectory {
@@ -69,6 +78,13 @@ class ResourceDirectory {
   // of each kind by format; all levels together at most kMaxEntries.
   static constexpr size_t kMaxEntries = 1u << 20;
   static constexpr size_t kMaxNameChars = 0xFFFF;
+  // The text of names read, and carried by every resource of a type named
+  // by a string, all together. Real modules hold a few kilobytes; past this
+  // a name is refused as damaged, so a file whose entries all point at one
+  // long name costs no more than this.
+  static constexpr size_t kMaxNameTextBytes = size_t{1} << 22;
+  // Notes past this many are only counted (unlistedDamage).
+  static constexpr size_t kMaxDamageNotes = 32;
 
   // A module without a resource directory parses as empty. Only a root that
   // cannot be read fails; anything damaged below it is left out and noted.
@@ -76,6 +92,10 @@ class ResourceDirectory {
 
   const std::vector<ResourceType>& types() const { return types_; }
   const std::vector<ResourceDamage>& damage() const { return damage_; }
+  // Damaged entries left out beyond the notes in damage(), named nowhere.
+  size_t unlistedDamage() const { return unlistedDamage_; }
+  // The first type (and within it the first name) that matches, as the
+  // platform's lookup finds it; constant time whatever the directory holds.
   const ResourceType* FindType(const ResourceName& type) const;
   const ResourceItem* Find(const ResourceName& type, const ResourceName& name) const;
   // The bytes of one resource (its preferred language).
@@ -83,8 +103,17 @@ class ResourceDirectory {
   static Result<ByteView> Data(const PeImage& image, const ResourceLanguage& language);
 
  private:
+  // A name as the lookup compares it: numbers by value, strings with ASCII
+  // letters upper-cased.
+  using LookupKey = std::string;
+  static LookupKey KeyOf(const ResourceName& name);
+  void BuildIndex();
+
   std::vector<ResourceType> types_;
   std::vector<ResourceDamage> damage_;
+  size_t unlistedDamage_ = 0;
+  std::unordered_map<LookupKey, size_t> typeIndex_;                 // key -> index in types_
+  std::vector<std::unordered_map<LookupKey, size_t>> itemIndexes_;  // per type: key -> index in items
 };
 
 }  // namespace qm

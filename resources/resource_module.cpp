@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <string_view>
+#include <utility>
 
 #include "common/number_format.h"
 #include "common/text.h"
@@ -126,13 +129,10 @@ uint32_t CResourceModule::GetTotalSize(const ResourceName& type) const {
 }
 
 int CResourceModule::GetTypeCount() const {
-  std::vector<const ResourceEntry*> seen;
-  for (const auto& entry : m_entries) {
-    const bool known = std::any_of(seen.begin(), seen.end(), [&](const ResourceEntry* s) {
-      return s->typeId == entry.typeId && s->typeName == entry.typeName;
-    });
-    if (!known) seen.push_back(&entry);
-  }
+  // Entries come type by type, but a damaged directory can repeat a type
+  // anywhere and hold thousands of them: a set, not a list to search.
+  std::set<std::pair<int32_t, std::string_view>> seen;
+  for (const auto& entry : m_entries) seen.emplace(entry.typeId, entry.typeName);
   return static_cast<int>(seen.size());
 }
 

@@ -1,5 +1,7 @@
 #include "resources/resource_tree.h"
 
+#include <unordered_map>
+
 #include "resources/resource_types.h"
 
 namespace qm {
@@ -26,7 +28,9 @@ TreeNode BuildResourceTree(const CResourceModule& module, const std::string& roo
   TreeNode root{rootText, kResourceRootImage, {}, {}};
   const auto& entries = module.entries();
   // Entries come type by type, so the node of the previous entry is usually
-  // the one wanted; only a change of type searches the nodes by label.
+  // the one wanted; only a change of type looks the label up. A damaged
+  // directory can hold thousands of types, so the lookup is by hash.
+  std::unordered_map<std::string, size_t> nodeOfLabel;
   size_t current = SIZE_MAX;
   ResourceName currentType;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -34,14 +38,10 @@ TreeNode BuildResourceTree(const CResourceModule& module, const std::string& roo
     const ResourceName type = entry.Type();
     if (current == SIZE_MAX || type.isString != currentType.isString || type.id != currentType.id ||
         type.name != currentType.name) {
-      const std::string label = ResourceTypeLabel(type, strings);
-      current = SIZE_MAX;
-      for (size_t n = 0; n < root.children.size(); ++n)
-        if (root.children[n].text == label) current = n;
-      if (current == SIZE_MAX) {
-        root.Add(label, kResourceTypeNodeImage);
-        current = root.children.size() - 1;
-      }
+      std::string label = ResourceTypeLabel(type, strings);
+      const auto [node, added] = nodeOfLabel.try_emplace(label, root.children.size());
+      if (added) root.Add(std::move(label), kResourceTypeNodeImage);
+      current = node->second;
       currentType = type;
     }
     const ResourceName name = entry.Name();

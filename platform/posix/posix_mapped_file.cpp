@@ -1,13 +1,17 @@
-// Files opened for the module readers. Small files are read into memory;
-// larger ones are mapped read-only so a reader that looks at the headers of
-// hundreds of large modules touches only the pages it reads. Reading keeps
-// a file that is cut short meanwhile from raising SIGBUS under the reader.
+// Files opened for the module readers. Small files are read whole; larger
+// ones are read piecewise with positioned reads, chunk by chunk as the
+// readers ask for bytes, so listing the resources of hundreds of modules
+// reads their headers and resource directories and little else. Nothing is
+// mapped from the file, so a file cut short meanwhile cannot raise SIGBUS
+// under a reader: the read that comes up short is an error value.
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/posix_system.h"
@@ -16,17 +20,20 @@ namespace qm {
 
 namespace {
 
-// Modules up to this size are copied (most are smaller; copying more makes
-// reading the headers of hundreds of modules slow). Larger files
-// are mapped, and a truncation under such a mapping remains a hazard that
-// Linux gives no way to rule out.
-constexpr uint64_t kReadWholeBytes = uint64_t{1} << 20;
+// Files up to this size are read whole at once: one read costs less than
+// the two or three pieces a reader would ask for.
+constexpr uint64_t kReadWholeBytes = 64 * 1024;
+// Larger files are read in chunks of this size (aligned), so the many small
+// reads of a directory walk become a few positioned reads.
+constexpr uint64_t kChunkBytes = 16 * 1024;
 
 class FileDescriptor {
  public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
   ~FileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -36,19 +43,61 @@ class FileDescriptor {
   int fd_;
 };
 
-class PosixMappedFile final : public MappedFile {
+// A file read piecewise: Load reads the chunks of a range that are not yet
+// there. The file stays open while the object lives.
+class PartialFile final : public MappedFile {
  public:
-  PosixMappedFile(void* address, size_t size) : address_(address), size_(size) {}
-  PosixMappedFile(const PosixMappedFile&) = delete;
-  PosixMappedFile& operator=(const PosixMappedFile&) = delete;
-  ~PosixMappedFile() override {
-    if (address_) ::munmap(address_, size_);
+  PartialFile(FileDescriptor fd, size_t size)
+      : fd_(std::move(fd)),
+        memory_(std::make_unique_for_overwrite<uint8_t[]>(size)),
+        size_(size),
+        loaded_((size + kChunkBytes - 1) / kChunkBytes, false) {}
+
+  std::span<const uint8_t> bytes() const override { return {memory_.get(), size_}; }
+  bool partial() const override { return true; }
+
+  bool Load(uint64_t offset, uint64_t length) const override {
+    if (length == 0) return true;
+    if (offset > size_ || length > size_ - offset) return false;
+    size_t chunk = static_cast<size_t>(offset / kChunkBytes);
+    const size_t last = static_cast<size_t>((offset + length - 1) / kChunkBytes);
+    while (chunk <= last) {
+      if (loaded_[chunk]) {
+        ++chunk;
+        continue;
+      }
+      size_t end = chunk;
+      while (end + 1 <= last && !loaded_[end + 1]) ++end;
+      if (!ReadChunks(chunk, end)) return false;
+      chunk = end + 1;
+    }
+    return true;
   }
-  std::span<const uint8_t> bytes() const override { return {static_cast<const uint8_t*>(address_), size_}; }
 
  private:
-  void* address_;
+  // Reads chunks first to last (inclusive) in one positioned read.
+  bool ReadChunks(size_t first, size_t last) const {
+    const uint64_t start = uint64_t{first} * kChunkBytes;
+    const uint64_t stop = std::min<uint64_t>(uint64_t{last + 1} * kChunkBytes, size_);
+    uint64_t done = 0;
+    while (start + done < stop) {
+      const ssize_t got = ::pread(fd_.get(), memory_.get() + start + done, static_cast<size_t>(stop - start - done),
+                                  static_cast<off_t>(start + done));
+      if (got < 0 && errno == EINTR) continue;
+      // An error, or shorter than it was when opened: cut while being read.
+      if (got <= 0) return false;
+      done += static_cast<uint64_t>(got);
+    }
+    for (size_t c = first; c <= last; ++c) loaded_[c] = true;
+    return true;
+  }
+
+  FileDescriptor fd_;
+  // Room for the whole file, left unwritten: the chunks read land in place
+  // so views keep stable addresses, and no byte is read before its chunk.
+  std::unique_ptr<uint8_t[]> memory_;
   size_t size_;
+  mutable std::vector<bool> loaded_;
 };
 
 class CopiedFile final : public MappedFile {
@@ -108,9 +157,7 @@ Result<std::unique_ptr<const MappedFile>, FileError> PosixFiles::MapFile(const s
     }
     return std::unique_ptr<const MappedFile>(std::make_unique<CopiedFile>(std::move(data)));
   }
-  void* address = ::mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
-  if (address == MAP_FAILED) return FileError{FileFailure::ReadFailed, kErrorReadFault, size};
-  return std::unique_ptr<const MappedFile>(std::make_unique<PosixMappedFile>(address, static_cast<size_t>(size)));
+  return std::unique_ptr<const MappedFile>(std::make_unique<PartialFile>(std::move(fd), static_cast<size_t>(size)));
 }
 
 }  // namespace qm

@@ -84,16 +84,55 @@ TEST_F(ModuleFileTest, TheLimitIsTheCallersAndTheSizeIsReported) {
   EXPECT_TRUE(files_.MapFile(path, 4096));
 }
 
-TEST_F(ModuleFileTest, AFileCutShortWhileOpenLeavesTheReaderItsBytes) {
-  // A mapped file truncated underneath raises SIGBUS on the next read; the
-  // opener's bytes must stay readable whatever happens to the file.
-  const auto path = Write("m.dll", SmallModule() + std::string(64 * 1024, 'x'));
-  auto file = OpenModuleFile(files_, path);
-  ASSERT_TRUE(file);
-  ASSERT_EQ(::truncate(path.c_str(), 0), 0);
+TEST_F(ModuleFileTest, AFileCutShortWhileOpenIsAnErrorNeverACrash) {
+  // A small file is read whole at once: all its bytes stay. A large one is
+  // read piecewise as readers ask: what was read stays, and a read past the
+  // new end is an error value, where a mapping would raise SIGBUS.
+  const auto small = Write("s.dll", SmallModule() + std::string(1024, 'x'));
+  auto whole = OpenModuleFile(files_, small);
+  ASSERT_TRUE(whole);
+  ASSERT_EQ(::truncate(small.c_str(), 0), 0);
   unsigned sum = 0;
-  for (uint8_t byte : (*file)->bytes()) sum += byte;
-  EXPECT_EQ(sum, 'M' + 'Z' + 64u * 1024u * 'x');
+  for (uint8_t byte : ViewOf(**whole).bytes()) sum += byte;
+  EXPECT_EQ(sum, 'M' + 'Z' + 1024u * 'x');
+
+  const auto large = Write("l.dll", SmallModule() + std::string(256 * 1024, 'x'));
+  auto piecewise = OpenModuleFile(files_, large);
+  ASSERT_TRUE(piecewise);
+  const ByteView view = ViewOf(**piecewise);
+  ASSERT_EQ(view.size(), 4096u + 256u * 1024u);
+  ASSERT_EQ(::truncate(large.c_str(), 0), 0);
+  EXPECT_EQ(view.u16(0).value_or(0), 0x5A4D);
+  auto last = view.u8(view.size() - 1);
+  ASSERT_FALSE(last);
+  EXPECT_EQ(last.error().code, ReadError::Io);
+  EXPECT_FALSE(view.sub(128 * 1024, 16));
+  EXPECT_TRUE(view.bytes().empty());
+}
+
+TEST_F(ModuleFileTest, ALargeFileReadPiecewiseHoldsTheSameBytesAsTheFile) {
+  // A length that is no multiple of the chunks, and bytes that tell their
+  // offset, read in an order that skips about and straddles chunk edges.
+  std::string bytes = SmallModule();
+  for (size_t i = bytes.size(); i < 200 * 1024 + 123; ++i) bytes.push_back(static_cast<char>((i * 7 + i / 251) & 0xFF));
+  auto file = OpenModuleFile(files_, Write("p.dll", bytes));
+  ASSERT_TRUE(file);
+  const ByteView view = ViewOf(**file);
+  auto expect = [&](uint64_t offset, uint64_t length) {
+    auto part = view.sub(offset, length);
+    ASSERT_TRUE(part) << offset;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(part->data()), part->size()), bytes.substr(offset, length))
+        << offset;
+  };
+  expect(150 * 1024 - 3, 10);
+  expect(bytes.size() - 5, 5);
+  auto window = view.window(40 * 1024, 100 * 1024);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->u32(16 * 1024 - 2).value_or(0), view.u32(56 * 1024 - 2).value_or(1));
+  expect(16 * 1024 - 1, 70 * 1024);
+  EXPECT_FALSE(view.sub(bytes.size() - 4, 5));
+  const auto all = view.bytes();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(all.data()), all.size()), bytes);
 }
 
 TEST_F(ModuleFileTest, AFileWithoutReadPermissionIsRefusedAsSuch) {
