@@ -294,7 +294,8 @@ void CBitmapResPage::ShowIconImage(const CResourceModule& module, const Resource
   }
   if (icon_) shown_ = Shown::Icon;
   for (int id : {IDC_IMAGE_HSCROLL, IDC_IMAGE_VSCROLL}) ::ShowWindow(::GetDlgItem(m_hWnd, id), SW_HIDE);
-  // The dialog buttons keep what they showed.
+  // The dialog's commands do nothing without a dialog picture.
+  ShowDialogButtons(false);
   Redraw();
 }
 

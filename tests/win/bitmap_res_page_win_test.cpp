@@ -343,9 +343,14 @@ TEST_F(BitmapResPageTest, DialogPicturesOfBothTemplateFormsShowTheirControls) {
   EXPECT_TRUE(driver.AllDone());
   EXPECT_TRUE(childShown);
   EXPECT_TRUE(messages_.shown.empty());
-  // An icon keeps the buttons as they were; a bitmap hides them.
+  // An icon, a cursor or a bitmap has no dialog to save or run: the
+  // buttons go.
   page_.ShowIcon(module_, ResourceName::Number(1));
-  EXPECT_TRUE(DialogButtonsShown());
+  EXPECT_FALSE(DialogButtonsShown());
+  page_.ShowDialog(module_, ResourceName::Number(100));
+  page_.ShowCursor(module_, ResourceName::Number(2));
+  EXPECT_FALSE(DialogButtonsShown());
+  page_.ShowDialog(module_, ResourceName::Number(100));
   page_.ShowBitmap(module_, ResourceName::Number(24));
   EXPECT_FALSE(DialogButtonsShown());
 }
