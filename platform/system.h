@@ -37,6 +37,9 @@ class ILocale {
   // The date part only, as the user's locale writes a short date; nullopt
   // for a date that does not exist.
   virtual std::optional<std::string> DateToText(const CalendarTime& date) const = 0;
+  // The LANGID of the user's interface language; 0 where the platform has
+  // no such notion (resources then fall back to their neutral language).
+  virtual uint16_t GetUserDefaultUILanguage() const { return 0; }
 };
 
 // The bytes of a whole file, held read-only for as long as the object lives.

@@ -203,27 +203,26 @@ uint32_t Channel(uint32_t pixel, uint32_t mask) {
 
 class PixelDecoder {
  public:
-  PixelDecoder(const ByteView& dib, const DibLayout& layout) : dib_(dib), layout_(layout) {
+  // out holds width × rows pixels.
+  PixelDecoder(const ByteView& dib, const DibLayout& layout, std::span<uint32_t> out)
+      : dib_(dib), layout_(layout), out_(out), width_(static_cast<uint32_t>(layout.width)), height_(layout.rows) {
     palette_.resize(layout.colorCount);
     for (uint32_t i = 0; i < layout.colorCount; ++i) {
       const uint64_t at = layout.colorTableOffset + uint64_t{i} * layout.colorEntrySize;
       palette_[i] = uint32_t{dib.get<uint8_t>(at)} | uint32_t{dib.get<uint8_t>(at + 1)} << 8 |
                     uint32_t{dib.get<uint8_t>(at + 2)} << 16;
     }
-    out_.width = static_cast<uint32_t>(layout.width);
-    out_.height = layout.rows;
-    out_.argb.assign(size_t{out_.width} * out_.height, 0);
   }
 
-  Result<BitmapPixels> Decode() {
+  Result<bool> Decode() {
     QM_TRY(pixels, dib_.sub(layout_.pixelOffset, layout_.pixelBytes));
     if (layout_.compression == BI_RLE8 || layout_.compression == BI_RLE4) {
-      auto done = DecodeRle(pixels);
-      if (!done) return done.error();
-    } else {
-      DecodeRows(pixels);
+      // What the stream leaves out is black.
+      std::fill(out_.begin(), out_.end(), 0u);
+      return DecodeRle(pixels);
     }
-    return std::move(out_);
+    DecodeRows(pixels);
+    return true;
   }
 
  private:
@@ -231,9 +230,9 @@ class PixelDecoder {
 
   // row counts stored rows: from the bottom unless the DIB is top-down.
   void Put(uint64_t x, uint64_t storedRow, uint32_t color) {
-    if (x >= out_.width || storedRow >= out_.height) return;
-    const uint64_t y = layout_.topDown ? storedRow : out_.height - 1 - storedRow;
-    out_.argb[static_cast<size_t>(y * out_.width + x)] = color;
+    if (x >= width_ || storedRow >= height_) return;
+    const uint64_t y = layout_.topDown ? storedRow : height_ - 1 - storedRow;
+    out_[static_cast<size_t>(y * width_ + x)] = color;
   }
 
   uint32_t DirectColor(uint32_t value) const {
@@ -244,9 +243,9 @@ class PixelDecoder {
 
   void DecodeRows(const ByteView& pixels) {
     const uint32_t bits = layout_.bitCount;
-    for (uint64_t row = 0; row < out_.height; ++row) {
+    for (uint64_t row = 0; row < height_; ++row) {
       const uint64_t base = row * layout_.stride;
-      for (uint64_t x = 0; x < out_.width; ++x) {
+      for (uint64_t x = 0; x < width_; ++x) {
         uint32_t color = 0;
         if (bits <= 8) {
           const uint64_t bit = x * bits;
@@ -274,7 +273,7 @@ class PixelDecoder {
     const bool rle8 = layout_.compression == BI_RLE8;
     uint64_t x = 0, row = 0, pos = 0;
     auto index = [rle8](uint32_t byte, uint64_t i) { return rle8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0F); };
-    while (row < out_.height && data.has(pos, 2)) {
+    while (row < height_ && data.has(pos, 2)) {
       const uint32_t count = data.get<uint8_t>(pos);
       const uint32_t value = data.get<uint8_t>(pos + 1);
       pos += 2;
@@ -308,14 +307,32 @@ class PixelDecoder {
   const ByteView& dib_;
   const DibLayout& layout_;
   std::vector<uint32_t> palette_;
-  BitmapPixels out_;
+  std::span<uint32_t> out_;
+  uint32_t width_;
+  uint32_t height_;
 };
+
+Result<BitmapPixels> DecodeToPixels(const ByteView& dib, const DibLayout& layout) {
+  BitmapPixels pixels;
+  pixels.width = static_cast<uint32_t>(layout.width);
+  pixels.height = layout.rows;
+  pixels.argb.resize(size_t{pixels.width} * pixels.height);
+  QM_TRY(done, PixelDecoder(dib, layout, pixels.argb).Decode());
+  (void)done;
+  return pixels;
+}
 
 }  // namespace
 
+Result<bool> DecodeBitmapPixels(ByteView dib, const DibLayout& layout, std::span<uint32_t> out) {
+  if (layout.width <= 0 || out.size() != uint64_t{static_cast<uint32_t>(layout.width)} * layout.rows)
+    return dib.error(ReadError::BadValue, 4);
+  return PixelDecoder(dib, layout, out).Decode();
+}
+
 Result<BitmapPixels> ReadBitmapPixels(ByteView dib) {
   QM_TRY(layout, ParseDib(dib));
-  return PixelDecoder(dib, layout).Decode();
+  return DecodeToPixels(dib, layout);
 }
 
 Result<BitmapPixels> ReadBitmapFilePixels(ByteView file) {
@@ -325,7 +342,7 @@ Result<BitmapPixels> ReadBitmapFilePixels(ByteView file) {
   if (offBits < kFileHeaderSize) return file.error(ReadError::BadValue, 10);
   QM_TRY(dib, file.from(kFileHeaderSize));
   QM_TRY(layout, ParseDib(dib, uint64_t{offBits} - kFileHeaderSize));
-  return PixelDecoder(dib, layout).Decode();
+  return DecodeToPixels(dib, layout);
 }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ struct BitmapPixels {
 // Decodes every depth, BI_BITFIELDS and RLE4/RLE8. An index past the colour
 // table is black, as are pixels an RLE stream leaves out.
 Result<BitmapPixels> ReadBitmapPixels(ByteView dib);
+// The same into memory the caller holds (a DIB section's bits): out must
+// hold exactly width × rows pixels of the layout ParseDib gave for dib.
+Result<bool> DecodeBitmapPixels(ByteView dib, const DibLayout& layout, std::span<uint32_t> out);
 // The same for a whole .bmp file (BITMAPFILEHEADER first).
 Result<BitmapPixels> ReadBitmapFilePixels(ByteView file);
 

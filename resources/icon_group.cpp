@@ -183,6 +183,10 @@ Result<std::vector<IconImageInfo>> ReadIconGroup(const PeImage& image, const Res
 }
 
 std::string FormatIconImageLine(const IconImageInfo& info) {
+  // Past 8 bits a colour count says nothing useful (2^32 for an image with
+  // alpha): the depth itself is what a reader recognises.
+  if (info.bitsPerPixel > 8 && info.bitsPerPixel <= 32)
+    return Format("%u x %u - %u bits (%u bytes)", info.width, info.height, info.bitsPerPixel, info.byteSize);
   return Format("%u x %u - %llu colors (%u bytes)", info.width, info.height,
                 static_cast<unsigned long long>(info.colorCount), info.byteSize);
 }

@@ -59,7 +59,8 @@ struct IconImageInfo {
 Result<std::vector<IconImageInfo>> ReadIconGroup(const PeImage& image, const ResourceDirectory& resources,
                                                  IconGroupKind kind, const ResourceName& name);
 
-// "%d x %d - %d colors (%u bytes)" of one image.
+// "%d x %d - %d colors (%u bytes)" of one image up to 8 bits per pixel;
+// deeper images give their depth instead: "32 x 32 - 32 bits (4264 bytes)".
 std::string FormatIconImageLine(const IconImageInfo& info);
 // The group node's text: the number of a numeric name, else the name.
 std::string FormatIconGroupName(const ResourceName& name);

@@ -138,6 +138,9 @@ std::string ReplaceFirstInsert(const std::string& text, const std::string& path)
 
 ResourceBrowserOpening OpenForBrowsing(CResourceModule& module, const std::string& path, const Platform& platform) {
   ResourceBrowserOpening opening;
+  // Strings, menus and dialogs in the user's own language where the module
+  // holds them.
+  if (platform.locale) module.SetUiLanguage(platform.locale->GetUserDefaultUILanguage());
   if (!module.Enumerate(path)) {
     opening.failure = ReplaceFirstInsert(CErrorText(*platform.errors, module.GetLastError()).GetText(), path);
     return opening;

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "common/text.h"
+#include "resources/resource_language.h"
 #include "resources/resource_types.h"
 
 namespace qm {
@@ -185,12 +186,8 @@ std::string DescribeDamage(const ResourceDamage& damage) {
   return text;
 }
 
-const ResourceLanguage* ResourceItem::Preferred() const {
-  if (languages.empty()) return nullptr;
-  for (uint16_t wanted : {uint16_t{0}, uint16_t{0x0409}})
-    for (const auto& l : languages)
-      if (l.language == wanted) return &l;
-  return &languages.front();
+const ResourceLanguage* ResourceItem::Preferred(uint16_t uiLanguage) const {
+  return ChooseResourceLanguage(languages, uiLanguage);
 }
 
 Result<ResourceDirectory> ResourceDirectory::Parse(const PeImage& image) {
@@ -307,7 +304,7 @@ Result<ByteView> ResourceDirectory::Data(const PeImage& image, const ResourceLan
 Result<ByteView> ResourceDirectory::Load(const PeImage& image, const ResourceName& type,
                                          const ResourceName& name) const {
   const ResourceItem* item = Find(type, name);
-  const ResourceLanguage* language = item ? item->Preferred() : nullptr;
+  const ResourceLanguage* language = item ? item->Preferred(uiLanguage_) : nullptr;
   if (!language) return image.file().error(ReadError::NotFound, 0);
   return Data(image, *language);
 }

@@ -38,9 +38,9 @@ struct ResourceLanguage {
 struct ResourceItem {
   ResourceName name;
   std::vector<ResourceLanguage> languages;
-  // The data used for this name: language 0 (neutral), else 0x0409, else the
-  // first stored.
-  const ResourceLanguage* Preferred() const;
+  // The data used for this name: the user's UI language (0: none known),
+  // else neutral, else 0x0409, else the first stored (resource_language.h).
+  const ResourceLanguage* Preferred(uint16_t uiLanguage = 0) const;
 };
 
 struct ResourceType {
@@ -100,6 +100,9 @@ class ResourceDirectory {
   const ResourceItem* Find(const ResourceName& type, const ResourceName& name) const;
   // The bytes of one resource (its preferred language).
   Result<ByteView> Load(const PeImage& image, const ResourceName& type, const ResourceName& name) const;
+  // The user's UI language that Load prefers; 0 (the default) for none.
+  void SetUiLanguage(uint16_t language) { uiLanguage_ = language; }
+  uint16_t UiLanguage() const { return uiLanguage_; }
   static Result<ByteView> Data(const PeImage& image, const ResourceLanguage& language);
 
  private:
@@ -114,6 +117,7 @@ class ResourceDirectory {
   size_t unlistedDamage_ = 0;
   std::unordered_map<LookupKey, size_t> typeIndex_;                 // key -> index in types_
   std::vector<std::unordered_map<LookupKey, size_t>> itemIndexes_;  // per type: key -> index in items
+  uint16_t uiLanguage_ = 0;
 };
 
 }  // namespace qm

@@ -95,6 +95,7 @@ bool CResourceModule::Enumerate() {
     return false;
   }
   directory_ = std::move(directory).value();
+  directory_.SetUiLanguage(uiLanguage_);
   for (const auto& type : directory_.types()) {
     for (const auto& item : type.items) {
       ResourceEntry entry;
@@ -107,7 +108,7 @@ bool CResourceModule::Enumerate() {
       else
         entry.nameId = item.name.id;
       m_entries.push_back(std::move(entry));
-      const ResourceLanguage* language = item.Preferred();
+      const ResourceLanguage* language = item.Preferred(uiLanguage_);
       entrySizes_.push_back(language ? language->size : 0);
     }
   }
@@ -148,7 +149,7 @@ uint32_t CResourceModule::GetEntrySize(int index) const {
 
 uint32_t CResourceModule::ReadResource(const ResourceName& type, const ResourceName& name) const {
   const ResourceItem* item = directory_.Find(type, name);
-  const ResourceLanguage* language = item ? item->Preferred() : nullptr;
+  const ResourceLanguage* language = item ? item->Preferred(uiLanguage_) : nullptr;
   return language ? language->size : 0;
 }
 

@@ -70,6 +70,10 @@ class CResourceModule {
   // met; empty for an intact module.
   const std::vector<ResourceDamage>& GetDamage() const { return directory_.damage(); }
   bool IsOpen() const { return image_.has_value(); }
+  // The user's UI language, whose data a resource stored in several
+  // languages gives first; 0 (the default) for none. Takes effect at the
+  // next enumeration, which also sizes the entries by it.
+  void SetUiLanguage(uint16_t language) { uiLanguage_ = language; }
 
   int GetCount() const { return static_cast<int>(m_entries.size()); }
   // Entries of one type: a number matches typeId, a string matches typeName
@@ -117,6 +121,7 @@ class CResourceModule {
   std::unique_ptr<const MappedFile> file_;
   std::optional<PeImage> image_;
   ResourceDirectory directory_;
+  uint16_t uiLanguage_ = 0;
 };
 
 // "%s bytes (<%s Kb)" style texts: the byte count and floor(n / 1024) + 1,

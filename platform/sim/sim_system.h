@@ -27,6 +27,9 @@ class SimLocale : public ILocale {
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
   std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
   std::optional<std::string> DateToText(const CalendarTime& date) const override;
+  // The user's UI language; 0 (none) unless a test sets one.
+  uint16_t uiLanguage = 0;
+  uint16_t GetUserDefaultUILanguage() const override { return uiLanguage; }
 };
 
 class SimFiles : public IFiles {

@@ -32,6 +32,8 @@ std::string Win32Locale::VerLanguageName(uint32_t languageId) const {
   return Narrow(std::wstring(buffer));
 }
 
+uint16_t Win32Locale::GetUserDefaultUILanguage() const { return ::GetUserDefaultUILanguage(); }
+
 namespace {
 
 SYSTEMTIME ToSystemTime(const CalendarTime& t) {

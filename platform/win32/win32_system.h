@@ -24,6 +24,7 @@ class Win32Locale : public ILocale {
   std::optional<std::string> FileTimeToText(uint64_t fileTime) const override;
   std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
   std::optional<std::string> DateToText(const CalendarTime& date) const override;
+  uint16_t GetUserDefaultUILanguage() const override;
 };
 
 class Win32Files : public IFiles {

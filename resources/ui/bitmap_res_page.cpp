@@ -5,12 +5,14 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "framework/file_dialog.h"
 #include "platform/win32/win32_system.h"
 #include "res/string_ids.h"
 #include "resources/bitmap_file.h"
+#include "resources/bitmap_view_budget.h"
 #include "resources/dialog_script.h"
 #include "resources/dialog_template.h"
 #include "resources/image_scroll.h"
@@ -35,18 +37,18 @@ RECT ChildRect(HWND page, int id) {
   return rect;
 }
 
-// A 32-bit top-down section holding the pixels that the program's own
-// decoder read from the DIB: the system never parses the module's bytes.
-BitmapHandle BitmapFromDib(ByteView dib) {
-  auto pixels = ReadBitmapPixels(dib);
-  if (!pixels || pixels->width == 0 || pixels->height == 0) return nullptr;
-  if (pixels->width > static_cast<uint32_t>(std::numeric_limits<LONG>::max()) ||
-      pixels->height > static_cast<uint32_t>(std::numeric_limits<LONG>::max()))
+// A 32-bit top-down section into which the program's own decoder writes
+// the DIB's pixels: the system never parses the module's bytes, and the
+// pixels are held once.
+BitmapHandle BitmapFromDib(ByteView dib, const DibLayout& layout) {
+  const auto width = static_cast<uint32_t>(layout.width);
+  if (width == 0 || layout.rows == 0 || width > static_cast<uint32_t>(std::numeric_limits<LONG>::max()) ||
+      layout.rows > static_cast<uint32_t>(std::numeric_limits<LONG>::max()))
     return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(pixels->width);
-  info.bmiHeader.biHeight = -static_cast<LONG>(pixels->height);
+  info.bmiHeader.biWidth = static_cast<LONG>(width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(layout.rows);
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -54,7 +56,8 @@ BitmapHandle BitmapFromDib(ByteView dib) {
   BitmapHandle bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || !bits) return nullptr;
   // 0xAARRGGBB in memory is blue, green, red, alpha: the section's order.
-  std::memcpy(bits, pixels->argb.data(), pixels->argb.size() * sizeof(uint32_t));
+  const std::span<uint32_t> pixels(static_cast<uint32_t*>(bits), size_t{width} * layout.rows);
+  if (!DecodeBitmapPixels(dib, layout, pixels)) return nullptr;
   ::GdiFlush();
   return bitmap;
 }
@@ -178,6 +181,7 @@ void CBitmapResPage::Release() {
   bitmap_.reset();
   icon_.reset();
   dib_.clear();
+  notice_.clear();
   metrics_ = BITMAP{};
   shown_ = Shown::Nothing;
 }
@@ -187,15 +191,19 @@ void CBitmapResPage::ShowBitmap(const CResourceModule& module, const ResourceNam
   module_ = &module;
   name_ = name;
   auto data = module.LoadResourceData(ResourceName::Number(kRtBitmap), name);
-  // Only a DIB that the reader accepts is shown, and saved as it is.
-  if (!data || !ParseDib(*data)) {
+  if (!data) {
     ShowImage(nullptr, {}, Shown::Nothing);
     return;
   }
-  BitmapHandle bitmap = BitmapFromDib(*data);
+  // Only a DIB that the reader accepts is shown, and saved as it is; one
+  // past the budget is only saved, and the page says why it shows nothing.
+  ShownBitmapPlan plan = PlanShownBitmap(*data, *platform_.strings);
+  BitmapHandle bitmap = plan.layout ? BitmapFromDib(*data, *plan.layout) : nullptr;
   std::vector<uint8_t> dib;
-  if (bitmap) dib.assign(data->data(), data->data() + data->size());
+  if (bitmap || (plan.savable && !plan.notice.empty())) dib.assign(data->data(), data->data() + data->size());
   ShowImage(std::move(bitmap), std::move(dib), Shown::Bitmap);
+  notice_ = std::move(plan.notice);
+  if (!notice_.empty()) Redraw();
 }
 
 void CBitmapResPage::SetBitmap(BitmapHandle bitmap) { ShowImage(std::move(bitmap), {}, Shown::Bitmap); }
@@ -286,7 +294,8 @@ void CBitmapResPage::ShowIconImage(const CResourceModule& module, const Resource
   }
   if (icon_) shown_ = Shown::Icon;
   for (int id : {IDC_IMAGE_HSCROLL, IDC_IMAGE_VSCROLL}) ::ShowWindow(::GetDlgItem(m_hWnd, id), SW_HIDE);
-  // The dialog buttons keep what they showed.
+  // The dialog's commands do nothing without a dialog picture.
+  ShowDialogButtons(false);
   Redraw();
 }
 
@@ -340,6 +349,18 @@ void CBitmapResPage::Paint(HDC dc) {
   } else if (icon_) {
     // At its own size, which DrawIcon would change to the system's.
     ::DrawIconEx(dc, view.left, view.top, icon_.get(), 0, 0, 0, nullptr, DI_NORMAL);
+  } else if (!notice_.empty()) {
+    // In the page's own font, inset from the view's edges.
+    RECT text = view;
+    ::InflateRect(&text, -8, -8);
+    const std::wstring wide = Widen(notice_);
+    HGDIOBJ font = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
+    const int mode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, mode);
+    ::SelectObject(dc, font);
   }
 }
 

@@ -8,6 +8,7 @@
 // also saves the dialog as resource script and runs it in the test window.
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/ui/dialog_toolbar.h"
@@ -38,6 +39,9 @@ class CBitmapResPage : public CToolBarDialog {
   void SetBitmap(BitmapHandle bitmap);
 
   HBITMAP Bitmap() const { return bitmap_.get(); }
+  // Why a bitmap resource shows nothing (it is too large to decode for the
+  // screen); empty otherwise.
+  const std::string& Notice() const { return notice_; }
   HICON Icon() const { return icon_.get(); }
   // Width, height, depth and planes of the bitmap; all zero without one.
   const BITMAP& Metrics() const { return metrics_; }
@@ -86,6 +90,7 @@ class CBitmapResPage : public CToolBarDialog {
   // The bitmap resource's own bytes, written as they are by a save; empty
   // for a picture, which is read back from the bitmap.
   std::vector<uint8_t> dib_;
+  std::string notice_;
   CDialogToolBar toolbar_;
 };
 

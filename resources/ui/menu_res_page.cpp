@@ -83,7 +83,11 @@ void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& n
   if (HTREEITEM first = tree.GetRootItem()) {
     tree.SelectItem(first);
   } else {
-    ShowFields(MenuItem{});
+    // No item to describe (a menu that does not read, or an empty one):
+    // nothing in the fields, rather than the ID 0 of a plain string item.
+    MenuItemFields blank;
+    blank.styleIndex = blank.breakIndex = -1;
+    ShowFields(blank);
   }
 }
 
@@ -106,8 +110,7 @@ const MenuItem* CMenuResPage::ItemOf(HTREEITEM treeItem) const {
   return MenuItemAtPath(*menu_, path);
 }
 
-void CMenuResPage::ShowFields(const MenuItem& item) {
-  const MenuItemFields fields = DescribeMenuItem(item);
+void CMenuResPage::ShowFields(const MenuItemFields& fields) {
   ::SetDlgItemTextW(m_hWnd, IDC_MENU_ITEM_ID, Widen(fields.idText).c_str());
   ::SendDlgItemMessageW(m_hWnd, IDC_MENU_ITEM_TYPE, CB_SETCURSEL, static_cast<WPARAM>(fields.styleIndex), 0);
   ::SendDlgItemMessageW(m_hWnd, IDC_MENU_ITEM_BREAK, CB_SETCURSEL, static_cast<WPARAM>(fields.breakIndex), 0);
@@ -124,7 +127,7 @@ void CMenuResPage::ShowFields(const MenuItem& item) {
 
 LRESULT CMenuResPage::OnSelChanged(NMTREEVIEWW& change) {
   // An item that cannot be found leaves the fields as they are.
-  if (const MenuItem* item = ItemOf(change.itemNew.hItem)) ShowFields(*item);
+  if (const MenuItem* item = ItemOf(change.itemNew.hItem)) ShowFields(DescribeMenuItem(*item));
   return 0;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "resources/menu_template.h"
+#include "resources/menu_tree.h"
 #include "resources/resource_module.h"
 
 namespace qm {
@@ -42,7 +43,8 @@ class CMenuResPage : public CToolBarDialog {
   void FillTree(const std::vector<MenuItem>& items, HTREEITEM parent);
   // The item a tree item stands for: its position and its parents' positions.
   const MenuItem* ItemOf(HTREEITEM treeItem) const;
-  void ShowFields(const MenuItem& item);
+  // A style or break index of -1 selects nothing in its box.
+  void ShowFields(const MenuItemFields& fields);
   LRESULT OnSelChanged(NMTREEVIEWW& change);
   LRESULT OnShowMenu(WPARAM, LPARAM);
   LRESULT OnSaveAsResource(WPARAM, LPARAM);

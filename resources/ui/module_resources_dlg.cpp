@@ -69,6 +69,13 @@ BOOL CModuleResourcesDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CModuleResourcesDlg::OnOK() {
+  HWND tree = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
+  if (::GetFocus() != tree) return;
+  fw::CTreeCtrl control(tree);
+  if (HTREEITEM selected = control.GetSelectedItem()) control.Expand(selected, TVE_TOGGLE);
+}
+
 void CModuleResourcesDlg::CreatePages() {
   HWND placeholder = ::GetDlgItem(m_hWnd, IDC_PAGE_PLACEHOLDER);
   RECT area{};

@@ -38,6 +38,9 @@ class CModuleResourcesDlg : public fw::CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  // Enter reaches the dialog as IDOK wherever the focus is; the browser has
+  // no OK button, so it only opens or closes the tree's selected item.
+  void OnOK() override;
 
  private:
   void CreatePages();

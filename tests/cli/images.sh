@@ -16,7 +16,8 @@ APPICON
 out=$("$cli" icons "$fixtures/i686/images.dll" 1)
 [[ $(sed -n 3p <<<"$out") == "  16 x 16 - 16 colors (296 bytes)" ]] || fail "icons 1 gave: $out"
 out=$("$cli" icons "$module")
-[[ $(grep -c ' colors (' <<<"$out") -eq 9 ]] || fail "all groups gave: $out"
+[[ $(grep -cE ' (colors|bits) \(' <<<"$out") -eq 9 ]] || fail "all groups gave: $out"
+grep -qx '  256 x 256 - 32 bits (666 bytes)' <<<"$out" || fail "a 32-bit image's depth: $out"
 grep -qx '  48 x 48 - 16 colors (1644 bytes)' <<<"$out" || fail "cursor group missing: $out"
 if "$cli" icons "$module" NOSUCH >/dev/null 2>"$work/err"; then fail "a missing group succeeded"; fi
 [[ $(wc -l <"$work/err") -eq 1 ]] && grep -q 'NOSUCH' "$work/err" || fail "missing group message: $(cat "$work/err")"

@@ -294,6 +294,25 @@ TEST(BitmapFile, RleEscapesMoveSkipAndStopWithinTheBitmap) {
   EXPECT_FALSE(ReadBitmapPixels(broken.view()));
 }
 
+TEST(BitmapFile, DecodingIntoTheCallersPixelsMatchesTheOwnedDecodeAndClearsWhatRleSkips) {
+  std::vector<uint8_t> data{2, 1, 0, 0, 0, 2, 1, 1, 0, 3, 2, 3, 1, 0, 0, 1};
+  Dib dib = InfoHeader(4, 3, 8, BI_RLE8, static_cast<uint32_t>(data.size()), 4);
+  for (uint32_t i = 0; i < 4; ++i) dib.u32(i * 0x111111);
+  dib.bytes.insert(dib.bytes.end(), data.begin(), data.end());
+  auto layout = ParseDib(dib.view());
+  ASSERT_TRUE(layout);
+  auto owned = ReadBitmapPixels(dib.view());
+  ASSERT_TRUE(owned);
+  // Memory that held something else: the pixels the stream skips are black.
+  std::vector<uint32_t> pixels(12, 0xDEADBEEF);
+  ASSERT_TRUE(DecodeBitmapPixels(dib.view(), *layout, pixels));
+  EXPECT_EQ(pixels, owned->argb);
+  // The buffer must hold the layout's pixels exactly.
+  std::vector<uint32_t> small(11), large(13);
+  EXPECT_FALSE(DecodeBitmapPixels(dib.view(), *layout, small));
+  EXPECT_FALSE(DecodeBitmapPixels(dib.view(), *layout, large));
+}
+
 TEST(BitmapFile, AFailedExportLeavesAnExistingFileUntouched) {
   TempDir dir;
   const std::string target = dir.File("Bitmap.bmp");

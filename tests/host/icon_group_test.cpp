@@ -35,9 +35,9 @@ TEST(IconGroup, FixtureGroupsListEveryImageWithItsOwnSizeAndDepth) {
     EXPECT_EQ(Lines(*icons), (std::vector<std::string>{
                                  "16 x 16 - 16 colors (296 bytes)",
                                  "32 x 32 - 256 colors (2216 bytes)",
-                                 "24 x 24 - 4294967296 colors (2440 bytes)",
+                                 "24 x 24 - 32 bits (2440 bytes)",
                                  "16 x 16 - 2 colors (176 bytes)",
-                                 "256 x 256 - 4294967296 colors (666 bytes)",
+                                 "256 x 256 - 32 bits (666 bytes)",
                              }))
         << arch;
     EXPECT_EQ((*icons)[4].bitsPerPixel, 32u);
@@ -112,6 +112,24 @@ TEST(IconGroup, ImageHeadersGiveTheirDepth) {
   png.pop_back();
   EXPECT_EQ(IconImageBitsPerPixel(ByteView(png)), std::nullopt);
   EXPECT_EQ(IconImageBitsPerPixel(ByteView()), std::nullopt);
+}
+
+TEST(IconGroup, ImagesDeeperThanEightBitsShowTheirDepthRatherThanAColourCount) {
+  auto line = [](uint32_t bits) {
+    IconImageInfo info;
+    info.width = info.height = 48;
+    info.bitsPerPixel = bits;
+    info.colorCount = bits >= 1 && bits <= 32 ? uint64_t{1} << bits : 0;
+    info.byteSize = 9640;
+    return FormatIconImageLine(info);
+  };
+  EXPECT_EQ(line(8), "48 x 48 - 256 colors (9640 bytes)");
+  EXPECT_EQ(line(16), "48 x 48 - 16 bits (9640 bytes)");
+  EXPECT_EQ(line(24), "48 x 48 - 24 bits (9640 bytes)");
+  EXPECT_EQ(line(32), "48 x 48 - 32 bits (9640 bytes)");
+  // A depth the directory gets wrong and no image corrects stays a count.
+  EXPECT_EQ(line(0), "48 x 48 - 0 colors (9640 bytes)");
+  EXPECT_EQ(line(64), "48 x 48 - 0 colors (9640 bytes)");
 }
 
 }  // namespace

@@ -242,7 +242,7 @@ TEST(CursorGroup, SizesComeFromTheImageWhicheverHeightTheDirectoryStores) {
                                       "48 x 48 - 2 colors (0 bytes)"}));
   // A 194x313 PNG where one byte cannot hold the size; without an image, 256.
   EXPECT_EQ(lines(IconGroupKind::Icon),
-            (std::vector<std::string>{"194 x 313 - 4294967296 colors (26 bytes)", "256 x 256 - 2 colors (0 bytes)"}));
+            (std::vector<std::string>{"194 x 313 - 32 bits (26 bytes)", "256 x 256 - 2 colors (0 bytes)"}));
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "resources/ui/bitmap_res_page.h"
 #include "resources/ui/module_resources_dlg.h"
 #include "resources/ui/template_dialog.h"
+#include "tests/host/resource_image.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
@@ -342,9 +343,14 @@ TEST_F(BitmapResPageTest, DialogPicturesOfBothTemplateFormsShowTheirControls) {
   EXPECT_TRUE(driver.AllDone());
   EXPECT_TRUE(childShown);
   EXPECT_TRUE(messages_.shown.empty());
-  // An icon keeps the buttons as they were; a bitmap hides them.
+  // An icon, a cursor or a bitmap has no dialog to save or run: the
+  // buttons go.
   page_.ShowIcon(module_, ResourceName::Number(1));
-  EXPECT_TRUE(DialogButtonsShown());
+  EXPECT_FALSE(DialogButtonsShown());
+  page_.ShowDialog(module_, ResourceName::Number(100));
+  page_.ShowCursor(module_, ResourceName::Number(2));
+  EXPECT_FALSE(DialogButtonsShown());
+  page_.ShowDialog(module_, ResourceName::Number(100));
   page_.ShowBitmap(module_, ResourceName::Number(24));
   EXPECT_FALSE(DialogButtonsShown());
 }
@@ -411,6 +417,43 @@ TEST_F(BitmapResPageTest, SavesWriteTheResourceOrThePictureAndARefusedSaveKeepsT
   const auto lockedBytes = ReadAll(locked), keptBytes = ReadAll(kept);
   EXPECT_EQ(std::string(lockedBytes.begin(), lockedBytes.end()), "previous");
   EXPECT_EQ(std::string(keptBytes.begin(), keptBytes.end()), "previous");
+}
+
+TEST_F(BitmapResPageTest, ABitmapPastTheBudgetShowsWhyInsteadAndStillSavesAsItIs) {
+  // 8192 x 8192 pixels of RLE8 in 22 bytes, the module's only bitmap.
+  std::vector<uint8_t> dib;
+  for (uint32_t word : {40u, 8192u, 8192u, 0x00080001u, uint32_t{BI_RLE8}, 22u, 0u, 0u, 1u, 0u, 0x00FF8040u})
+    test::Append32(dib, word);
+  for (int run = 0; run < 10; ++run) dib.insert(dib.end(), {255, 0});
+  dib.insert(dib.end(), {0, 1});
+  const fs::path modulePath = dir_ / "bomb.dll";
+  {
+    const auto file = test::ImageWithSection(
+        test::ResourceSection({{ResourceName::Number(kRtBitmap), ResourceName::Number(1), 0, dib}}));
+    std::ofstream(modulePath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  }
+  CResourceModule bomb(*SystemPlatform().files);
+  ASSERT_TRUE(bomb.Enumerate(modulePath.string()));
+  page_.ShowBitmap(bomb, ResourceName::Number(1));
+  EXPECT_EQ(page_.Bitmap(), nullptr);
+  EXPECT_EQ(page_.Notice().rfind("Este bitmap de 8.192 x 8.192 píxeles", 0), 0u) << page_.Notice();
+  EXPECT_FALSE(Visible(Bar(IDC_IMAGE_HSCROLL)));
+  // The text is drawn where the image would be.
+  const RECT view = page_.ViewRect();
+  const Pixels shown = PagePixels(page_.m_hWnd);
+  int ink = 0;
+  for (int y = view.top; y < view.bottom; ++y)
+    for (int x = view.left; x < view.right; ++x) ink += shown.at(x, y) != kUntouched;
+  EXPECT_GT(ink, 50);
+
+  const fs::path saved = dir_ / "bomb.bmp";
+  ASSERT_TRUE(SaveAsBitmap(saved));
+  EXPECT_EQ(ReadAll(saved).size(), 14 + dib.size());
+  EXPECT_TRUE(messages_.shown.empty());
+  // The next image takes the text away.
+  page_.ShowBitmap(module_, ResourceName::Number(24));
+  EXPECT_TRUE(page_.Notice().empty());
 }
 
 // The browser shows the page for bitmaps, dialogs, icons and cursors.

@@ -141,6 +141,11 @@ TEST_P(MenuResPageTest, RowsTreeAndTheFieldsOfEveryTypeAndStateBit) {
   // Both break bits: neither choice applies.
   EXPECT_EQ(Select(ChildNamed(tree, view, "Derecha")), (Fields{"2004", 0, 0, "000000010"}));
   EXPECT_EQ(Select(ChildNamed(tree, nullptr, "Fin")), (Fields{"2020", 0, 0, "000000100"}));
+
+  // A menu the module lacks leaves every field blank, whatever was shown.
+  page_.ShowMenu(module_, ResourceName::Number(999));
+  EXPECT_EQ(tree.GetCount(), 0u);
+  EXPECT_EQ(ShownFields(page_.m_hWnd), (Fields{"", CB_ERR, CB_ERR, "000000000"}));
 }
 
 // Twice in a row, and the loaded menu keeps every submenu; then Menu.rc is

@@ -198,8 +198,8 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
   int allRows = -1, blockRows = -1;
   bool hexShown = false, stringShownForHex = true, stringShown = false, hexShownForStrings = true, listForRoot = false;
   int rootRows = 0;
-  HWND hexPage = nullptr, stringPage = nullptr, listPage = nullptr;
-  bool answered = false;
+  HWND hexPage = nullptr, stringPage = nullptr, listPage = nullptr, browserWindow = nullptr;
+  bool answered = false, openAfterEnter = false, rootCollapsedByEnter = false;
   Steps steps({
       [&] { return answered = AnswerFileDialog(Widen(path)); },
       [&] {
@@ -236,7 +236,21 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
         SelectTreeItem(tree, rootItem);
         listForRoot = Visible(listPage) && !Visible(hexPage) && !Visible(stringPage);
         rootRows = RowCount(::GetDlgItem(listPage, IDC_ITEM_LIST));
-        ModalDriver::Press(dialog, IDCANCEL);
+        // Enter in the tree, as the keyboard sends it through the dialog.
+        browserWindow = dialog;
+        ::SetFocus(tree);
+        ::PostMessageW(tree, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+      },
+      [&] {
+        openAfterEnter = ::IsWindow(browserWindow) && ::IsWindowVisible(browserWindow);
+        if (!openAfterEnter) return true;
+        HWND tree = ::GetDlgItem(browserWindow, IDC_ITEM_TREE);
+        rootCollapsedByEnter =
+            !(::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(TreeNext(tree, nullptr, TVGN_ROOT)),
+                             TVIS_EXPANDED) &
+              TVIS_EXPANDED);
+        ModalDriver::Press(browserWindow, IDCANCEL);
         return true;
       },
   });
@@ -262,6 +276,10 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
   // The root shows the module's statistics alone.
   EXPECT_TRUE(listForRoot);
   EXPECT_GT(rootRows, 0);
+  // Enter in the tree opens or closes the selected item; it never closes
+  // the browser.
+  EXPECT_TRUE(openAfterEnter);
+  EXPECT_TRUE(rootCollapsedByEnter);
 }
 
 // Both exports of the whole module, read back after windres compiled the
