@@ -91,7 +91,7 @@ CommandUI CFrameWnd::QueryCommand(UINT id) {
 }
 
 bool CFrameWnd::ExecuteCommand(UINT id) {
-  if (!QueryCommand(id).enabled) return false;
+  if (InModalRun() || !QueryCommand(id).enabled) return false;
   return RouteCommand(id, nullptr);
 }
 
