@@ -114,6 +114,7 @@ ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId) {
     if (!id) return layout;
     commands.push_back(*id);
   }
+  layout.loaded = true;
   layout.width = *width;
   layout.height = *height;
   layout.commands = std::move(commands);

@@ -51,12 +51,12 @@ class CTreeCtrl {
 // version word, the button size, the count and one command ID per button
 // (0 for a separator).
 struct ToolBarLayout {
+  bool loaded = false;  // false: the resource is missing or malformed
   int width = 0;
   int height = 0;
-  std::vector<UINT> commands;
+  std::vector<UINT> commands;  // may be empty: a toolbar with no buttons
 };
-// Reads the layout from the resources; empty commands when it is missing or
-// malformed.
+// Reads the layout from the resources.
 ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId);
 
 // The buttons of a toolbar layout: a separator for each 0, an enabled

@@ -15,6 +15,7 @@
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/template_writer.h"
+#include "tests/win/test_resource_ids.h"
 #include "windows/ui/class_icons_dlg.h"
 
 namespace qm {
@@ -86,6 +87,30 @@ TEST_F(DialogGroundworkTest, DialogToolBarTakesThePlaceholdersPlaceOrSaysWhyNot)
   RECT button{};
   EXPECT_TRUE(bar.GetButtonRect(ID_APP_ABOUT, button));
   EXPECT_FALSE(bar.GetButtonRect(4999, button));
+
+  // A toolbar resource of no items is a toolbar with no buttons, not a
+  // failure; a missing one still fails and leaves the buttons as they were.
+  const HINSTANCE program = fw::ResourceInstance();
+  fw::SetResourceInstance(::GetModuleHandleW(nullptr));
+  const bool emptyLoaded = bar.LoadButtons(IDR_TEST_EMPTY_TOOLBAR);
+  const std::string emptyError = bar.m_strLastError;
+  const auto emptyCount = bar.SendMessage(TB_BUTTONCOUNT);
+  CDialogToolBar empty;
+  ToolBarHost other;
+  ASSERT_TRUE(other.CreateIndirect(HostTemplate(true)));
+  const bool emptyCreated = empty.CreateInPlace(other.m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_TEST_EMPTY_TOOLBAR);
+  fw::SetResourceInstance(program);
+  EXPECT_TRUE(emptyLoaded) << emptyError;
+  EXPECT_TRUE(emptyError.empty());
+  EXPECT_EQ(emptyCount, 0);
+  EXPECT_TRUE(bar.m_pButtons.empty());
+  EXPECT_TRUE(emptyCreated) << empty.m_strLastError;
+  EXPECT_TRUE(::IsWindow(empty.m_hWnd));
+  EXPECT_EQ(empty.SendMessage(TB_BUTTONCOUNT), 0);
+  ASSERT_TRUE(bar.LoadButtons(IDR_MAINFRAME));
+  EXPECT_FALSE(bar.LoadButtons(4321));
+  EXPECT_FALSE(bar.m_strLastError.empty());
+  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 15);
 }
 
 TEST_F(DialogGroundworkTest, PagesAnswerTooltipsAndHandEnterAndEscapeToTheHost) {
