@@ -154,32 +154,70 @@ TEST_F(DialogGroundworkTest, PagesAnswerTooltipsAndHandEnterAndEscapeToTheHost) 
   EXPECT_TRUE(::IsWindow(page.m_hWnd));
 }
 
-TEST_F(DialogGroundworkTest, ClassIconsShowWhatTheyAreGivenAndNothingForNull) {
+// What one run of the class icons dialog showed in its two boxes.
+struct IconBoxes {
+  HICON large = nullptr, small = nullptr;
+  SIZE largeWindow{}, smallClient{};
+  bool sunken = false;
+};
+
+IconBoxes ReadIconBoxes(HWND dialog) {
+  IconBoxes boxes;
+  HWND large = ::GetDlgItem(dialog, IDC_LARGE_ICON);
+  HWND small = ::GetDlgItem(dialog, IDC_SMALL_ICON);
+  boxes.large = reinterpret_cast<HICON>(::SendMessageW(large, STM_GETICON, 0, 0));
+  boxes.small = reinterpret_cast<HICON>(::SendMessageW(small, STM_GETICON, 0, 0));
+  RECT r{};
+  ::GetWindowRect(large, &r);
+  boxes.largeWindow = {r.right - r.left, r.bottom - r.top};
+  ::GetClientRect(small, &r);
+  boxes.smallClient = {r.right, r.bottom};
+  // Both boxes are drawn sunken, so an empty one still shows as a box.
+  boxes.sunken =
+      (::GetWindowLongPtrW(large, GWL_STYLE) & SS_SUNKEN) && (::GetWindowLongPtrW(small, GWL_STYLE) & SS_SUNKEN);
+  return boxes;
+}
+
+TEST_F(DialogGroundworkTest, ClassIconsShowWhatTheyAreGivenInBoxesLargeEnoughAndEmptyBoxesForNull) {
   HICON large = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+  HICON small =
+      static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  ASSERT_NE(small, nullptr);
+  IconBoxes shown[3];
   ModalDriver driver;
-  HICON shown[4] = {};
-  driver
-      .On(L"Iconos de la WNDCLASS",
-          [&](HWND dialog) {
-            shown[0] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_LARGE_ICON, STM_GETICON, 0, 0));
-            shown[1] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_SMALL_ICON, STM_GETICON, 0, 0));
-            ModalDriver::Press(dialog, IDCANCEL);
-          })
-      .On(L"Iconos de la WNDCLASS", [&](HWND dialog) {
-        shown[2] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_LARGE_ICON, STM_GETICON, 0, 0));
-        shown[3] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_SMALL_ICON, STM_GETICON, 0, 0));
-        ModalDriver::Press(dialog, IDCANCEL);
-      });
+  for (IconBoxes& boxes : shown) {
+    driver.On(L"Iconos de la WNDCLASS", [&boxes](HWND dialog) {
+      boxes = ReadIconBoxes(dialog);
+      ModalDriver::Press(dialog, IDCANCEL);
+    });
+  }
+  CClassIconsDlg both;
+  both.m_hLargeIcon = large;
+  both.m_hSmallIcon = small;
+  EXPECT_EQ(both.DoModal(), IDCANCEL);
   CClassIconsDlg withLarge;
   withLarge.m_hLargeIcon = large;
   EXPECT_EQ(withLarge.DoModal(), IDCANCEL);
   CClassIconsDlg none;
   EXPECT_EQ(none.DoModal(), IDCANCEL);
   EXPECT_TRUE(driver.AllDone());
-  EXPECT_EQ(shown[0], large);
-  EXPECT_EQ(shown[1], nullptr) << "a class without a small icon shows an empty box";
-  EXPECT_EQ(shown[2], nullptr);
-  EXPECT_EQ(shown[3], nullptr);
+  EXPECT_EQ(shown[0].large, large);
+  EXPECT_EQ(shown[0].small, small);
+  EXPECT_EQ(shown[1].large, large);
+  EXPECT_EQ(shown[1].small, nullptr) << "a class without a small icon shows an empty box";
+  EXPECT_EQ(shown[2].large, nullptr);
+  EXPECT_EQ(shown[2].small, nullptr);
+  // Every box, with its icon or empty, has room for what it shows.
+  const int cxIcon = ::GetSystemMetrics(SM_CXICON), cyIcon = ::GetSystemMetrics(SM_CYICON);
+  const int cxSmall = ::GetSystemMetrics(SM_CXSMICON), cySmall = ::GetSystemMetrics(SM_CYSMICON);
+  for (const IconBoxes& boxes : shown) {
+    EXPECT_GE(boxes.largeWindow.cx, cxIcon);
+    EXPECT_GE(boxes.largeWindow.cy, cyIcon);
+    EXPECT_GE(boxes.smallClient.cx, cxSmall);
+    EXPECT_GE(boxes.smallClient.cy, cySmall);
+    EXPECT_TRUE(boxes.sunken);
+  }
 }
 
 TEST_F(DialogGroundworkTest, AboutLinkOpensOnlyLowerCaseHttpAndReportsAFailure) {
