@@ -303,6 +303,12 @@ TEST_F(ClassIconsFromFrameTest, TheFramesCommandReadsTheClassIconsWhenItRuns) {
   EXPECT_TRUE(driver.AllDone());
   EXPECT_EQ(shown, reinterpret_cast<HICON>(::GetClassLongPtrW(window, GCLP_HICON)));
   ::DestroyWindow(window);
+  // Our own windows' class carries the program's icons, so the command
+  // has something to show on them too.
+  EXPECT_NE(::GetClassLongPtrW(app.m_frame->m_hWnd, GCLP_HICON), 0u);
+  EXPECT_NE(::GetClassLongPtrW(app.m_frame->m_hWnd, GCLP_HICONSM), 0u);
+  app.m_frame->CaptureWindow(H(app.m_frame->m_hWnd));
+  EXPECT_TRUE(app.m_frame->QueryCommand(ID_CLASS_ICONS).enabled);
 }
 
 }  // namespace
