@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include <algorithm>
+
 #include "common/byte_reader.h"
 #include "framework/dpi.h"
 #include "platform/platform.h"
@@ -112,6 +114,7 @@ ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId) {
     if (!id) return layout;
     commands.push_back(*id);
   }
+  layout.loaded = true;
   layout.width = *width;
   layout.height = *height;
   layout.commands = std::move(commands);
@@ -248,6 +251,7 @@ bool CStatusBar::Create(HWND parent, UINT controlId, const std::vector<UINT>& in
   if (!CreateEx(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, RECT{0, 0, 0, 0}, parent, controlId))
     return false;
   indicators_ = indicators;
+  dpi_ = DpiForWindow(parent);
   texts_.clear();
   for (UINT id : indicators) texts_.push_back(SystemPlatform().strings->LoadString(id));
   Resize();
@@ -259,14 +263,34 @@ void CStatusBar::Resize() {
   SendMessage(WM_SIZE);
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
+  const std::vector<int> widths = IndicatorWidths();
   std::vector<int> edges(indicators_.size() + 1);
-  int right = client.right - 16;  // leave room for the size grip
+  int right = client.right - ScaleForDpi(kGripWidth, dpi_);  // room for the size grip
   for (size_t i = indicators_.size(); i > 0; --i) {
     edges[i] = right;
-    right -= 56;
+    right -= widths[i - 1];
   }
   edges[0] = right > 0 ? right : 0;
   SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+std::vector<int> CStatusBar::IndicatorWidths() const {
+  std::vector<int> widths(texts_.size(), ScaleForDpi(kIndicatorWidth, dpi_));
+  // The bar's own font, whatever the DPI made of it: a pane never cuts
+  // its text, shown or not, so the panes do not move when a key toggles.
+  HDC dc = ::GetDC(m_hWnd);
+  if (!dc) return widths;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
+  HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
+  for (size_t i = 0; i < texts_.size(); ++i) {
+    const std::wstring wide = Widen(texts_[i]);
+    SIZE extent{};
+    if (::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent))
+      widths[i] = std::max(widths[i], static_cast<int>(extent.cx) + ScaleForDpi(kIndicatorMargins, dpi_));
+  }
+  if (previous) ::SelectObject(dc, previous);
+  ::ReleaseDC(m_hWnd, dc);
+  return widths;
 }
 
 void CStatusBar::SetPaneText(int pane, const std::string& text) {

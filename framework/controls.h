@@ -51,12 +51,12 @@ class CTreeCtrl {
 // version word, the button size, the count and one command ID per button
 // (0 for a separator).
 struct ToolBarLayout {
+  bool loaded = false;  // false: the resource is missing or malformed
   int width = 0;
   int height = 0;
-  std::vector<UINT> commands;
+  std::vector<UINT> commands;  // may be empty: a toolbar with no buttons
 };
-// Reads the layout from the resources; empty commands when it is missing or
-// malformed.
+// Reads the layout from the resources.
 ToolBarLayout LoadToolBarLayout(HINSTANCE instance, UINT resourceId);
 
 // The buttons of a toolbar layout: a separator for each 0, an enabled
@@ -105,14 +105,25 @@ class CStatusBar : public CWnd {
   bool Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators);
   void SetPaneText(int pane, const std::string& text);
   std::string GetPaneText(int pane) const;
-  // Lays the panes out for the bar's current width.
+  // Lays the panes out for the bar's current width and DPI: each indicator
+  // pane is 56 pixels at 96 DPI, scaled, and never narrower than its text;
+  // the size grip keeps 16 pixels, scaled.
   void Resize();
+  // The widths Resize gives the indicator panes, in pixels.
+  std::vector<int> IndicatorWidths() const;
+  // The DPI the bar is drawn for (its window's at creation); Resize after.
+  void SetDpi(UINT dpi) { dpi_ = dpi; }
   // Shows each indicator's text while its key is toggled on.
   void UpdateIndicators();
 
  private:
+  static constexpr int kIndicatorWidth = 56;
+  static constexpr int kGripWidth = 16;
+  // The pane's borders and the space the bar leaves round a text.
+  static constexpr int kIndicatorMargins = 12;
   std::vector<UINT> indicators_;
   std::vector<std::string> texts_;
+  UINT dpi_ = 96;
 };
 
 }  // namespace qm::fw

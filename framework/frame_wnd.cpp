@@ -91,7 +91,7 @@ CommandUI CFrameWnd::QueryCommand(UINT id) {
 }
 
 bool CFrameWnd::ExecuteCommand(UINT id) {
-  if (!QueryCommand(id).enabled) return false;
+  if (InModalRun() || !QueryCommand(id).enabled) return false;
   return RouteCommand(id, nullptr);
 }
 
@@ -141,6 +141,7 @@ void CFrameWnd::ApplyDpi(UINT dpi) {
     // Down a side strip the buttons wrap again at their new size.
     m_wndDockBar.SetSide(m_wndDockBar.Side());
   }
+  if (m_wndStatusBar.m_hWnd) m_wndStatusBar.SetDpi(dpi);
   RecalcLayout();
 }
 

@@ -33,8 +33,25 @@ class CFrameWnd : public CWnd, private IDockSite {
 
   // The state a command would have now: no handler means disabled.
   CommandUI QueryCommand(UINT id);
-  // Runs a command if QueryCommand allows it; false when refused.
+  // Runs a command if QueryCommand allows it; false when refused. While one
+  // of the frame's modal dialogs runs every command is refused: one posted
+  // to the frame then (a menu editor's "Ejecutar" aimed at the frame) would
+  // open a second dialog over the first and, when that one ended, enable
+  // the frame under a dialog that is still modal.
   bool ExecuteCommand(UINT id);
+  // A modal dialog owned by the frame is running.
+  bool InModalRun() const { return modalRuns_ > 0; }
+  // Counts a modal dialog of the frame (nested ones too) for its lifetime.
+  class ModalRun {
+   public:
+    explicit ModalRun(CFrameWnd& frame) : frame_(frame) { ++frame_.modalRuns_; }
+    ~ModalRun() { --frame_.modalRuns_; }
+    ModalRun(const ModalRun&) = delete;
+    ModalRun& operator=(const ModalRun&) = delete;
+
+   private:
+    CFrameWnd& frame_;
+  };
   // Idle refresh of the toolbar buttons and the status-bar indicators.
   virtual void OnIdleUpdate();
   void RecalcLayout();
@@ -100,6 +117,7 @@ class CFrameWnd : public CWnd, private IDockSite {
   HICON smallIcon_ = nullptr;  // owned
   CView* view_ = nullptr;
   bool quitOnDestroy_ = false;
+  int modalRuns_ = 0;
   std::wstring tipText_;  // must outlive the tooltip's TTN_GETDISPINFO answer
 };
 

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "res/resource_ids.h"
+
 namespace qm::fw {
 namespace {
 
@@ -81,6 +83,14 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const std::wstring&
       wc.hInstance = instance;
       wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
       wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+      // The program's icon, large and small, on the class as well as on
+      // the frame: what a class icon reader finds on our own windows.
+      HINSTANCE resources = ResourceInstance();
+      wc.hIcon = static_cast<HICON>(
+          ::LoadImageW(resources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+      wc.hIconSm =
+          static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                          ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
       wc.lpszClassName = kFrameworkClass;
       if (!::RegisterClassExW(&wc)) return false;
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "platform/windows.h"
 
 namespace qm {
@@ -38,5 +39,20 @@ enum class WindowAction { ToggleEnabled, ToggleVisible, Maximize, Minimize, Rest
 // quietly. Close asks the window to close (WM_SYSCOMMAND SC_CLOSE posted),
 // so its owner may still ask its user.
 void DoWindowAction(IWindowSystem& windows, WindowHandle window, WindowAction action);
+
+// While one of this program's modal dialogs runs, its frame is disabled and
+// the dialog is the only window the user can reach: hiding, closing,
+// minimising or disabling a window of its own process (ownProcessId) that
+// its user interface stands on could leave no usable window at all, so
+// those actions are refused. Its user interface is uiRoot (the frame, which
+// owns every modal dialog) and every window whose parents and owners lead
+// up to it. Showing, enabling, maximising and restoring stay allowed.
+bool IsOwnWindowActionRefused(const IWindowSystem& windows, WindowHandle window, WindowAction action,
+                              uint32_t ownProcessId, WindowHandle uiRoot);
+
+// What the window list and the child tree do from their modal runs: the
+// action, or the message that it was refused (false then).
+bool DoWindowActionFromModalDialog(Platform& platform, WindowHandle window, WindowAction action, uint32_t ownProcessId,
+                                   WindowHandle uiRoot);
 
 }  // namespace qm

@@ -117,6 +117,16 @@ bool WindowMenuModel::CanExecute(size_t node) const {
   return live && IsCommandItem(*live);
 }
 
+WindowMenuButtons WindowMenuModel::ButtonsFor(std::optional<size_t> selected) const {
+  WindowMenuButtons buttons;
+  if (unreadable_) return buttons;
+  buttons.insert = true;
+  if (!selected || *selected >= nodes_.size()) return buttons;
+  buttons.edit = buttons.remove = true;
+  buttons.execute = CanExecute(*selected);
+  return buttons;
+}
+
 MenuEditOutcome WindowMenuModel::StaleOutcome() {
   Rebuild();
   return MenuEditOutcome::Stale;

@@ -31,6 +31,15 @@ enum class MenuEditOutcome {
   Failed,    // no window, no menu bar, or the platform refused
 };
 
+// The editor's buttons for the selected tree item.
+struct WindowMenuButtons {
+  bool insert = false;
+  bool edit = false;
+  bool remove = false;
+  bool execute = false;
+  friend bool operator==(const WindowMenuButtons&, const WindowMenuButtons&) = default;
+};
+
 class WindowMenuModel {
  public:
   explicit WindowMenuModel(const Platform& platform) : platform_(platform) {}
@@ -55,6 +64,9 @@ class WindowMenuModel {
   std::vector<std::string> StateNames(size_t node) const;
   // Execute is offered for a plain command item only.
   bool CanExecute(size_t node) const;
+  // Nothing is offered over a menu the platform will not read; edit and
+  // delete need a selected item, execute a plain command item.
+  WindowMenuButtons ButtonsFor(std::optional<size_t> selected) const;
 
   // Changes the item of node to edited (what ChangeOfMenuItem allows).
   MenuEditOutcome Edit(size_t node, const MenuItemInfo& edited);

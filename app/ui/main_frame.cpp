@@ -244,7 +244,11 @@ void CMainFrame::OnFileSave() {
   request.defaultName = parts.size() > 2 ? parts[2] : "";
   request.defaultExtension = extension.size() > 1 ? extension.substr(1) : "";
   request.flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  const auto chosen = fw::AskFileName(m_hWnd, request);
+  std::optional<std::string> chosen;
+  {
+    ModalRun run(*this);
+    chosen = fw::AskFileName(m_hWnd, request);
+  }
   if (!chosen) return;
   const std::wstring name = Widen(*chosen);
   if (!document_.OnSaveDocument(name.c_str())) {

@@ -115,6 +115,7 @@ class CMainFrame : public fw::CFrameWnd {
 
    private:
     CMainFrame& frame_;
+    ModalRun run_;
     bool hideMain_;
     bool stopTimer_;
   };
@@ -127,7 +128,6 @@ class CMainFrame : public fw::CFrameWnd {
   CaptureCommands commands_;
   bool dragging_ = false;
   bool buttonWentDown_ = false;
-  int modalRuns_ = 0;  // modal dialogs of the frame running now
 };
 
 // Whether an automation component is registered: its ProgID key with a

@@ -27,8 +27,7 @@
 namespace qm {
 
 CMainFrame::ModalScope::ModalScope(CMainFrame& frame, bool hideMain, bool stopTimer)
-    : frame_(frame), hideMain_(hideMain), stopTimer_(stopTimer) {
-  ++frame_.modalRuns_;
+    : frame_(frame), run_(frame), hideMain_(hideMain), stopTimer_(stopTimer) {
   if (stopTimer_) ::KillTimer(frame_.m_hWnd, IDT_AUTO_REFRESH);
   if (hideMain_ && ::IsWindow(frame_.m_hWnd)) ::ShowWindow(frame_.m_hWnd, SW_SHOWMINNOACTIVE);
 }
@@ -36,11 +35,10 @@ CMainFrame::ModalScope::ModalScope(CMainFrame& frame, bool hideMain, bool stopTi
 CMainFrame::ModalScope::~ModalScope() {
   if (hideMain_ && ::IsWindow(frame_.m_hWnd)) ::ShowWindow(frame_.m_hWnd, SW_RESTORE);
   if (stopTimer_) frame_.StartAutoRefresh();
-  --frame_.modalRuns_;
 }
 
 LRESULT CMainFrame::OnClose(WPARAM wParam, LPARAM lParam) {
-  if (modalRuns_ > 0) return 0;
+  if (InModalRun()) return 0;
   return DefWindowProc(WM_CLOSE, wParam, lParam);
 }
 
@@ -91,6 +89,7 @@ void CMainFrame::OnClassIcons() {
   CClassIconsDlg dialog;
   dialog.m_hLargeIcon = reinterpret_cast<HICON>(platform_.windows->GetClassLongPtr(window, GCL_HICON));
   dialog.m_hSmallIcon = reinterpret_cast<HICON>(platform_.windows->GetClassLongPtr(window, GCL_HICONSM));
+  ModalRun run(*this);
   dialog.DoModal(m_hWnd);
 }
 
@@ -134,7 +133,11 @@ bool CMainFrame::AskModulePath(std::string& path) {
   fw::FileDialogRequest request;
   request.filter = platform_.strings->LoadString(IDS_MODULE_FILE_FILTER);
   request.flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  const auto chosen = fw::AskFileName(m_hWnd, request);
+  std::optional<std::string> chosen;
+  {
+    ModalRun run(*this);  // the open-file dialog is modal to the frame too
+    chosen = fw::AskFileName(m_hWnd, request);
+  }
   if (!chosen) return false;
   path = *chosen;
   return true;

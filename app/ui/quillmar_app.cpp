@@ -103,7 +103,12 @@ bool CQuillmarApp::OnCmdMsg(UINT id, fw::CommandUI* ui) { return fw::RouteComman
 void CQuillmarApp::OnAppAbout() {
   CAboutDlg dialog(m_platform);
   dialog.m_versionPath = m_versionPath;
-  dialog.DoModal(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr);
+  if (!m_pMainWnd) {
+    dialog.DoModal();
+    return;
+  }
+  fw::CFrameWnd::ModalRun run(*m_pMainWnd);
+  dialog.DoModal(m_pMainWnd->m_hWnd);
 }
 
 int CQuillmarApp::ExitInstance() {

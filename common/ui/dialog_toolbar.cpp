@@ -48,7 +48,7 @@ bool CDialogToolBar::LoadButtons(UINT resourceId) {
   m_strLastError.clear();
   ::SetLastError(0);
   const fw::ToolBarLayout layout = fw::LoadToolBarLayout(fw::ResourceInstance(), resourceId);
-  if (layout.commands.empty()) {
+  if (!layout.loaded) {
     const DWORD code = ::GetLastError();
     SetLastError(code != 0 ? code : ERROR_RESOURCE_DATA_NOT_FOUND);
     return false;

@@ -33,7 +33,9 @@ class CDialogToolBar : public fw::CWnd {
   // m_strLastError set when the placeholder, the window or the resource is
   // missing.
   bool CreateInPlace(HWND host, int placeholderId, UINT resourceId, DWORD style = kStyle);
-  // Replaces the buttons with those of another toolbar resource.
+  // Replaces the buttons with those of another toolbar resource; one of no
+  // items leaves a toolbar with no buttons (false only when the resource is
+  // missing or malformed).
   bool LoadButtons(UINT resourceId);
 
   // The buttons last loaded (separators included), in order.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_system.h"
+#include "res/string_ids.h"
 #include "windows/window_actions.h"
 
 namespace qm {
@@ -91,6 +92,87 @@ TEST_F(WindowListModelTest, ATopLevelWindowMadeAChildLeavesTheList) {
 TEST_F(WindowListModelTest, NoWindowsLeftGivesNoRows) {
   for (WindowHandle w : {main, owned, unnamed, hidden, locked}) sim.desktop.DestroyWindow(w);
   EXPECT_TRUE(FillWindowList(sim.platform, {}).empty());
+}
+
+// This program is process 300 here: its frame (disabled under the modal
+// list), the list owned by it, a control of the list, and a window of the
+// process that does not hang from the frame.
+TEST_F(WindowListModelTest, ActionsThatWouldTakeAwayAWindowOfThisProgramAreRefused) {
+  constexpr uint32_t self = 300;
+  const WindowHandle frame = Add("Quillmar", WS_VISIBLE | WS_DISABLED, self);
+  const WindowHandle list = Add("Lista de ventanas en el sistema", WS_VISIBLE | WS_POPUP, self, frame);
+  const WindowHandle hiddenTip = Add("", WS_POPUP, self, list);
+  const WindowHandle apart = Add("Ventana aparte", WS_VISIBLE, self);
+  SimWindowDesc child;
+  child.style = WS_VISIBLE | WS_CHILD;
+  child.parent = list;
+  child.processId = self;
+  const WindowHandle listControl = sim.desktop.AddWindow(child);
+  using A = WindowAction;
+  struct Case {
+    WindowHandle window;
+    A action;
+    bool refused;
+  };
+  const Case cases[] = {
+      {list, A::Close, true},
+      {list, A::Minimize, true},
+      {list, A::ToggleVisible, true},
+      {list, A::ToggleEnabled, true},
+      {list, A::Maximize, false},
+      {list, A::Restore, false},
+      {frame, A::Close, true},
+      {frame, A::Minimize, true},
+      {frame, A::ToggleVisible, true},
+      {listControl, A::ToggleVisible, true},
+      {listControl, A::ToggleEnabled, true},
+      {hiddenTip, A::Close, true},
+      // What gives a window back is allowed: the frame is disabled already,
+      // the hidden window would be shown.
+      {frame, A::ToggleEnabled, false},
+      {hiddenTip, A::ToggleVisible, false},
+      // A window of the process the user interface does not stand on, other
+      // programs' windows, and no window.
+      {apart, A::Close, false},
+      {apart, A::ToggleVisible, false},
+      {main, A::Close, false},
+      {main, A::Minimize, false},
+      {main, A::ToggleVisible, false},
+      {main, A::ToggleEnabled, false},
+      {0, A::Close, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsOwnWindowActionRefused(sim.desktop, c.window, c.action, self, frame), c.refused)
+        << "window " << c.window << " action " << static_cast<int>(c.action);
+  }
+  // Another program's window owned by the frame is not ours to keep.
+  const WindowHandle foreignOwned = Add("Ajena", WS_VISIBLE | WS_POPUP, 100, frame);
+  EXPECT_FALSE(IsOwnWindowActionRefused(sim.desktop, foreignOwned, A::Close, self, frame));
+  EXPECT_FALSE(IsOwnWindowActionRefused(sim.desktop, list, A::Close, self, 0)) << "no user interface named";
+  sim.desktop.DestroyWindow(list);
+  EXPECT_FALSE(IsOwnWindowActionRefused(sim.desktop, list, A::Close, self, frame)) << "gone: nothing to keep";
+  sim.desktop.FailCall("GetWindowThreadProcessId", 5);
+  EXPECT_FALSE(IsOwnWindowActionRefused(sim.desktop, frame, A::Close, self, frame)) << "no process read: not ours";
+}
+
+TEST_F(WindowListModelTest, ARefusedActionIsSaidAndNotDoneAndAnAllowedOneIsDoneSilently) {
+  constexpr uint32_t self = 300;
+  const WindowHandle frame = Add("Quillmar", WS_VISIBLE, self);
+  const WindowHandle list = Add("Lista de ventanas en el sistema", WS_VISIBLE | WS_POPUP, self, frame);
+  sim.desktop.actions.clear();
+  EXPECT_FALSE(DoWindowActionFromModalDialog(sim.platform, list, WindowAction::ToggleVisible, self, frame));
+  EXPECT_TRUE(sim.desktop.IsWindowVisible(list));
+  EXPECT_TRUE(sim.desktop.actions.empty());
+  ASSERT_EQ(sim.messageBox.shown.size(), 1u);
+  EXPECT_EQ(sim.messageBox.shown[0].text, sim.strings.LoadString(IDS_OWN_WINDOW_ACTION_REFUSED));
+  EXPECT_EQ(sim.messageBox.shown[0].flags, static_cast<uint32_t>(MB_ICONEXCLAMATION_));
+  EXPECT_FALSE(sim.messageBox.shown[0].text.empty());
+
+  EXPECT_TRUE(DoWindowActionFromModalDialog(sim.platform, main, WindowAction::ToggleVisible, self, frame));
+  EXPECT_FALSE(sim.desktop.IsWindowVisible(main));
+  EXPECT_TRUE(DoWindowActionFromModalDialog(sim.platform, list, WindowAction::Maximize, self, frame));
+  EXPECT_TRUE(sim.desktop.IsZoomed(list));
+  EXPECT_EQ(sim.messageBox.shown.size(), 1u);
 }
 
 }  // namespace

@@ -211,6 +211,29 @@ TEST_F(WindowMenuTest, ANewCommandItemGoesAfterTheSelectedItem) {
   EXPECT_EQ(Texts(bar), (std::vector<std::string>{"&Archivo", "&Ver", "Ay&uda", "Último", "Final"}));
 }
 
+TEST_F(WindowMenuTest, ButtonsNeedAReadableMenuAndAnItemAndExecuteAPlainCommand) {
+  using B = WindowMenuButtons;
+  EXPECT_EQ(model.ButtonsFor(std::nullopt), (B{true, false, false, false})) << "insert goes at the end of the bar";
+  EXPECT_EQ(model.ButtonsFor(Node({0})), (B{true, true, true, false})) << "a pop-up";
+  EXPECT_EQ(model.ButtonsFor(Node({0, 1})), (B{true, true, true, false})) << "a separator";
+  EXPECT_EQ(model.ButtonsFor(Node({1, 0, 2})), (B{true, true, true, true}));
+  EXPECT_EQ(model.ButtonsFor(model.Nodes().size()), (B{true, false, false, false})) << "no such item";
+
+  // A menu bar the platform will not read (another process's, under Wine):
+  // the tree is empty and nothing is offered, not even for a node of the
+  // tree that was there before.
+  const size_t before = Node({0, 0});
+  SimWindowDesc foreign;
+  foreign.title = "Ajena";
+  foreign.menu = 0xDEAD;  // not a menu this platform knows
+  model.SetWindow(sim.desktop.AddWindow(foreign));
+  model.Rebuild();
+  ASSERT_TRUE(model.MenuUnreadable());
+  EXPECT_TRUE(model.Nodes().empty());
+  EXPECT_EQ(model.ButtonsFor(std::nullopt), B{});
+  EXPECT_EQ(model.ButtonsFor(before), B{});
+}
+
 TEST(MenuItemEditTest, TheBoxesShowTheItemAndGrayedDecidesTheLowBits) {
   MenuItemInfo item = Command(300, "&Guardar", 0x1 | 0x8);
   MenuItemView view = ViewOfMenuItem(item);

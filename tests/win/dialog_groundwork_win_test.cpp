@@ -15,6 +15,7 @@
 #include "tests/win/app_fixture.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/template_writer.h"
+#include "tests/win/test_resource_ids.h"
 #include "windows/ui/class_icons_dlg.h"
 
 namespace qm {
@@ -86,6 +87,30 @@ TEST_F(DialogGroundworkTest, DialogToolBarTakesThePlaceholdersPlaceOrSaysWhyNot)
   RECT button{};
   EXPECT_TRUE(bar.GetButtonRect(ID_APP_ABOUT, button));
   EXPECT_FALSE(bar.GetButtonRect(4999, button));
+
+  // A toolbar resource of no items is a toolbar with no buttons, not a
+  // failure; a missing one still fails and leaves the buttons as they were.
+  const HINSTANCE program = fw::ResourceInstance();
+  fw::SetResourceInstance(::GetModuleHandleW(nullptr));
+  const bool emptyLoaded = bar.LoadButtons(IDR_TEST_EMPTY_TOOLBAR);
+  const std::string emptyError = bar.m_strLastError;
+  const auto emptyCount = bar.SendMessage(TB_BUTTONCOUNT);
+  CDialogToolBar empty;
+  ToolBarHost other;
+  ASSERT_TRUE(other.CreateIndirect(HostTemplate(true)));
+  const bool emptyCreated = empty.CreateInPlace(other.m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_TEST_EMPTY_TOOLBAR);
+  fw::SetResourceInstance(program);
+  EXPECT_TRUE(emptyLoaded) << emptyError;
+  EXPECT_TRUE(emptyError.empty());
+  EXPECT_EQ(emptyCount, 0);
+  EXPECT_TRUE(bar.m_pButtons.empty());
+  EXPECT_TRUE(emptyCreated) << empty.m_strLastError;
+  EXPECT_TRUE(::IsWindow(empty.m_hWnd));
+  EXPECT_EQ(empty.SendMessage(TB_BUTTONCOUNT), 0);
+  ASSERT_TRUE(bar.LoadButtons(IDR_MAINFRAME));
+  EXPECT_FALSE(bar.LoadButtons(4321));
+  EXPECT_FALSE(bar.m_strLastError.empty());
+  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 15);
 }
 
 TEST_F(DialogGroundworkTest, PagesAnswerTooltipsAndHandEnterAndEscapeToTheHost) {
@@ -129,32 +154,70 @@ TEST_F(DialogGroundworkTest, PagesAnswerTooltipsAndHandEnterAndEscapeToTheHost) 
   EXPECT_TRUE(::IsWindow(page.m_hWnd));
 }
 
-TEST_F(DialogGroundworkTest, ClassIconsShowWhatTheyAreGivenAndNothingForNull) {
+// What one run of the class icons dialog showed in its two boxes.
+struct IconBoxes {
+  HICON large = nullptr, small = nullptr;
+  SIZE largeWindow{}, smallClient{};
+  bool sunken = false;
+};
+
+IconBoxes ReadIconBoxes(HWND dialog) {
+  IconBoxes boxes;
+  HWND large = ::GetDlgItem(dialog, IDC_LARGE_ICON);
+  HWND small = ::GetDlgItem(dialog, IDC_SMALL_ICON);
+  boxes.large = reinterpret_cast<HICON>(::SendMessageW(large, STM_GETICON, 0, 0));
+  boxes.small = reinterpret_cast<HICON>(::SendMessageW(small, STM_GETICON, 0, 0));
+  RECT r{};
+  ::GetWindowRect(large, &r);
+  boxes.largeWindow = {r.right - r.left, r.bottom - r.top};
+  ::GetClientRect(small, &r);
+  boxes.smallClient = {r.right, r.bottom};
+  // Both boxes are drawn sunken, so an empty one still shows as a box.
+  boxes.sunken =
+      (::GetWindowLongPtrW(large, GWL_STYLE) & SS_SUNKEN) && (::GetWindowLongPtrW(small, GWL_STYLE) & SS_SUNKEN);
+  return boxes;
+}
+
+TEST_F(DialogGroundworkTest, ClassIconsShowWhatTheyAreGivenInBoxesLargeEnoughAndEmptyBoxesForNull) {
   HICON large = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+  HICON small =
+      static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  ASSERT_NE(small, nullptr);
+  IconBoxes shown[3];
   ModalDriver driver;
-  HICON shown[4] = {};
-  driver
-      .On(L"Iconos de la WNDCLASS",
-          [&](HWND dialog) {
-            shown[0] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_LARGE_ICON, STM_GETICON, 0, 0));
-            shown[1] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_SMALL_ICON, STM_GETICON, 0, 0));
-            ModalDriver::Press(dialog, IDCANCEL);
-          })
-      .On(L"Iconos de la WNDCLASS", [&](HWND dialog) {
-        shown[2] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_LARGE_ICON, STM_GETICON, 0, 0));
-        shown[3] = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, IDC_SMALL_ICON, STM_GETICON, 0, 0));
-        ModalDriver::Press(dialog, IDCANCEL);
-      });
+  for (IconBoxes& boxes : shown) {
+    driver.On(L"Iconos de la WNDCLASS", [&boxes](HWND dialog) {
+      boxes = ReadIconBoxes(dialog);
+      ModalDriver::Press(dialog, IDCANCEL);
+    });
+  }
+  CClassIconsDlg both;
+  both.m_hLargeIcon = large;
+  both.m_hSmallIcon = small;
+  EXPECT_EQ(both.DoModal(), IDCANCEL);
   CClassIconsDlg withLarge;
   withLarge.m_hLargeIcon = large;
   EXPECT_EQ(withLarge.DoModal(), IDCANCEL);
   CClassIconsDlg none;
   EXPECT_EQ(none.DoModal(), IDCANCEL);
   EXPECT_TRUE(driver.AllDone());
-  EXPECT_EQ(shown[0], large);
-  EXPECT_EQ(shown[1], nullptr) << "a class without a small icon shows an empty box";
-  EXPECT_EQ(shown[2], nullptr);
-  EXPECT_EQ(shown[3], nullptr);
+  EXPECT_EQ(shown[0].large, large);
+  EXPECT_EQ(shown[0].small, small);
+  EXPECT_EQ(shown[1].large, large);
+  EXPECT_EQ(shown[1].small, nullptr) << "a class without a small icon shows an empty box";
+  EXPECT_EQ(shown[2].large, nullptr);
+  EXPECT_EQ(shown[2].small, nullptr);
+  // Every box, with its icon or empty, has room for what it shows.
+  const int cxIcon = ::GetSystemMetrics(SM_CXICON), cyIcon = ::GetSystemMetrics(SM_CYICON);
+  const int cxSmall = ::GetSystemMetrics(SM_CXSMICON), cySmall = ::GetSystemMetrics(SM_CYSMICON);
+  for (const IconBoxes& boxes : shown) {
+    EXPECT_GE(boxes.largeWindow.cx, cxIcon);
+    EXPECT_GE(boxes.largeWindow.cy, cyIcon);
+    EXPECT_GE(boxes.smallClient.cx, cxSmall);
+    EXPECT_GE(boxes.smallClient.cy, cySmall);
+    EXPECT_TRUE(boxes.sunken);
+  }
 }
 
 TEST_F(DialogGroundworkTest, AboutLinkOpensOnlyLowerCaseHttpAndReportsAFailure) {
@@ -240,6 +303,12 @@ TEST_F(ClassIconsFromFrameTest, TheFramesCommandReadsTheClassIconsWhenItRuns) {
   EXPECT_TRUE(driver.AllDone());
   EXPECT_EQ(shown, reinterpret_cast<HICON>(::GetClassLongPtrW(window, GCLP_HICON)));
   ::DestroyWindow(window);
+  // Our own windows' class carries the program's icons, so the command
+  // has something to show on them too.
+  EXPECT_NE(::GetClassLongPtrW(app.m_frame->m_hWnd, GCLP_HICON), 0u);
+  EXPECT_NE(::GetClassLongPtrW(app.m_frame->m_hWnd, GCLP_HICONSM), 0u);
+  app.m_frame->CaptureWindow(H(app.m_frame->m_hWnd));
+  EXPECT_TRUE(app.m_frame->QueryCommand(ID_CLASS_ICONS).enabled);
 }
 
 }  // namespace

@@ -145,7 +145,7 @@ TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
   HWND child = Make(L"hijo", WS_VISIBLE, target);
   HWND hidden = Make(L"Oculta de la lista", WS_OVERLAPPEDWINDOW);
   bool hiddenListed = true, hiddenListedAfterToggle = false, restoreAfterMinimize = false, minimizeAfter = true;
-  bool frameSurvivedClose = false;
+  bool frameSurvivedClose = false, frameShownAfterHide = false, minimizeOffAfterOutside = false;
   ModalDriver driver;
   driver
       .On(L"Lista de ventanas en el sistema",
@@ -154,17 +154,29 @@ TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
             hiddenListed = FindRow(list, 0, HandleText(hidden)) >= 0;
             Command(dialog, IDC_SHOW_HIDDEN);
             hiddenListedAfterToggle = FindRow(list, 0, HandleText(hidden)) >= 0;
-            // "Cerrar" aimed at the frame that owns this dialog.
+            // "Cerrar" aimed at the frame that owns this dialog: refused
+            // with a message (posted: the message box has its own loop).
             const int frameRow = FindRow(list, 0, HandleText(app.m_frame->m_hWnd));
             ASSERT_GE(frameRow, 0);
             SelectRow(list, frameRow);
-            Command(dialog, IDC_CLOSE_WINDOW);
+            ::PostMessageW(dialog, WM_COMMAND, IDC_CLOSE_WINDOW, 0);
+          })
+      .On(L"Quillmar", [&](HWND message) { ModalDriver::Press(message, IDOK); })
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
             // However the request arrives: the system may pass over a system
             // command to the disabled owner, not a plain WM_CLOSE.
             ::PostMessageW(app.m_frame->m_hWnd, WM_CLOSE, 0, 0);
             PumpUntil([] { return false; }, 200);
             frameSurvivedClose = ::IsWindow(app.m_frame->m_hWnd) != FALSE;
-
+            // "Mostrar/Ocultar" on the frame's row is refused the same way.
+            ::PostMessageW(dialog, WM_COMMAND, IDC_TOGGLE_VISIBLE, 0);
+          })
+      .On(L"Quillmar", [&](HWND message) { ModalDriver::Press(message, IDOK); })
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
+            frameShownAfterHide = ::IsWindowVisible(app.m_frame->m_hWnd) != FALSE;
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
             const int row = FindRow(list, 0, HandleText(target));
             ASSERT_GE(row, 0);
             SelectRow(list, row);
@@ -172,6 +184,12 @@ TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
             restoreAfterMinimize = ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_RESTORE);
             minimizeAfter = ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_MINIMIZE);
             Command(dialog, IDC_RESTORE);
+            // Minimised from outside, with no input to the dialog: the
+            // buttons follow on the dialog's own timer.
+            ::ShowWindow(target, SW_MINIMIZE);
+            minimizeOffAfterOutside =
+                PumpUntil([&] { return !ButtonEnabled(dialog, IDR_WINDOW_LIST_TOOLBAR, IDC_MINIMIZE); }, 3000);
+            ::ShowWindow(target, SW_RESTORE);
             // Posted: the tree runs its own modal loop.
             ::PostMessageW(dialog, WM_COMMAND, IDC_CHILD_WINDOWS, 0);
           })
@@ -189,6 +207,8 @@ TEST_F(ListsTest, WindowListFiltersActsAndAChildPickedInItsTreeIsCaptured) {
   EXPECT_FALSE(hiddenListed);
   EXPECT_TRUE(hiddenListedAfterToggle);
   EXPECT_TRUE(frameSurvivedClose);
+  EXPECT_TRUE(frameShownAfterHide);
+  EXPECT_TRUE(minimizeOffAfterOutside);
   EXPECT_TRUE(restoreAfterMinimize);
   EXPECT_FALSE(minimizeAfter);
   EXPECT_FALSE(::IsIconic(target));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "app/property_diff.h"
 #include "app/ui/quillmar_app.h"
@@ -295,6 +296,67 @@ TEST_F(StatusBarTest, IndicatorsNameTheKeysThatAreOn) {
   EXPECT_EQ(bar.GetPaneText(1), "");
   EXPECT_EQ(bar.GetPaneText(2), "NÚM");
   ::SetKeyboardState(keys);
+}
+
+// The indicator panes' widths and the room left for the size grip, from
+// the bar's parts.
+struct StatusPanes {
+  std::vector<int> indicators;
+  int grip = 0;
+};
+StatusPanes ReadPanes(fw::CStatusBar& bar) {
+  int edges[8] = {};
+  const auto parts = static_cast<int>(bar.SendMessage(SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)));
+  StatusPanes panes;
+  for (int i = 1; i < parts; ++i) panes.indicators.push_back(edges[i] - edges[i - 1]);
+  RECT client{};
+  ::GetClientRect(bar.m_hWnd, &client);
+  panes.grip = parts > 0 ? client.right - edges[parts - 1] : 0;
+  return panes;
+}
+
+int TextWidth(HWND window, const std::wstring& text) {
+  HDC dc = ::GetDC(window);
+  HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  ::SelectObject(dc, previous);
+  ::ReleaseDC(window, dc);
+  return extent.cx;
+}
+
+TEST_F(StatusBarTest, IndicatorPanesScaleWithTheDpiAndHoldTheirTexts) {
+  fw::CFrameWnd& frame = *app.m_frame;
+  fw::CStatusBar& bar = frame.m_wndStatusBar;
+  RECT suggested{40, 30, 40 + 960, 30 + 840};
+  frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  StatusPanes at144 = ReadPanes(bar);
+  ASSERT_EQ(at144.indicators.size(), 3u);
+  for (int width : at144.indicators) EXPECT_GE(width, 84) << "56 pixels at 96 DPI";
+  EXPECT_EQ(at144.grip, 24);
+
+  // A font much larger than the DPI's: each pane widens to its text.
+  HFONT big = ::CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  ASSERT_NE(big, nullptr);
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT));
+  bar.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+  bar.Resize();
+  const StatusPanes large = ReadPanes(bar);
+  const int caps = TextWidth(bar.m_hWnd, L"MAYÚS");
+  ASSERT_EQ(large.indicators.size(), 3u);
+  EXPECT_GT(caps, 84);
+  EXPECT_GT(large.indicators[0], caps);
+  EXPECT_GT(large.indicators[1], TextWidth(bar.m_hWnd, L"NÚM"));
+  EXPECT_GT(large.indicators[2], TextWidth(bar.m_hWnd, L"DESPL"));
+  bar.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ::DeleteObject(big);
+
+  frame.SendMessage(WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  const StatusPanes at96 = ReadPanes(bar);
+  ASSERT_EQ(at96.indicators.size(), 3u);
+  EXPECT_GE(at96.indicators[0], 56);
+  EXPECT_LT(at96.indicators[0], at144.indicators[0]);
+  EXPECT_EQ(at96.grip, 16);
 }
 
 }  // namespace

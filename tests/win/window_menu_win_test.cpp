@@ -179,6 +179,47 @@ TEST_F(WindowMenuEditorTest, EditsInsertsDeletesAndExecutesOnTheLiveMenu) {
   EXPECT_EQ(g_commands, (std::vector<WPARAM>{101}));
 }
 
+// The editor on the frame's own menu: "Ejecutar" on one of the frame's
+// dialog commands posts it to the frame, which must refuse it while the
+// editor runs (a second dialog over the first would, on closing, enable
+// the frame under the editor).
+class FrameMenuEditorTest : public RunningAppTest {};
+
+TEST_F(FrameMenuEditorTest, ACommandExecutedOnTheFrameWhileItsEditorRunsIsRefused) {
+  HWND frame = app.m_frame->m_hWnd;
+  app.m_frame->CaptureWindow(H(frame));
+  bool executeEnabled = false, propertiesOpened = true, frameEnabled = true, modalDuring = false;
+  ModalDriver driver;
+  driver
+      .On(kEditor,
+          [&](HWND dialog) {
+            ASSERT_TRUE(SelectTreeItem(dialog, "Propiedades de la ventana..."));
+            executeEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_MENU_EXECUTE)) != FALSE;
+            Click(dialog, IDC_MENU_EXECUTE);
+          })
+      .On(kEditor,
+          [&](HWND) {
+            // The posted command came before this timer tick; a dialog it
+            // opened may not be shown yet.
+            HWND properties = ::FindWindowW(nullptr, L"Propiedades de la ventana");
+            propertiesOpened = properties != nullptr;
+            if (properties) ModalDriver::Press(properties, IDCANCEL);
+          })
+      .On(kEditor, [&](HWND dialog) {
+        frameEnabled = ::IsWindowEnabled(frame) != FALSE;
+        modalDuring = app.m_frame->InModalRun();
+        ModalDriver::Press(dialog, IDCANCEL);
+      });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_MENU));
+  ASSERT_TRUE(driver.AllDone()) << driver.Done();
+  EXPECT_TRUE(executeEnabled);
+  EXPECT_FALSE(propertiesOpened);
+  EXPECT_FALSE(frameEnabled) << "the editor is still modal";
+  EXPECT_TRUE(modalDuring);
+  EXPECT_FALSE(app.m_frame->InModalRun());
+  EXPECT_TRUE(::IsWindowEnabled(frame));
+}
+
 TEST(MenuExTest, ACopySharesTheSubmenusAndLeavesThemAliveWhenDestroyed) {
   HMENU source = ::CreateMenu();
   HMENU submenu = ::CreatePopupMenu();

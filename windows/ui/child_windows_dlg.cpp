@@ -19,6 +19,7 @@ const fw::MessageEntry<CChildWindowsDlg> CChildWindowsDlg::kMessages[] = {
     fw::OnCommand(IDC_MINIMIZE, &CChildWindowsDlg::OnWindowAction),
     fw::OnCommand(IDC_RESTORE, &CChildWindowsDlg::OnWindowAction),
     fw::OnCommand(IDC_CLOSE_WINDOW, &CChildWindowsDlg::OnWindowAction),
+    fw::OnMessage(WM_TIMER, &CChildWindowsDlg::OnTimer),
 };
 
 bool CChildWindowsDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -46,7 +47,14 @@ BOOL CChildWindowsDlg::OnInitDialog() {
   toolbar_.SetCheckButtons({IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE});
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_CHILD_WINDOWS_TOOLBAR);
   Rebuild();
+  ::SetTimer(m_hWnd, IDT_WINDOW_BUTTONS, kWindowButtonsMs, nullptr);
   return TRUE;
+}
+
+LRESULT CChildWindowsDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != IDT_WINDOW_BUTTONS) return DefWindowProc(WM_TIMER, wParam, lParam);
+  UpdateToolbar();
+  return 0;
 }
 
 void CChildWindowsDlg::Rebuild() {
@@ -113,8 +121,7 @@ LRESULT CChildWindowsDlg::OnWindowAction(WPARAM wParam, LPARAM) {
   const auto action = WindowActionOfCommand(LOWORD(wParam));
   if (!item || !action) return 0;
   const WindowHandle window = Selected();
-  DoWindowAction(*platform_.windows, window, *action);
-  if (*action == WindowAction::ToggleVisible) {
+  if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
     const int image = WindowImageIndex(*platform_.windows, window);
     TVITEMW update{};
     update.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;

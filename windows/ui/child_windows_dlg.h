@@ -42,6 +42,7 @@ class CChildWindowsDlg : public CToolBarDialog {
   LRESULT OnKeyDown(NMTVKEYDOWN&);
   LRESULT OnCapture(WPARAM, LPARAM);
   LRESULT OnWindowAction(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CChildWindowsDlg> kMessages[];
   Platform& platform_;

@@ -25,6 +25,7 @@ const fw::MessageEntry<CWindowListDlg> CWindowListDlg::kMessages[] = {
     fw::OnCommand(IDC_SHOW_HIDDEN, &CWindowListDlg::OnFilter),
     fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
     fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
+    fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
 };
 
 bool CWindowListDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -65,7 +66,14 @@ BOOL CWindowListDlg::OnInitDialog() {
   toolbar_.CheckButton(IDC_SHOW_UNNAMED, m_filters.showUnnamed);
   toolbar_.CheckButton(IDC_SHOW_SECONDARY, m_filters.showSecondary);
   Fill();
+  ::SetTimer(m_hWnd, IDT_WINDOW_BUTTONS, kWindowButtonsMs, nullptr);
   return TRUE;
+}
+
+LRESULT CWindowListDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != IDT_WINDOW_BUTTONS) return DefWindowProc(WM_TIMER, wParam, lParam);
+  UpdateToolbar();
+  return 0;
 }
 
 void CWindowListDlg::Fill() {
@@ -159,8 +167,7 @@ LRESULT CWindowListDlg::OnWindowAction(WPARAM wParam, LPARAM) {
   const auto action = WindowActionOfCommand(LOWORD(wParam));
   if (row < 0 || !action) return 0;
   const WindowHandle window = Selected();
-  DoWindowAction(*platform_.windows, window, *action);
-  if (*action == WindowAction::ToggleVisible) {
+  if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
     LVITEMW update{};
     update.mask = LVIF_IMAGE;
     update.iItem = row;

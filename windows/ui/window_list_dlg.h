@@ -43,6 +43,7 @@ class CWindowListDlg : public CToolBarDialog {
   LRESULT OnProcessInfo(WPARAM, LPARAM);
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnFilter(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CWindowListDlg> kMessages[];
   Platform& platform_;

@@ -41,8 +41,6 @@ LRESULT CWindowMenuDlg::OnUnreadableMenu(WPARAM, LPARAM) {
   // A modal dialog shows once its queue is empty; the message must not come
   // up over nothing.
   if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
-  // Nothing can be inserted into a menu that cannot be read.
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_INSERT), FALSE);
   platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_WINDOW_MENU_UNREADABLE), MB_ICONEXCLAMATION_);
   return 0;
 }
@@ -91,7 +89,15 @@ void CWindowMenuDlg::ShowSelection() {
   const auto node = SelectedNode();
   if (node)
     for (const std::string& name : model_.StateNames(*node)) states.AddString(name);
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_EXECUTE), node && model_.CanExecute(*node));
+  const WindowMenuButtons buttons = model_.ButtonsFor(node);
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_INSERT), buttons.insert);
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_EDIT), buttons.edit);
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_DELETE), buttons.remove);
+  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_EXECUTE), buttons.execute);
+  // A button greyed under the focus would leave the keyboard nowhere.
+  HWND focus = ::GetFocus();
+  if (focus && ::GetParent(focus) == m_hWnd && !::IsWindowEnabled(focus))
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_MENU_TREE)), TRUE);
 }
 
 LRESULT CWindowMenuDlg::OnSelChanged(NMTREEVIEWW&) {

@@ -39,6 +39,12 @@ void ShowWindowButtons(CDialogToolBar& toolbar, const WindowButtons& buttons, bo
   toolbar.CheckButton(IDC_TOGGLE_VISIBLE, buttons.visibleChecked);
 }
 
+bool DoToolbarWindowAction(Platform& platform, HWND dialog, WindowHandle window, WindowAction action) {
+  HWND root = ::GetAncestor(dialog, GA_ROOTOWNER);
+  return DoWindowActionFromModalDialog(platform, window, action, static_cast<uint32_t>(::GetCurrentProcessId()),
+                                       static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(root)));
+}
+
 std::wstring CountText(int count, uint32_t stringId) {
   return Widen(Format("%d %s", count, SystemPlatform().strings->LoadString(stringId).c_str()));
 }
