@@ -139,21 +139,21 @@ std::vector<Variant> MakeVariants(const std::string& module, const std::vector<u
   for (uint64_t offset : {uint64_t{0x3C}, uint64_t{0x3D}, nt + 6, nt + 7, nt + 20, nt + 21, optional + 1,
                           directories - 4, directories - 3})
     flip(at("header", offset), offset);
-  for (uint64_t entry : {0, 1, 2})
-    for (uint64_t byte : {1, 2, 5, 7})
+  for (uint64_t entry : {0u, 1u, 2u})
+    for (uint64_t byte : {1u, 2u, 5u, 7u})
       flip(at("datadir", directories + 8 * entry + byte), directories + 8 * entry + byte);
   const uint64_t sections = image->sectionTableOffset();
   for (size_t s = 0; s < image->sections().size() && s < 8; ++s)
-    for (uint64_t field : {13, 17, 21}) flip(at("section", sections + 40 * s + field), sections + 40 * s + field);
+    for (uint64_t field : {13u, 17u, 21u}) flip(at("section", sections + 40 * s + field), sections + 40 * s + field);
   cut(at("cut", 0x40), 0x40);
   cut(at("cut", sections + 20), sections + 20);
 
   // Exports and imports: counts and the RVAs of the name arrays.
   if (auto exports = image->Directory(qm::IMAGE_DIRECTORY_ENTRY_EXPORT))
-    for (uint64_t field : {13, 21, 22, 25, 33, 37})
+    for (uint64_t field : {13u, 21u, 22u, 25u, 33u, 37u})
       flip(at("export", exports->base() + field), exports->base() + field);
   if (auto imports = image->Directory(qm::IMAGE_DIRECTORY_ENTRY_IMPORT))
-    for (uint64_t field : {1, 13, 17, 33}) flip(at("import", imports->base() + field), imports->base() + field);
+    for (uint64_t field : {1u, 13u, 17u, 33u}) flip(at("import", imports->base() + field), imports->base() + field);
 
   // The resource directory: the root's counts and first entries, the counts
   // and first entries of two name directories, then bytes picked at random
@@ -188,14 +188,14 @@ std::vector<Variant> MakeVariants(const std::string& module, const std::vector<u
   auto directory = qm::ResourceDirectory::Parse(*image);
   if (!directory) return out;
   if (auto version = ResourceOffset(*image, *directory, qm::kRtVersion)) {
-    for (uint64_t offset : {0, 1, 2, 3, 6, 7, 40, 41, 48, 49, 92, 93})
+    for (uint64_t offset : {0u, 1u, 2u, 3u, 6u, 7u, 40u, 41u, 48u, 49u, 92u, 93u})
       flip(at("version", *version + offset), *version + offset);
     cut(at("cut", *version + 60), *version + 60);
   }
   if (auto strings = ResourceOffset(*image, *directory, qm::kRtString))
-    for (uint64_t offset : {0, 1}) flip(at("strings", *strings + offset), *strings + offset);
+    for (uint64_t offset : {0u, 1u}) flip(at("strings", *strings + offset), *strings + offset);
   if (auto group = ResourceOffset(*image, *directory, qm::kRtGroupIcon))
-    for (uint64_t offset : {4, 5, 18, 19}) flip(at("icongroup", *group + offset), *group + offset);
+    for (uint64_t offset : {4u, 5u, 18u, 19u}) flip(at("icongroup", *group + offset), *group + offset);
   return out;
 }
 
