@@ -324,18 +324,23 @@ TEST_F(ProcessToolsTest, AProcessThatEndedIsReportedAndTheDialogCloses) {
   ::CloseHandle(child.hProcess);
 
   std::string warning;
+  bool dialogBehind = true;
   ModalDriver driver;
   driver.On(L"Quillmar", [&](HWND box) {
     wchar_t text[512] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message's static
     warning = Narrow(text);
+    dialogBehind = ::FindWindowW(nullptr, L"Información sobre un proceso") != nullptr;
     ModalDriver::Press(box, IDOK);
   });
   CProcessInfoDlg dialog(SystemPlatform());
   dialog.SetProcessId(child.dwProcessId);
   EXPECT_EQ(dialog.DoModal(app.m_frame->m_hWnd), IDCANCEL);
   ASSERT_TRUE(driver.AllDone());
-  EXPECT_EQ(warning.rfind("Error obteniendo datos del proceso " + std::to_string(child.dwProcessId), 0), 0u) << warning;
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(child.dwProcessId));
+  EXPECT_EQ(warning, "El proceso " + std::to_string(child.dwProcessId) + " (0x" + hex + ") ha terminado");
+  EXPECT_FALSE(dialogBehind) << "the message comes before any dialog is made";
 }
 
 }  // namespace
