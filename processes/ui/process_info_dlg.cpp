@@ -197,12 +197,13 @@ void CProcessInfoDlg::ShowRows() {
   list.DeleteAllItems();
   int index = 0;
   for (const ModuleRow& module : modules_) {
-    const int row = list.InsertItem(index++, std::string(), module.image);
+    // I_IMAGENONE, not -1: a row without an image would show image 0.
+    const int row = list.InsertItem(index++, std::string(), module.image >= 0 ? module.image : I_IMAGENONE);
     for (size_t column = 0; row >= 0 && column < module.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), module.cells[column]);
   }
   for (const ThreadRow& thread : threads_) {
-    const int row = list.InsertItem(index++, std::string(), -1);
+    const int row = list.InsertItem(index++, std::string(), I_IMAGENONE);
     for (size_t column = 0; row >= 0 && column < thread.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), thread.cells[column]);
   }

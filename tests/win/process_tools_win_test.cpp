@@ -124,7 +124,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   std::snprintf(threadId, sizeof threadId, "0x%08x", static_cast<unsigned>(::GetCurrentThreadId()));
 
   std::string pidText, count, threadCount;
-  int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1;
+  int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1, threadImage = 0;
   bool refreshDuringDialog = true, buttonsOnModules = false, buttonsOnThreads = true, progressHidden = false;
   bool namesAscending = false, namesDescending = false, kernelKeptItself = false;
   ModalDriver driver;
@@ -155,6 +155,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
     SelectTab(dialog, 1);
     threadCount = ItemText(dialog, IDC_INFO_COUNT);
     ownThreadRow = FindRowEndingWith(list, 0, threadId);
+    if (ownThreadRow >= 0) threadImage = RowImage(list, ownThreadRow);
     buttonsOnThreads = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
     ModalDriver::Press(dialog, IDCANCEL);
   });
@@ -180,6 +181,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   EXPECT_TRUE(kernelKeptItself);
   EXPECT_TRUE(progressHidden);
   EXPECT_GE(ownThreadRow, 0) << "this thread is listed";
+  EXPECT_EQ(threadImage, I_IMAGENONE) << "no image, not the shell's first";
   EXPECT_EQ(threadCount.find(" thread(s) obtenido(s)") != std::string::npos, true) << threadCount;
   EXPECT_FALSE(buttonsOnThreads);
 }
