@@ -33,7 +33,8 @@ bool CListCtrl::SetColumnWidth(int column, int width) {
 int CListCtrl::InsertItem(int row, const std::string& text, int image) {
   std::wstring wide = Widen(text);
   LVITEMW lv{};
-  lv.mask = LVIF_TEXT | (image >= 0 ? LVIF_IMAGE : 0u);
+  // Without LVIF_IMAGE a row shows image 0; I_IMAGENONE asks for none.
+  lv.mask = LVIF_TEXT | (image >= 0 || image == I_IMAGENONE ? LVIF_IMAGE : 0u);
   lv.iItem = row;
   lv.pszText = wide.data();
   lv.iImage = image;

@@ -132,6 +132,11 @@ class IProcessSystem {
   // was opened with (PROCESS_QUERY_LIMITED_INFORMATION, PROCESS_TERMINATE).
   virtual bool GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) = 0;
   virtual bool TerminateProcess(KernelHandle process, uint32_t exitCode) = 0;
+  // FILETIMEs (100 ns ticks; creation and exit since 1601, UTC). A PID is
+  // reused once its process ended; the creation time tells two processes of
+  // one PID apart. Needs PROCESS_QUERY_LIMITED_INFORMATION.
+  virtual bool GetProcessTimes(KernelHandle process, uint64_t& creationTime, uint64_t& exitTime, uint64_t& kernelTime,
+                               uint64_t& userTime) = 0;
 
   virtual uint32_t GetLastError() const = 0;
 };

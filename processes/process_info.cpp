@@ -6,6 +6,7 @@
 
 #include "platform/error_text.h"
 #include "common/text.h"
+#include "processes/process_handle.h"
 
 namespace qm {
 
@@ -22,23 +23,6 @@ constexpr uint32_t kErrorNotSupported = 50;
 // Paths longer than the classic 260 characters are read whole.
 constexpr uint32_t kPathRoom = 32768;
 constexpr const char* kUnreadablePath = "N/A (error)";
-
-// A process handle closed when it goes out of scope.
-class ProcessHandle {
- public:
-  ProcessHandle(IProcessSystem& system, KernelHandle handle) : system_(system), handle_(handle) {}
-  ~ProcessHandle() {
-    if (handle_) system_.CloseHandle(handle_);
-  }
-  ProcessHandle(const ProcessHandle&) = delete;
-  ProcessHandle& operator=(const ProcessHandle&) = delete;
-  KernelHandle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != 0; }
-
- private:
-  IProcessSystem& system_;
-  KernelHandle handle_;
-};
 
 template <class T>
 void AppendDroppingOnNoMemory(std::vector<T>& list, const T& record) {

@@ -8,6 +8,7 @@
 #include "platform/string_ex.h"
 #include "common/text.h"
 #include "resources/file_version_info.h"
+#include "processes/process_identity.h"
 #include "processes/process_info.h"
 #include "res/string_ids.h"
 
@@ -20,6 +21,13 @@ std::string ReadWarning(const Platform& platform, uint32_t processId, uint32_t e
   CStringEx text;
   text.FormatFromId(*platform.strings, IDS_PROCESS_READ_ERROR, {Format("%u", processId), Format("%x", processId)});
   return text.m_str + "\n" + CErrorText(*platform.errors, error).GetText();
+}
+
+// "El proceso %u (0x%x) ha terminado".
+std::string EndedText(const Platform& platform, uint32_t processId) {
+  return CStringEx()
+      .FormatFromId(*platform.strings, IDS_PROCESS_ENDED, {Format("%u", processId), Format("%x", processId)})
+      .m_str;
 }
 
 }  // namespace
@@ -83,8 +91,21 @@ ThreadRow MakeThreadRow(const ThreadEntry32& thread) {
       {Format("0x%08x", thread.th32ThreadID), PriorityName(thread.tpBasePri), PriorityDeltaText(thread.tpDeltaPri)}};
 }
 
-ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, ProcessTab tab) {
+ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, ProcessTab tab,
+                                 std::optional<uint64_t> knownStart) {
   ProcessReading reading;
+  const ProcessIdentity identity{processId, {}, knownStart};
+  // Told apart by what the system lists now, never by the error code alone:
+  // the same codes come from a process that runs but may not be read.
+  const auto failed = [&](ProcessReading::Outcome outcome, std::string warning) {
+    if (ProcessHasEnded(platform, identity)) {
+      reading.outcome = ProcessReading::Outcome::Ended;
+      reading.warning = EndedText(platform, processId);
+    } else {
+      reading.outcome = outcome;
+      reading.warning = std::move(warning);
+    }
+  };
   CProcessInfo info(platform, ProcessSource::Psapi);
   if (!info.ReadProcess(processId)) {
     // Kept from the PSAPI failure: it says why the process could not be opened.
@@ -93,10 +114,15 @@ ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, Process
     // A toolhelp read of an id the snapshot no longer lists "succeeds" with
     // nothing: the process has ended, and that is a failure here.
     if (!info.ReadProcess(processId) || !info.m_bFound) {
-      reading.outcome = ProcessReading::Outcome::ProcessGone;
-      reading.warning = std::move(warning);
+      failed(ProcessReading::Outcome::ProcessGone, std::move(warning));
       return reading;
     }
+  }
+  if (platform.processes) reading.startTime = ReadProcessStartTime(*platform.processes, processId);
+  if (knownStart && reading.startTime && *reading.startTime != *knownStart) {
+    reading.outcome = ProcessReading::Outcome::Ended;
+    reading.warning = EndedText(platform, processId);
+    return reading;
   }
   reading.exePath = info.m_strExePath;
   reading.pidText = Format("%u (0x%x)", processId, processId);
@@ -104,8 +130,7 @@ ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, Process
   const bool modules = tab == ProcessTab::Modules;
   const bool read = modules ? info.ReadModules(processId) : info.ReadThreads(processId);
   if (!read) {
-    reading.outcome = ProcessReading::Outcome::ListFailed;
-    reading.warning = ReadWarning(platform, processId, info.m_dwLastError);
+    failed(ProcessReading::Outcome::ListFailed, ReadWarning(platform, processId, info.m_dwLastError));
     return reading;
   }
   reading.outcome = ProcessReading::Outcome::Read;
@@ -120,6 +145,7 @@ ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, Process
 ExecutableModule FindExecutableModule(Platform& platform, uint32_t processId) {
   CProcessInfo info(platform, ProcessSource::Psapi);
   if (!info.ReadProcess(processId) || !info.ReadModules(processId)) {
+    if (ProcessHasEnded(platform, {processId, {}, {}})) return {{}, EndedText(platform, processId)};
     return {{}, ReadWarning(platform, processId, info.m_dwLastError)};
   }
   // File names match without regard to case, as the file system finds them.

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,12 +49,14 @@ ThreadRow MakeThreadRow(const ThreadEntry32& thread);
 
 // One refresh of the dialog: the process read by PSAPI, then by toolhelp
 // when PSAPI fails, and the list of the tab read from the source that
-// answered.
+// answered. A read that fails because the process has ended says so, not
+// what the system answered about a PID nobody has.
 struct ProcessReading {
   enum class Outcome {
     Read,         // texts and records filled
-    ProcessGone,  // neither source knows the process: warn, close the dialog
-    ListFailed,   // the process is known but its list cannot be read: warn, stay
+    ProcessGone,  // neither source can read the process: warn, close the dialog
+    Ended,        // the process has ended: say so, close the dialog
+    ListFailed,   // the process runs but its list cannot be read: warn, stay
   };
   Outcome outcome = Outcome::ProcessGone;
   std::string warning;  // the text of the warning box, when not Read
@@ -62,9 +65,14 @@ struct ProcessReading {
   std::string countText;  // "%u %s" with the count of records read, empty when none could be read
   std::vector<ModuleEntry32> modules;
   std::vector<ThreadEntry32> threads;
+  // When the process started; none when it may not be queried.
+  std::optional<uint64_t> startTime;
 };
 
-ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, ProcessTab tab);
+// knownStart: the start time an earlier reading of the same dialog found,
+// so that a PID that went to a new process in between counts as ended.
+ProcessReading ReadProcessForTab(Platform& platform, uint32_t processId, ProcessTab tab,
+                                 std::optional<uint64_t> knownStart = std::nullopt);
 
 // The executable file of a process, for its resources: the path of the
 // first module (read through PSAPI) named as the process's executable.

@@ -47,11 +47,14 @@ void ProcessViews::InsertItem(uint32_t pid, uint32_t parentPid, std::string labe
   changes.insertedItems.push_back({pid, parent, std::move(label)});
 }
 
+std::vector<uint32_t>& ProcessViews::Siblings(std::optional<uint32_t> parent) {
+  return parent ? items_.at(*parent).children : roots_;
+}
+
 void ProcessViews::RemoveItem(uint32_t pid, Changes& changes) {
   auto it = items_.find(pid);
   if (it == items_.end()) return;
-  std::vector<uint32_t>& siblings = it->second.parent ? items_[*it->second.parent].children : roots_;
-  std::erase(siblings, pid);
+  std::erase(Siblings(it->second.parent), pid);
   changes.removedItems.push_back(pid);
   std::vector<uint32_t> pending{pid};
   while (!pending.empty()) {
@@ -65,14 +68,37 @@ void ProcessViews::RemoveItem(uint32_t pid, Changes& changes) {
   }
 }
 
+void ProcessViews::MoveItem(uint32_t pid, std::optional<uint32_t> parent, Changes& changes) {
+  Item& item = items_.at(pid);
+  std::erase(Siblings(item.parent), pid);
+  Siblings(parent).push_back(pid);
+  item.parent = parent;
+  MovedItem moved{pid, parent, {}};
+  std::vector<uint32_t> pending{pid};
+  while (!pending.empty()) {
+    const uint32_t next = pending.back();
+    pending.pop_back();
+    const Item& node = items_.at(next);
+    moved.subtree.push_back({next, node.parent, node.label});
+    pending.insert(pending.end(), node.children.rbegin(), node.children.rend());
+  }
+  changes.movedItems.push_back(std::move(moved));
+}
+
+void ProcessViews::AddRow(uint32_t pid, ProcessRowTexts texts) {
+  rows_[pid] = std::move(texts);
+  startTimes_[pid] = startTime_ ? startTime_(pid) : std::nullopt;
+}
+
 ProcessViews::Changes ProcessViews::Rebuild(const std::vector<ProcessEntry32>& processes) {
   rows_.clear();
+  startTimes_.clear();
   items_.clear();
   roots_.clear();
   Changes changes;
   for (const ProcessEntry32& entry : processes) {
     ProcessRowTexts texts = ProcessTexts(entry);
-    rows_[entry.th32ProcessID] = texts;
+    AddRow(entry.th32ProcessID, texts);
     changes.appendedRows.emplace_back(entry.th32ProcessID, std::move(texts));
     if (!HasItem(entry.th32ProcessID))
       InsertItem(entry.th32ProcessID, entry.th32ParentProcessID, ProcessLabel(entry), changes);
@@ -90,9 +116,12 @@ ProcessViews::Changes ProcessViews::Update(const std::vector<ProcessEntry32>& pr
     ProcessRowTexts texts = ProcessTexts(entry);
     auto row = rows_.find(pid);
     if (row == rows_.end()) {
-      rows_[pid] = texts;
+      AddRow(pid, texts);
       changes.appendedRows.emplace_back(pid, texts);
     } else {
+      // Another executable under the PID: another process, with its own
+      // start time.
+      if (row->second[0] != texts[0]) startTimes_[pid] = startTime_ ? startTime_(pid) : std::nullopt;
       for (size_t column = 0; column < texts.size(); ++column) {
         if (row->second[column] == texts[column]) continue;
         row->second[column] = texts[column];
@@ -109,14 +138,26 @@ ProcessViews::Changes ProcessViews::Update(const std::vector<ProcessEntry32>& pr
     }
   }
   // Removal: the same snapshot says which processes have ended.
-  for (auto row = rows_.begin(); row != rows_.end();) {
-    if (listed.count(row->first)) {
-      ++row;
-      continue;
-    }
-    changes.removedRows.push_back(row->first);
-    RemoveItem(row->first, changes);
-    row = rows_.erase(row);
+  std::set<uint32_t> ended;
+  for (const auto& row : rows_)
+    if (!listed.count(row.first)) ended.insert(row.first);
+  // First the running processes under an ended one move up to the nearest
+  // item that stays, so each item deleted below takes only ended ones.
+  for (uint32_t pid : ended) {
+    auto item = items_.find(pid);
+    if (item == items_.end()) continue;
+    std::vector<uint32_t> running;
+    for (uint32_t child : item->second.children)
+      if (!ended.count(child)) running.push_back(child);
+    std::optional<uint32_t> above = item->second.parent;
+    while (above && ended.count(*above)) above = items_.at(*above).parent;
+    for (uint32_t child : running) MoveItem(child, above, changes);
+  }
+  for (uint32_t pid : ended) {
+    changes.removedRows.push_back(pid);
+    RemoveItem(pid, changes);
+    rows_.erase(pid);
+    startTimes_.erase(pid);
   }
   changes.count = static_cast<int>(processes.size());
   return changes;
@@ -136,6 +177,18 @@ std::vector<std::pair<uint32_t, int>> ProcessViews::TreeOrder() const {
   return order;
 }
 
+std::optional<uint32_t> ProcessViews::ItemToSelect(std::optional<uint32_t> selectedBefore) const {
+  if (selectedBefore && HasItem(*selectedBefore)) return selectedBefore;
+  return std::nullopt;
+}
+
+ProcessIdentity ProcessViews::Identity(uint32_t pid) const {
+  ProcessIdentity identity{pid, {}, {}};
+  if (auto row = rows_.find(pid); row != rows_.end()) identity.exeFile = row->second[0];
+  if (auto start = startTimes_.find(pid); start != startTimes_.end()) identity.startTime = start->second;
+  return identity;
+}
+
 int RowAfterRefresh(const std::vector<std::string>& pidTexts, const std::optional<std::string>& selectedPid) {
   if (pidTexts.empty()) return -1;
   if (selectedPid) {
@@ -143,24 +196,6 @@ int RowAfterRefresh(const std::vector<std::string>& pidTexts, const std::optiona
       if (pidTexts[row] == *selectedPid) return static_cast<int>(row);
   }
   return 0;
-}
-
-TerminateResult TerminateAfterAsking(IProcessSystem& processes, uint32_t pid, const std::function<bool()>& ask) {
-  const KernelHandle process = processes.OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, false, pid);
-  if (process == 0) return {TerminateOutcome::OpenFailed, processes.GetLastError()};
-  struct Closer {
-    IProcessSystem& processes;
-    KernelHandle handle;
-    ~Closer() { processes.CloseHandle(handle); }
-  } closer{processes, process};
-  if (!ask()) return {TerminateOutcome::Declined, 0};
-  // It may have ended by itself while the question was open.
-  uint32_t exitCode = 0;
-  if (processes.GetExitCodeProcess(process, exitCode) && exitCode != STILL_ACTIVE)
-    return {TerminateOutcome::Terminated, 0};
-  if (!processes.TerminateProcess(process, kTerminatedExitCode))
-    return {TerminateOutcome::Failed, processes.GetLastError()};
-  return {TerminateOutcome::Terminated, 0};
 }
 
 }  // namespace qm

@@ -9,11 +9,13 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/processes.h"
+#include "processes/process_identity.h"
 
 namespace qm {
 
@@ -39,28 +41,50 @@ class ProcessViews {
     std::optional<uint32_t> parent;  // none: at the root
     std::string label;
   };
+  // A running process whose parent's item goes: its item, with everything
+  // under it, becomes the last child of the nearest item above that stays.
+  struct MovedItem {
+    uint32_t pid = 0;
+    std::optional<uint32_t> parent;  // none: at the root
+    // The item and every item under it, each after its parent, as the tree
+    // control (which cannot move an item) makes them anew.
+    std::vector<TreeInsert> subtree;
+  };
   // What the views do, in this order: rows appended and cells rewritten,
   // tree items added (each as the last child of its parent's item) and
-  // relabelled, then rows and tree items removed (an item goes with its
-  // whole subtree).
+  // relabelled, subtrees moved, then rows and tree items removed (an item
+  // goes with its whole subtree, which by then holds only ended processes).
   struct Changes {
     std::vector<std::pair<uint32_t, ProcessRowTexts>> appendedRows;
     std::vector<Cell> changedCells;
     std::vector<TreeInsert> insertedItems;
     std::vector<std::pair<uint32_t, std::string>> relabelledItems;
+    std::vector<MovedItem> movedItems;
     std::vector<uint32_t> removedRows;
     std::vector<uint32_t> removedItems;  // the items deleted, each with its subtree
     std::vector<uint32_t> droppedItems;  // every PID whose item went, subtrees included
     int count = 0;                       // processes in the snapshot
   };
 
+  // startTime reads when a process started, once, when its row appears
+  // (none: start times are not known, and the kill check does without).
+  using StartTimeReader = std::function<std::optional<uint64_t>(uint32_t pid)>;
+  explicit ProcessViews(StartTimeReader startTime = {}) : startTime_(std::move(startTime)) {}
+
   // Everything from scratch, in snapshot order (the refresh).
   Changes Rebuild(const std::vector<ProcessEntry32>& processes);
   // The once-a-second update: new processes are appended, changed texts
-  // rewritten, ended ones removed. A process whose item went with its
-  // parent's subtree comes back on the next update, under its parent's
-  // item if that exists, else at the root.
+  // rewritten, ended ones removed, and the running processes under an
+  // ended one's item moved up, so no running process leaves the tree.
   Changes Update(const std::vector<ProcessEntry32>& processes);
+
+  // The tree item to select after the views changed: the one selected
+  // before while its process runs; none once it has ended, never a
+  // neighbour that the control would pick (a kill would end that one).
+  std::optional<uint32_t> ItemToSelect(std::optional<uint32_t> selectedBefore) const;
+  // The process of a row as it was seen, for the kill check; only the PID
+  // for a process the views do not hold.
+  ProcessIdentity Identity(uint32_t pid) const;
 
   bool HasRow(uint32_t pid) const { return rows_.count(pid) != 0; }
   bool HasItem(uint32_t pid) const { return items_.count(pid) != 0; }
@@ -78,8 +102,13 @@ class ProcessViews {
   };
   void InsertItem(uint32_t pid, uint32_t parentPid, std::string label, Changes& changes);
   void RemoveItem(uint32_t pid, Changes& changes);
+  void MoveItem(uint32_t pid, std::optional<uint32_t> parent, Changes& changes);
+  std::vector<uint32_t>& Siblings(std::optional<uint32_t> parent);
+  void AddRow(uint32_t pid, ProcessRowTexts texts);
 
+  StartTimeReader startTime_;
   std::map<uint32_t, ProcessRowTexts> rows_;
+  std::map<uint32_t, std::optional<uint64_t>> startTimes_;
   std::map<uint32_t, Item> items_;
   std::vector<uint32_t> roots_;
 };
@@ -87,18 +116,5 @@ class ProcessViews {
 // The row to select after a refresh: the one of the PID selected before
 // when it is still listed, else the first (-1 for an empty list).
 int RowAfterRefresh(const std::vector<std::string>& pidTexts, const std::optional<std::string>& selectedPid);
-
-// Ends a process after the user agreed. Opened with only the rights this
-// needs, so a process the user may end is not refused for want of others;
-// it ends with exit code 1 so whoever waits on it reads a failure, not
-// "still running".
-enum class TerminateOutcome { OpenFailed, Declined, Failed, Terminated };
-struct TerminateResult {
-  TerminateOutcome outcome = TerminateOutcome::OpenFailed;
-  uint32_t error = 0;  // the platform's code for OpenFailed and Failed
-};
-constexpr uint32_t kTerminatedExitCode = 1;
-// ask shows the question and returns whether the user said Yes.
-TerminateResult TerminateAfterAsking(IProcessSystem& processes, uint32_t pid, const std::function<bool()>& ask);
 
 }  // namespace qm

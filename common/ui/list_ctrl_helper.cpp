@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "common/locale_dates.h"
+#include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 
 namespace qm {
@@ -52,7 +54,9 @@ bool CListCtrlHelper::AutoSizeColumns(bool fromMinimum) {
 }
 
 int CListCtrlHelper::Compare(int column, const std::string& text1, const std::string& text2) const {
-  return CompareCells(types_.Of(column), text1, text2);
+  const ColumnType type = types_.Of(column);
+  if (type == ColumnType::DateTime && !dates_) dates_ = LocaleDateParser(*SystemPlatform().locale);
+  return CompareCells(type, text1, text2, type == ColumnType::DateTime ? *dates_ : DateParser());
 }
 
 std::vector<std::string> CListCtrlHelper::ColumnTexts(int column) const {

@@ -6,6 +6,7 @@
 //
 // Not owning: the list belongs to its dialog.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,8 @@ class CListCtrlHelper {
   // row i; knownTexts are the texts of knownColumn, already read.
   void MoveRows(const std::vector<int>& from, int knownColumn, std::vector<std::string> knownTexts);
   ColumnTypes types_;
+  // Dates are read back as the user's locale writes them; learnt once.
+  mutable std::optional<DateParser> dates_;
 };
 
 }  // namespace qm

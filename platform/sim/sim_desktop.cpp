@@ -776,6 +776,7 @@ KernelHandle SimDesktop::OpenProcess(uint32_t access, bool inheritHandle, uint32
   KernelObject object;
   object.processId = processId;
   object.access = access;
+  object.creationTime = p->creationTime;
   const KernelHandle handle = nextKernelHandle_;
   nextKernelHandle_ += 4;
   kernelObjects_[handle] = std::move(object);
@@ -810,6 +811,23 @@ bool SimDesktop::GetExitCodeProcess(KernelHandle handle, uint32_t& exitCode) {
     auto ended = endedProcesses.find(id);
     exitCode = ended != endedProcesses.end() ? ended->second : 0;
   }
+  return true;
+}
+
+bool SimDesktop::GetProcessTimes(KernelHandle handle, uint64_t& creationTime, uint64_t& exitTime, uint64_t& kernelTime,
+                                 uint64_t& userTime) {
+  if (Failing("GetProcessTimes")) return false;
+  auto it = kernelObjects_.find(handle);
+  if (it == kernelObjects_.end() || it->second.isSnapshot) {
+    lastError_ = kErrorInvalidHandle;
+    return false;
+  }
+  if (!(it->second.access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION))) {
+    lastError_ = ERROR_ACCESS_DENIED;
+    return false;
+  }
+  creationTime = it->second.creationTime;
+  exitTime = kernelTime = userTime = 0;
   return true;
 }
 

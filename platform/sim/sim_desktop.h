@@ -77,6 +77,8 @@ struct SimProcess {
   uint32_t grantedAccess = ~0u;
   // STILL_ACTIVE while it runs; the code it ended with afterwards.
   uint32_t exitCode = STILL_ACTIVE;
+  // What GetProcessTimes gives: a PID that is reused gets a later one.
+  uint64_t creationTime = 0;
 };
 
 class SimDesktop : public IWindowSystem, public IProcessSystem {
@@ -165,6 +167,10 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
   // Ends the process: it leaves the process list, its windows are
   // destroyed, and its handles still read its exit code.
   bool TerminateProcess(KernelHandle process, uint32_t exitCode) override;
+  // The creation time of the process the handle was opened on, even after
+  // its PID went to another one.
+  bool GetProcessTimes(KernelHandle process, uint64_t& creationTime, uint64_t& exitTime, uint64_t& kernelTime,
+                       uint64_t& userTime) override;
   // Processes that ended, with their exit codes.
   std::map<uint32_t, uint32_t> endedProcesses;
 
@@ -182,6 +188,7 @@ class SimDesktop : public IWindowSystem, public IProcessSystem {
     bool isSnapshot = false;
     uint32_t processId = 0;  // the process opened
     uint32_t access = 0;     // the rights it was opened with
+    uint64_t creationTime = 0;
     std::vector<ProcessEntry32> processes;
     std::vector<ModuleEntry32> modules;
     std::vector<ThreadEntry32> threads;

@@ -208,6 +208,18 @@ bool Win32Processes::TerminateProcess(KernelHandle process, uint32_t exitCode) {
   return ::TerminateProcess(ToHandle(process), exitCode) != FALSE;
 }
 
+bool Win32Processes::GetProcessTimes(KernelHandle process, uint64_t& creationTime, uint64_t& exitTime,
+                                     uint64_t& kernelTime, uint64_t& userTime) {
+  FILETIME times[4]{};
+  if (!::GetProcessTimes(ToHandle(process), &times[0], &times[1], &times[2], &times[3])) return false;
+  const auto ticks = [](const FILETIME& time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; };
+  creationTime = ticks(times[0]);
+  exitTime = ticks(times[1]);
+  kernelTime = ticks(times[2]);
+  userTime = ticks(times[3]);
+  return true;
+}
+
 uint32_t Win32Processes::GetLastError() const { return ::GetLastError(); }
 
 }  // namespace qm

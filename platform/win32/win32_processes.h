@@ -27,6 +27,8 @@ class Win32Processes : public IProcessSystem {
   bool CloseHandle(KernelHandle handle) override;
   bool GetExitCodeProcess(KernelHandle process, uint32_t& exitCode) override;
   bool TerminateProcess(KernelHandle process, uint32_t exitCode) override;
+  bool GetProcessTimes(KernelHandle process, uint64_t& creationTime, uint64_t& exitTime, uint64_t& kernelTime,
+                       uint64_t& userTime) override;
   uint32_t GetLastError() const override;
 };
 

@@ -55,7 +55,22 @@ bool CProcessInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
          CDialog::OnWndMsg(message, wParam, lParam, result);
 }
 
+INT_PTR CProcessInfoDlg::DoModal(HWND parent) {
+  const ProcessTab tab = m_nInitialTab == 1 ? ProcessTab::Threads : ProcessTab::Modules;
+  ProcessReading reading = ReadProcessForTab(platform_, m_dwProcessId, tab);
+  if (reading.outcome == ProcessReading::Outcome::ProcessGone || reading.outcome == ProcessReading::Outcome::Ended) {
+    platform_.messageBox->MessageBox(reading.warning, MB_ICONEXCLAMATION_);
+    return IDCANCEL;
+  }
+  startTime_ = reading.startTime;
+  firstReading_ = std::move(reading);
+  const INT_PTR result = CDialog::DoModal(IDD_PROCESS_INFO, parent);
+  firstReading_.reset();
+  return result;
+}
+
 void CProcessInfoDlg::SetProcessId(uint32_t processId) {
+  if (processId != m_dwProcessId) startTime_.reset();
   m_dwProcessId = processId;
   if (m_hWnd) Refresh();
 }
@@ -117,8 +132,19 @@ void CProcessInfoDlg::Refresh() {
   ShowRows();
   UpdateData(false);
 
-  const ProcessReading reading = ReadProcessForTab(platform_, m_dwProcessId, tab);
-  if (reading.outcome == ProcessReading::Outcome::ProcessGone) {
+  ProcessReading reading;
+  if (firstReading_) {
+    reading = std::move(*firstReading_);
+    firstReading_.reset();
+  } else {
+    reading = ReadProcessForTab(platform_, m_dwProcessId, tab, startTime_);
+  }
+  if (!startTime_) startTime_ = reading.startTime;
+  ShowReading(reading, tab);
+}
+
+void CProcessInfoDlg::ShowReading(const ProcessReading& reading, ProcessTab tab) {
+  if (reading.outcome == ProcessReading::Outcome::ProcessGone || reading.outcome == ProcessReading::Outcome::Ended) {
     platform_.messageBox->MessageBox(reading.warning, MB_ICONEXCLAMATION_);
     EndDialog(IDCANCEL);
     return;
@@ -129,6 +155,8 @@ void CProcessInfoDlg::Refresh() {
   // On screen while the list fills, even on the first refresh.
   ::ShowWindow(m_hWnd, SW_SHOW);
   if (reading.outcome == ProcessReading::Outcome::ListFailed) {
+    // Drawn whole before the message covers it.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     platform_.messageBox->MessageBox(reading.warning, MB_ICONEXCLAMATION_);
     return;
   }
@@ -169,12 +197,13 @@ void CProcessInfoDlg::ShowRows() {
   list.DeleteAllItems();
   int index = 0;
   for (const ModuleRow& module : modules_) {
-    const int row = list.InsertItem(index++, std::string(), module.image);
+    // I_IMAGENONE, not -1: a row without an image would show image 0.
+    const int row = list.InsertItem(index++, std::string(), module.image >= 0 ? module.image : I_IMAGENONE);
     for (size_t column = 0; row >= 0 && column < module.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), module.cells[column]);
   }
   for (const ThreadRow& thread : threads_) {
-    const int row = list.InsertItem(index++, std::string(), -1);
+    const int row = list.InsertItem(index++, std::string(), I_IMAGENONE);
     for (size_t column = 0; row >= 0 && column < thread.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), thread.cells[column]);
   }

@@ -4,6 +4,7 @@
 // rule lives in processes/process_info_model.h.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ class CProcessInfoDlg : public fw::CDialog {
   // images: the program's shared small icons for the headers dialog, not
   // owned.
   explicit CProcessInfoDlg(Platform& platform, HIMAGELIST images = nullptr) : platform_(platform), images_(images) {}
-  INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_PROCESS_INFO, parent); }
+  // The process is read before the dialog is made: one that cannot be
+  // shown is reported with no dialog drawn behind the message.
+  INT_PTR DoModal(HWND parent = nullptr);
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // The process shown; refreshes at once when the dialog is open.
@@ -47,6 +50,8 @@ class CProcessInfoDlg : public fw::CDialog {
   ProcessTab CurrentTab() const;
   void SwitchTab();
   void Refresh();
+  // Shows a reading; one that cannot be shown closes the dialog.
+  void ShowReading(const ProcessReading& reading, ProcessTab tab);
   void FillModules(const std::vector<ModuleEntry32>& modules);
   // Writes the rows in the order they were read.
   void ShowRows();
@@ -69,6 +74,11 @@ class CProcessInfoDlg : public fw::CDialog {
   uint32_t m_dwProcessId = 0;
   std::vector<ModuleRow> modules_;
   std::vector<ThreadRow> threads_;
+  // The reading DoModal made, shown by the first refresh.
+  std::optional<ProcessReading> firstReading_;
+  // When the process started, from the first reading: a later refresh that
+  // finds another start time under the PID finds another process.
+  std::optional<uint64_t> startTime_;
 };
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include "framework/tab_control.h"
 #include "platform/win32/win32_system.h"
 #include "processes/process_info_model.h"
+#include "processes/process_termination.h"
 #include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
 #include "resources/ui/module_resources_dlg.h"
@@ -119,6 +120,7 @@ void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
     auto it = items_.find(pid);
     if (it != items_.end()) tree.SetItemText(it->second, label);
   }
+  for (const auto& move : changes.movedItems) MoveSubtree(move);
   for (uint32_t pid : changes.removedRows) {
     const int row = RowOf(pid);
     if (row >= 0) list.DeleteItem(row);
@@ -130,10 +132,56 @@ void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
   for (uint32_t pid : changes.droppedItems) items_.erase(pid);
 }
 
-void CProcessesDlg::Refresh() {
+void CProcessesDlg::MoveSubtree(const ProcessViews::MovedItem& move) {
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  auto old = items_.find(move.pid);
+  if (old == items_.end()) return;
+  const HTREEITEM oldRoot = old->second;
+  // The control cannot move an item: the subtree is made anew under its new
+  // parent, each item opened as it was, and the old one deleted.
+  std::map<uint32_t, HTREEITEM> made;
+  std::vector<HTREEITEM> expanded;
+  for (const auto& node : move.subtree) {
+    HTREEITEM parent = TVI_ROOT;
+    if (node.parent) {
+      if (auto it = made.find(*node.parent); it != made.end()) {
+        parent = it->second;
+      } else if (auto existing = items_.find(*node.parent); existing != items_.end()) {
+        parent = existing->second;
+      }
+    }
+    HTREEITEM item = tree.InsertItem(node.label, kProcessImage, static_cast<LPARAM>(node.pid), parent);
+    made[node.pid] = item;
+    auto before = items_.find(node.pid);
+    if (item && before != items_.end() && tree.GetItemState(before->second, TVIS_EXPANDED) & TVIS_EXPANDED)
+      expanded.push_back(item);
+  }
+  for (HTREEITEM item : expanded) tree.Expand(item, TVE_EXPAND);
+  ::SendMessageW(tree.m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(oldRoot));
+  for (const auto& [pid, item] : made) items_[pid] = item;
+}
+
+std::optional<uint32_t> CProcessesDlg::TreeSelection() const {
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  HTREEITEM caret = tree.GetSelectedItem();
+  if (!caret) return std::nullopt;
+  return static_cast<uint32_t>(tree.GetItemData(caret));
+}
+
+void CProcessesDlg::SelectInTree(std::optional<uint32_t> pid) {
+  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  HTREEITEM item = nullptr;
+  if (pid) {
+    if (auto it = items_.find(*pid); it != items_.end()) item = it->second;
+  }
+  if (tree.GetSelectedItem() != item) tree.SelectItem(item);
+}
+
+void CProcessesDlg::Refresh(std::optional<uint32_t> ended) {
   fw::CListCtrl& list = helper_.m_list;
   std::optional<std::string> selectedPid;
-  if (const int row = helper_.GetSelectedRow(); row >= 0) selectedPid = list.GetItemText(row, kPidColumn);
+  if (const int64_t pid = GetSelectedProcessId(); pid >= 0 && static_cast<uint32_t>(pid) != ended)
+    selectedPid = PidText(static_cast<uint32_t>(pid));
   ShowCount(0);
   list.DeleteAllItems();
   fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).DeleteAllItems();
@@ -148,14 +196,20 @@ void CProcessesDlg::Refresh() {
   std::vector<std::string> pids;
   for (const auto& row : changes.appendedRows) pids.push_back(row.second[kPidColumn]);
   const int select = RowAfterRefresh(pids, selectedPid);
-  if (select >= 0) helper_.SelectRow(select);
+  if (select < 0) return;
+  helper_.SelectRow(select);
+  // The tree follows, so the commands act on the same process on either tab.
+  SelectInTree(changes.appendedRows[static_cast<size_t>(select)].first);
 }
 
 void CProcessesDlg::UpdateFromSystem() {
   const auto processes = ReadProcessList(platform_);
   if (!processes) return;  // an unreadable snapshot changes nothing
+  const std::optional<uint32_t> selected = TreeSelection();
   const ProcessViews::Changes changes = views_.Update(*processes);
   Apply(changes);
+  // Deleting or remaking the selected item lets the control pick another.
+  SelectInTree(views_.ItemToSelect(selected));
   helper_.AutoSizeColumns();
   ShowCount(changes.count);
 }
@@ -282,17 +336,21 @@ LRESULT CProcessesDlg::OnResources(WPARAM, LPARAM) {
 LRESULT CProcessesDlg::OnKillProcess(WPARAM, LPARAM) {
   const int64_t pid = GetSelectedProcessId();
   if (pid < 0 || !platform_.processes) return 0;
-  const TerminateResult result = TerminateAfterAsking(*platform_.processes, static_cast<uint32_t>(pid), [&] {
-    return platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_CONFIRM_TERMINATE),
-                                            MB_YESNO_ | MB_ICONQUESTION_) == IDYES_;
+  const IStrings& strings = *platform_.strings;
+  const ProcessIdentity target = views_.Identity(static_cast<uint32_t>(pid));
+  const TerminateResult result = TerminateAfterAsking(platform_, target, [&] {
+    return platform_.messageBox->MessageBox(TerminateQuestion(strings, target), MB_YESNO_ | MB_ICONQUESTION_) == IDYES_;
   });
   switch (result.outcome) {
     case TerminateOutcome::OpenFailed:
     case TerminateOutcome::Failed:
       platform_.messageBox->MessageBox(CErrorText(*platform_.errors, result.error).GetText(), MB_ICONEXCLAMATION_);
       break;
+    case TerminateOutcome::Ended:
+      platform_.messageBox->MessageBox(AlreadyEndedText(strings, target), MB_ICONEXCLAMATION_);
+      break;
     case TerminateOutcome::Terminated:
-      Refresh();
+      Refresh(target.pid);
       break;
     case TerminateOutcome::Declined:
       break;

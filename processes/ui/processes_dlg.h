@@ -26,7 +26,9 @@ class CProcessesDlg : public CToolBarDialog {
   // initialTab: 0 the list, 1 the tree. images: the program's shared small
   // icons, not owned.
   CProcessesDlg(Platform& platform, HIMAGELIST images, int initialTab)
-      : platform_(platform), images_(images), m_nInitialTab(initialTab) {}
+      : platform_(platform), images_(images), m_nInitialTab(initialTab), views_([this](uint32_t pid) {
+          return platform_.processes ? ReadProcessStartTime(*platform_.processes, pid) : std::nullopt;
+        }) {}
   ~CProcessesDlg() override;
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_PROCESSES, parent); }
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -44,9 +46,15 @@ class CProcessesDlg : public CToolBarDialog {
   void OnOK() override;
 
  private:
-  void Refresh();
+  // Rebuilds both views, keeping the selection on its process unless that
+  // one is `ended` (just killed) or gone: then the first process.
+  void Refresh(std::optional<uint32_t> ended = std::nullopt);
   void UpdateFromSystem();
   void Apply(const ProcessViews::Changes& changes);
+  void MoveSubtree(const ProcessViews::MovedItem& move);
+  std::optional<uint32_t> TreeSelection() const;
+  // Puts the tree's caret on the process's item; none clears it.
+  void SelectInTree(std::optional<uint32_t> pid);
   void ShowCount(int count);
   void ShowTab(int tab);
   int RowOf(uint32_t pid) const;

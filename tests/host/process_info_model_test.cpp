@@ -103,19 +103,41 @@ TEST_F(ProcessInfoModelTest, ThreadsOfTheProcessAndOfTheIdleProcess) {
   EXPECT_TRUE(sim.messageBox.shown.empty());
 }
 
-TEST_F(ProcessInfoModelTest, AProcessThatEndedIsGoneWithThePsapiReason) {
-  // Not listed any more: PSAPI fails, and toolhelp's empty success counts
-  // as the second failure.
+TEST_F(ProcessInfoModelTest, AProcessThatEndedIsSaidToHaveEndedNotWhatTheSystemAnswered) {
+  // Not listed any more: PSAPI fails with "invalid parameter", toolhelp's
+  // empty success counts as the second failure, and the snapshot decides.
   const ProcessReading gone = ReadProcessForTab(sim.platform, 777, ProcessTab::Modules);
-  EXPECT_EQ(gone.outcome, ProcessReading::Outcome::ProcessGone);
-  EXPECT_EQ(gone.warning.rfind("Error obteniendo datos del proceso 777 (0x309)\n(#", 0), 0u) << gone.warning;
+  EXPECT_EQ(gone.outcome, ProcessReading::Outcome::Ended);
+  EXPECT_EQ(gone.warning, "El proceso 777 (0x309) ha terminado");
   EXPECT_TRUE(gone.pidText.empty());
 
-  // Both reads fail outright: the PSAPI error is the one reported.
+  // Both reads fail outright and nothing tells whether it ended: the PSAPI
+  // error is the one reported.
   sim.desktop.FailCall("Process32First", 18);
   const ProcessReading locked = ReadProcessForTab(sim.platform, 4, ProcessTab::Threads);
   EXPECT_EQ(locked.outcome, ProcessReading::Outcome::ProcessGone);
   EXPECT_EQ(locked.warning, "Error obteniendo datos del proceso 4 (0x4)\n(#5) Access denied.\r\n");
+  sim.desktop.ClearFailures();
+
+  // It ends between reading the process and reading its modules: still
+  // listed a moment, but its exit code is in.
+  sim.desktop.FailCall("EnumProcessModules", 299);
+  sim.desktop.FindProcess(1234)->exitCode = 0;
+  const ProcessReading midway = ReadProcessForTab(sim.platform, 1234, ProcessTab::Modules);
+  EXPECT_EQ(midway.outcome, ProcessReading::Outcome::Ended);
+  EXPECT_EQ(midway.warning, "El proceso 1234 (0x4d2) ha terminado");
+  sim.desktop.ClearFailures();
+  sim.desktop.FindProcess(1234)->exitCode = STILL_ACTIVE;
+
+  // F5 after the PID went to a new process: the start time differs.
+  sim.desktop.FindProcess(1234)->creationTime = 50;
+  const ProcessReading first = ReadProcessForTab(sim.platform, 1234, ProcessTab::Threads);
+  ASSERT_EQ(first.outcome, ProcessReading::Outcome::Read);
+  EXPECT_EQ(first.startTime, 50u);
+  sim.desktop.FindProcess(1234)->creationTime = 80;
+  EXPECT_EQ(ReadProcessForTab(sim.platform, 1234, ProcessTab::Threads, first.startTime).outcome,
+            ProcessReading::Outcome::Ended);
+  EXPECT_EQ(sim.desktop.OpenKernelHandles(), 0);
 }
 
 // The resources of a process are those of the module named as its
@@ -127,7 +149,7 @@ TEST_F(ProcessInfoModelTest, ExecutableModuleForTheResources) {
   EXPECT_TRUE(editor.warning.empty());
   const ExecutableModule gone = FindExecutableModule(sim.platform, 777);
   EXPECT_TRUE(gone.path.empty());
-  EXPECT_EQ(gone.warning.rfind("Error obteniendo datos del proceso 777 (0x309)\n(#", 0), 0u) << gone.warning;
+  EXPECT_EQ(gone.warning, "El proceso 777 (0x309) ha terminado");
   const ExecutableModule idle = FindExecutableModule(sim.platform, 0);
   EXPECT_TRUE(idle.path.empty());
   EXPECT_FALSE(idle.warning.empty()) << "the idle process cannot be opened";

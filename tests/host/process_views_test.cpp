@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/sim/sim_system.h"
+#include "processes/process_termination.h"
 
 namespace qm {
 namespace {
@@ -55,7 +58,7 @@ TEST(ProcessViewsTest, NewProcessesLandUnderTheirOwnParentWhereverItSits) {
   EXPECT_EQ(views.TreeOrder(), (Order{{1, 0}, {2, 1}, {3, 1}, {4, 2}, {50, 3}, {9, 0}, {51, 1}, {52, 0}}));
 }
 
-TEST(ProcessViewsTest, AnEndedParentTakesItsSubtreeWhoseSurvivorsReturnOnTheNextUpdate) {
+TEST(ProcessViewsTest, RunningProcessesUnderAnEndedOneMoveUpInTheSameUpdate) {
   ProcessViews views;
   views.Rebuild({Entry(1, 0), Entry(10, 1), Entry(11, 10), Entry(12, 11), Entry(13, 1)});
   // 10 ends; 11 and 12 run on and 13 gains a thread.
@@ -63,22 +66,36 @@ TEST(ProcessViewsTest, AnEndedParentTakesItsSubtreeWhoseSurvivorsReturnOnTheNext
   auto changes = views.Update(after);
   EXPECT_EQ(changes.removedRows, (std::vector<uint32_t>{10}));
   EXPECT_EQ(changes.removedItems, (std::vector<uint32_t>{10}));
-  EXPECT_EQ(changes.droppedItems, (std::vector<uint32_t>{10, 11, 12}));
+  EXPECT_EQ(changes.droppedItems, (std::vector<uint32_t>{10})) << "only the ended process's item goes";
   ASSERT_EQ(changes.changedCells.size(), 1u);
   EXPECT_EQ(changes.changedCells[0].pid, 13u);
   EXPECT_EQ(changes.changedCells[0].column, 3);
   EXPECT_EQ(changes.changedCells[0].text, "2");
-  EXPECT_TRUE(views.HasRow(11) && views.HasRow(12)) << "list rows stay";
-  EXPECT_FALSE(views.HasItem(11));
+  // 11 with 12 under it becomes the last child of 1, remade parents first.
+  ASSERT_EQ(changes.movedItems.size(), 1u);
+  const auto& moved = changes.movedItems[0];
+  EXPECT_EQ(moved.pid, 11u);
+  EXPECT_EQ(moved.parent, 1u);
+  ASSERT_EQ(moved.subtree.size(), 2u);
+  EXPECT_EQ(moved.subtree[0].pid, 11u);
+  EXPECT_EQ(moved.subtree[0].parent, 1u);
+  EXPECT_EQ(moved.subtree[1].pid, 12u);
+  EXPECT_EQ(moved.subtree[1].parent, 11u);
+  EXPECT_EQ(moved.subtree[1].label, "p.exe (12)");
   EXPECT_EQ(changes.count, 4);
+  EXPECT_EQ(views.TreeOrder(), (Order{{1, 0}, {13, 1}, {11, 1}, {12, 2}}));
 
   changes = views.Update(after);
-  EXPECT_TRUE(changes.appendedRows.empty());
-  ASSERT_EQ(changes.insertedItems.size(), 2u);
-  EXPECT_EQ(changes.insertedItems[0].pid, 11u);
-  EXPECT_EQ(changes.insertedItems[0].parent, std::nullopt) << "its parent has gone: at the root";
-  EXPECT_EQ(changes.insertedItems[1].parent, 11u) << "under its surviving parent";
-  EXPECT_EQ(views.TreeOrder(), (Order{{1, 0}, {13, 1}, {11, 0}, {12, 1}}));
+  EXPECT_TRUE(changes.insertedItems.empty() && changes.movedItems.empty()) << "nothing comes back a second later";
+
+  // A parent and its own parent end in one tick: the grandchild climbs past
+  // both; with no item left above, it goes to the root.
+  views.Rebuild({Entry(1, 0), Entry(2, 1), Entry(3, 2), Entry(4, 3), Entry(5, 0), Entry(6, 5)});
+  changes = views.Update({Entry(1, 0), Entry(4, 3), Entry(6, 5)});
+  EXPECT_EQ(views.ParentItem(4), 1u);
+  EXPECT_EQ(views.ParentItem(6), std::nullopt);
+  EXPECT_EQ(changes.droppedItems.size(), 3u);
+  EXPECT_EQ(views.TreeOrder(), (Order{{1, 0}, {4, 1}, {6, 0}}));
 }
 
 TEST(ProcessViewsTest, OneSnapshotPerTickAndAnUnreadableOneChangesNothing) {
@@ -112,48 +129,134 @@ TEST(ProcessViewsTest, TheRefreshKeepsTheSelectedProcess) {
   EXPECT_EQ(RowAfterRefresh({}, std::string("4")), -1);
 }
 
-class TerminateTest : public ::testing::Test {
+// 368 -> 376 -> 320, each started at its own time.
+class ProcessTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SimProcess process{300, 4, "hijo.exe", {}, {}, 0};
-    // Ending it is allowed, everything else refused.
-    process.grantedAccess = PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
-    sim.desktop.AddProcess(process);
+    sim.desktop.AddProcess({4, 0, "System", {}, {}, 0});
+    const std::tuple<uint32_t, uint32_t, const char*> tree[] = {
+        {368, 4, "shell.exe"}, {376, 368, "cmd.exe"}, {320, 376, "hijo.exe"}, {500, 4, "otro.exe"}};
+    for (const auto& [pid, parent, exe] : tree) {
+      SimProcess started;
+      started.id = pid;
+      started.parentId = parent;
+      started.exeFile = exe;
+      started.creationTime = 1000 + pid;
+      // Ending it is allowed, everything else refused.
+      started.grantedAccess = PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION;
+      sim.desktop.AddProcess(started);
+    }
   }
+  void End(uint32_t pid) {
+    const KernelHandle process = sim.desktop.OpenProcess(PROCESS_TERMINATE, false, pid);
+    ASSERT_NE(process, 0u);
+    ASSERT_TRUE(sim.desktop.TerminateProcess(process, 0));
+    sim.desktop.CloseHandle(process);
+  }
+  std::vector<ProcessEntry32> List() { return ReadProcessList(sim.platform).value_or(std::vector<ProcessEntry32>{}); }
+
   SimSystem sim;
+  ProcessViews views{[this](uint32_t pid) { return ReadProcessStartTime(sim.desktop, pid); }};
 };
 
-TEST_F(TerminateTest, YesEndsItWithExitCodeOneAndNoLeavesItRunning) {
-  bool asked = false;
-  auto result = TerminateAfterAsking(sim.desktop, 300, [&] {
-    asked = true;
+TEST_F(ProcessTreeTest, TheSelectionStaysOnItsProcessThroughAnAncestorsEndAndARefresh) {
+  views.Rebuild(List());
+  EXPECT_EQ(views.ParentItem(320), 376u);
+  End(376);
+  const auto changes = views.Update(List());
+  // 320 is moved, not dropped, in this very tick, and stays selected; the
+  // item that ended selects nothing rather than a neighbour.
+  EXPECT_EQ(views.ItemToSelect(320), 320u);
+  EXPECT_EQ(views.ParentItem(320), 368u) << "under its nearest running ancestor";
+  ASSERT_EQ(changes.movedItems.size(), 1u);
+  EXPECT_EQ(changes.movedItems[0].pid, 320u);
+  EXPECT_EQ(views.ItemToSelect(376), std::nullopt);
+  EXPECT_EQ(views.ItemToSelect(std::nullopt), std::nullopt);
+  EXPECT_EQ(views.Identity(320).startTime, 1320u);
+
+  // F5 rebuilds from the snapshot and selects the same process again.
+  const auto rebuilt = views.Rebuild(List());
+  std::vector<std::string> pids;
+  for (const auto& row : rebuilt.appendedRows) pids.push_back(row.second[1]);
+  const int row = RowAfterRefresh(pids, std::string("320"));
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(rebuilt.appendedRows[static_cast<size_t>(row)].first, 320u);
+  EXPECT_TRUE(views.HasItem(320));
+}
+
+TEST_F(ProcessTreeTest, TheQuestionNamesTheProcessAndNoOnlyLeavesItRunning) {
+  views.Rebuild(List());
+  const ProcessIdentity target = views.Identity(320);
+  std::string question;
+  auto result = TerminateAfterAsking(sim.platform, target, [&] {
+    question = TerminateQuestion(*sim.platform.strings, target);
     return false;
   });
-  EXPECT_TRUE(asked);
   EXPECT_EQ(result.outcome, TerminateOutcome::Declined);
-  EXPECT_NE(sim.desktop.FindProcess(300), nullptr);
+  EXPECT_NE(question.find("\nProceso: hijo.exe (PID 320)\n"), std::string::npos) << question;
+  EXPECT_NE(sim.desktop.FindProcess(320), nullptr);
 
-  result = TerminateAfterAsking(sim.desktop, 300, [] { return true; });
+  result = TerminateAfterAsking(sim.platform, target, [] { return true; });
   EXPECT_EQ(result.outcome, TerminateOutcome::Terminated);
-  EXPECT_EQ(sim.desktop.FindProcess(300), nullptr);
-  EXPECT_EQ(sim.desktop.endedProcesses[300], 1u) << "not STILL_ACTIVE (259)";
+  EXPECT_EQ(sim.desktop.FindProcess(320), nullptr);
+  EXPECT_EQ(sim.desktop.endedProcesses[320], kTerminatedExitCode) << "not STILL_ACTIVE (259)";
+  EXPECT_NE(sim.desktop.FindProcess(376), nullptr) << "its parent runs on";
   EXPECT_EQ(sim.desktop.OpenKernelHandles(), 0) << "closed on every path";
 }
 
-TEST_F(TerminateTest, FailuresCarryThePlatformsCodeAndAskNothingWhenItCannotBeOpened) {
-  sim.desktop.FindProcess(300)->openError = ERROR_ACCESS_DENIED;
+TEST_F(ProcessTreeTest, AReusedPidIsNeverEnded) {
+  views.Rebuild(List());
+  const ProcessIdentity target = views.Identity(320);
+  // 320 ends; the system gives its PID to a new process of the same name.
+  End(320);
+  SimProcess reused;
+  reused.id = 320;
+  reused.parentId = 4;
+  reused.exeFile = "hijo.exe";
+  reused.creationTime = 9000;
+  sim.desktop.AddProcess(reused);
   bool asked = false;
-  auto result = TerminateAfterAsking(sim.desktop, 300, [&] { return asked = true; });
+  auto result = TerminateAfterAsking(sim.platform, target, [&] { return asked = true; });
+  EXPECT_EQ(result.outcome, TerminateOutcome::Ended);
+  EXPECT_FALSE(asked) << "no question about another process";
+  EXPECT_NE(sim.desktop.FindProcess(320), nullptr);
+  EXPECT_EQ(sim.desktop.calls["TerminateProcess"], 1) << "only the test's own";
+  EXPECT_EQ(AlreadyEndedText(*sim.platform.strings, target),
+            "El proceso hijo.exe (PID 320) ya había terminado\nNo se ha terminado ningún proceso");
+
+  // Gone altogether: the same answer, not "(#87) Invalid parameter".
+  End(320);
+  result = TerminateAfterAsking(sim.platform, target, [&] { return asked = true; });
+  EXPECT_EQ(result.outcome, TerminateOutcome::Ended);
+  EXPECT_FALSE(asked);
+
+  // It ends by itself while the question is open: nothing else is ended.
+  const ProcessIdentity other = views.Identity(500);
+  result = TerminateAfterAsking(sim.platform, other, [&] {
+    sim.desktop.FindProcess(500)->exitCode = 0;
+    return true;
+  });
+  EXPECT_EQ(result.outcome, TerminateOutcome::Ended);
+  EXPECT_EQ(sim.desktop.calls["TerminateProcess"], 2);
+  EXPECT_EQ(sim.desktop.OpenKernelHandles(), 0);
+}
+
+TEST_F(ProcessTreeTest, FailuresCarryThePlatformsCodeAndAskNothingWhenItCannotBeOpened) {
+  views.Rebuild(List());
+  const ProcessIdentity target = views.Identity(320);
+  sim.desktop.FindProcess(320)->openError = ERROR_ACCESS_DENIED;
+  bool asked = false;
+  auto result = TerminateAfterAsking(sim.platform, target, [&] { return asked = true; });
   EXPECT_FALSE(asked);
   EXPECT_EQ(result.outcome, TerminateOutcome::OpenFailed);
   EXPECT_EQ(result.error, ERROR_ACCESS_DENIED);
 
-  sim.desktop.FindProcess(300)->openError = 0;
+  sim.desktop.FindProcess(320)->openError = 0;
   sim.desktop.FailCall("TerminateProcess", ERROR_ACCESS_DENIED);
-  result = TerminateAfterAsking(sim.desktop, 300, [] { return true; });
+  result = TerminateAfterAsking(sim.platform, target, [] { return true; });
   EXPECT_EQ(result.outcome, TerminateOutcome::Failed);
   EXPECT_EQ(result.error, ERROR_ACCESS_DENIED);
-  EXPECT_NE(sim.desktop.FindProcess(300), nullptr);
+  EXPECT_NE(sim.desktop.FindProcess(320), nullptr);
   EXPECT_EQ(sim.desktop.OpenKernelHandles(), 0);
 }
 

@@ -124,7 +124,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   std::snprintf(threadId, sizeof threadId, "0x%08x", static_cast<unsigned>(::GetCurrentThreadId()));
 
   std::string pidText, count, threadCount;
-  int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1;
+  int modules = 0, exeRow = -1, kernelRow = -1, kernelImage = -1, ownThreadRow = -1, threadImage = 0;
   bool refreshDuringDialog = true, buttonsOnModules = false, buttonsOnThreads = true, progressHidden = false;
   bool namesAscending = false, namesDescending = false, kernelKeptItself = false;
   ModalDriver driver;
@@ -155,6 +155,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
     SelectTab(dialog, 1);
     threadCount = ItemText(dialog, IDC_INFO_COUNT);
     ownThreadRow = FindRowEndingWith(list, 0, threadId);
+    if (ownThreadRow >= 0) threadImage = RowImage(list, ownThreadRow);
     buttonsOnThreads = ::IsWindowVisible(::GetDlgItem(dialog, IDC_MODULE_ADVANCED)) != FALSE;
     ModalDriver::Press(dialog, IDCANCEL);
   });
@@ -180,6 +181,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
   EXPECT_TRUE(kernelKeptItself);
   EXPECT_TRUE(progressHidden);
   EXPECT_GE(ownThreadRow, 0) << "this thread is listed";
+  EXPECT_EQ(threadImage, I_IMAGENONE) << "no image, not the shell's first";
   EXPECT_EQ(threadCount.find(" thread(s) obtenido(s)") != std::string::npos, true) << threadCount;
   EXPECT_FALSE(buttonsOnThreads);
 }
@@ -324,18 +326,23 @@ TEST_F(ProcessToolsTest, AProcessThatEndedIsReportedAndTheDialogCloses) {
   ::CloseHandle(child.hProcess);
 
   std::string warning;
+  bool dialogBehind = true;
   ModalDriver driver;
   driver.On(L"Quillmar", [&](HWND box) {
     wchar_t text[512] = {};
     ::GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message's static
     warning = Narrow(text);
+    dialogBehind = ::FindWindowW(nullptr, L"Información sobre un proceso") != nullptr;
     ModalDriver::Press(box, IDOK);
   });
   CProcessInfoDlg dialog(SystemPlatform());
   dialog.SetProcessId(child.dwProcessId);
   EXPECT_EQ(dialog.DoModal(app.m_frame->m_hWnd), IDCANCEL);
   ASSERT_TRUE(driver.AllDone());
-  EXPECT_EQ(warning.rfind("Error obteniendo datos del proceso " + std::to_string(child.dwProcessId), 0), 0u) << warning;
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%x", static_cast<unsigned>(child.dwProcessId));
+  EXPECT_EQ(warning, "El proceso " + std::to_string(child.dwProcessId) + " (0x" + hex + ") ha terminado");
+  EXPECT_FALSE(dialogBehind) << "the message comes before any dialog is made";
 }
 
 }  // namespace
