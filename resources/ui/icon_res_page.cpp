@@ -8,15 +8,16 @@ namespace qm {
 namespace {
 
 constexpr COLORREF kImageListBackground = RGB(255, 255, 255);
-// An image line whose icon did not load shows no picture. -1 would be the
-// tree's "ask the parent" marker (I_IMAGECALLBACK), which nobody answers.
-constexpr int kNoImage = I_IMAGENONE;
-constexpr LPARAM kNoIcon = -1;
+// The size of the row pictures, the image list's own.
+constexpr int kRowPictureSize = 16;
+// Group nodes stand for no image row.
+constexpr LPARAM kNoRow = -1;
 
 }  // namespace
 
 const fw::MessageEntry<CIconResPage> CIconResPage::kMessages[] = {
     fw::OnNotify<&CIconResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+    fw::OnNotify<&CIconResPage::OnGetDispInfo>(TVN_GETDISPINFOW, IDC_ITEM_TREE),
 };
 
 CIconResPage::~CIconResPage() {
@@ -32,15 +33,15 @@ bool CIconResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 BOOL CIconResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
-  images_.reset(::ImageList_Create(16, 16, ILC_COLOR4, 2, 2));
+  images_.reset(::ImageList_Create(kRowPictureSize, kRowPictureSize, ILC_COLOR4, 2, 2));
   if (images_) {
     ::ImageList_SetBkColor(images_.get(), kImageListBackground);
     // The node pictures: the program's cursor icon for cursor groups, its
     // grid page for icon groups. A missing one keeps its slot empty so the
     // images of the groups still start at the same index.
     for (UINT id : {IDI_CURSOR, IDI_GRID_PAGE}) {
-      IconHandle icon(
-          static_cast<HICON>(::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
+      IconHandle icon(static_cast<HICON>(
+          ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, kRowPictureSize, kRowPictureSize, 0)));
       const int count = ::ImageList_GetImageCount(images_.get());
       if (!icon || ::ImageList_ReplaceIcon(images_.get(), -1, icon.get()) < 0)
         ::ImageList_SetImageCount(images_.get(), static_cast<UINT>(count + 1));
@@ -74,55 +75,82 @@ void CIconResPage::ShowAllCursorGroups(const CResourceModule& module) {
 }
 
 void CIconResPage::Show(const CResourceModule& module, IconGroupKind kind, const std::optional<ResourceName>& only) {
+  // Every group's directory is read now; a module of hundreds takes a moment.
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   Clear();
+  module_ = &module;
   fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  for (const IconGroupNode& node : IconGroupNodes(module, kind, only)) AddGroup(module, kind, node);
+  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  for (const IconGroupNode& node : IconGroupNodes(module, kind, only)) AddGroup(kind, node);
+  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
   // Selecting the first group hides the picture until an image is chosen.
   if (HTREEITEM first = tree.GetRootItem()) tree.SelectItem(first);
+  ::InvalidateRect(tree.m_hWnd, nullptr, TRUE);
   if (listPage_.m_hWnd) listPage_.ShowTypeStats(module, GroupResourceType(kind));
+  ::SetCursor(previous);
 }
 
 void CIconResPage::Clear() {
   ShowPicture(nullptr);
-  // The icons go before the tree items: a selection change while the tree
-  // empties then finds no icon to show.
-  icons_.clear();
+  shownIcon_.reset();
+  // The rows go before the tree items: a selection change or a drawing
+  // while the tree empties then finds no row to show.
+  rows_.clear();
+  slots_.Clear();
   fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).DeleteAllItems();
   if (images_)
     for (int last = ::ImageList_GetImageCount(images_.get()) - 1; last >= kFirstGroupImage; --last)
       ::ImageList_Remove(images_.get(), last);
 }
 
-void CIconResPage::AddGroup(const CResourceModule& module, IconGroupKind kind, const IconGroupNode& node) {
+void CIconResPage::AddGroup(IconGroupKind kind, const IconGroupNode& node) {
   fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  HTREEITEM group = tree.InsertItem(node.text, node.image, kNoIcon);
+  HTREEITEM group = tree.InsertItem(node.text, node.image, kNoRow);
   if (!group) return;
-  for (size_t i = 0; i < node.images.size(); ++i) {
-    IconHandle icon = MakeIcon(module, kind, node.images[i]);
-    int image = kNoImage;
-    LPARAM data = kNoIcon;
-    if (icon) {
-      if (images_) {
-        const int added = ::ImageList_ReplaceIcon(images_.get(), -1, icon.get());
-        if (added >= 0) image = added;
-      }
-      icons_.push_back(std::move(icon));
-      data = static_cast<LPARAM>(icons_.size() - 1);
-    }
-    tree.InsertItem(node.lines[i], image, data, group);
+  for (size_t i = 0; i < node.images.size() && i < node.lines.size(); ++i) {
+    // The picture is asked for when the row is drawn.
+    rows_.push_back(ImageRow{kind, node.images[i], !node.images[i].found});
+    tree.InsertItem(node.lines[i], I_IMAGECALLBACK, static_cast<LPARAM>(rows_.size() - 1), group);
   }
   tree.Expand(group, TVE_EXPAND);
 }
 
-CIconResPage::IconHandle CIconResPage::MakeIcon(const CResourceModule& module, IconGroupKind kind,
-                                                const IconImageInfo& info) {
-  if (!info.found) return nullptr;
-  auto bytes = module.LoadResourceData(GroupImageResourceType(kind), ResourceName::Number(info.imageId));
+CIconResPage::IconHandle CIconResPage::MakeIcon(const ImageRow& row, int size) const {
+  if (!module_ || !row.info.found) return nullptr;
+  auto bytes = module_->LoadResourceData(GroupImageResourceType(row.kind), ResourceName::Number(row.info.imageId));
   if (!bytes || bytes->size() == 0 || bytes->size() > std::numeric_limits<DWORD>::max()) return nullptr;
-  // Width and height 0 without LR_DEFAULTSIZE: the image's own size. The
-  // system only reads the bytes; its prototype is not const.
+  // Size 0 without LR_DEFAULTSIZE: the image's own size. The system only
+  // reads the bytes; its prototype is not const.
   return IconHandle(::CreateIconFromResourceEx(const_cast<PBYTE>(bytes->data()), static_cast<DWORD>(bytes->size()),
-                                               kind == IconGroupKind::Icon, 0x00030000, 0, 0, 0));
+                                               row.kind == IconGroupKind::Icon, 0x00030000, size, size, 0));
+}
+
+int CIconResPage::RowImage(size_t index) {
+  if (auto slot = slots_.Find(index)) return kFirstGroupImage + static_cast<int>(*slot);
+  ImageRow& row = rows_[index];
+  if (row.failed || !images_) return I_IMAGENONE;
+  IconHandle icon = MakeIcon(row, kRowPictureSize);
+  if (!icon) {
+    row.failed = true;
+    return I_IMAGENONE;
+  }
+  const auto placed = slots_.Place(index);
+  if (!placed) return I_IMAGENONE;
+  // The list copies the picture; the icon goes at once.
+  const int at = kFirstGroupImage + static_cast<int>(placed->slot);
+  if (::ImageList_GetImageCount(images_.get()) <= at)
+    ::ImageList_SetImageCount(images_.get(), static_cast<UINT>(at + 1));
+  return ::ImageList_ReplaceIcon(images_.get(), at, icon.get()) == at ? at : I_IMAGENONE;
+}
+
+LRESULT CIconResPage::OnGetDispInfo(NMTVDISPINFOW& info) {
+  if (!(info.item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) return 0;
+  const LPARAM index = info.item.lParam;
+  const int image =
+      index >= 0 && static_cast<size_t>(index) < rows_.size() ? RowImage(static_cast<size_t>(index)) : I_IMAGENONE;
+  info.item.iImage = image;
+  info.item.iSelectedImage = image;
+  return 0;
 }
 
 void CIconResPage::ShowPicture(HICON icon) {
@@ -134,12 +162,16 @@ void CIconResPage::ShowPicture(HICON icon) {
 }
 
 LRESULT CIconResPage::OnSelChanged(NMTREEVIEWW& change) {
-  HICON icon = nullptr;
-  if (change.itemNew.hItem) {
-    const LPARAM index = change.itemNew.lParam;
-    if (index >= 0 && static_cast<size_t>(index) < icons_.size()) icon = icons_[static_cast<size_t>(index)].get();
+  // The static lets go of the last icon before it is destroyed.
+  ShowPicture(nullptr);
+  shownIcon_.reset();
+  const LPARAM index = change.itemNew.hItem ? change.itemNew.lParam : kNoRow;
+  if (index >= 0 && static_cast<size_t>(index) < rows_.size()) {
+    ImageRow& row = rows_[static_cast<size_t>(index)];
+    if (!row.failed) shownIcon_ = MakeIcon(row, 0);
+    if (!shownIcon_) row.failed = true;
   }
-  ShowPicture(icon);
+  ShowPicture(shownIcon_.get());
   return 0;
 }
 

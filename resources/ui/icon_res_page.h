@@ -4,7 +4,9 @@
 // picture and "32 x 32 - 16 colors (744 bytes)"); the selected image is
 // shown at its own size. An embedded list page above the tree lists the
 // statistics of the group type. The nodes come from
-// resources/icon_group_page.h; this page only makes the icons.
+// resources/icon_group_page.h. The small pictures are made only for the
+// rows the tree draws, into a bounded number of image-list slots, so a
+// module of thousands of images shows at once and holds few handles.
 
 #include <memory>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "resources/icon_group_page.h"
+#include "resources/image_slot_cache.h"
 #include "resources/resource_module.h"
 #include "resources/ui/list_res_page.h"
 
@@ -23,6 +26,8 @@ namespace qm {
 class CIconResPage : public CToolBarDialog {
  public:
   static constexpr UINT kTemplateId = IDD_ICON_RES_PAGE;
+  // Far more than a tree shows at once, however tall the screen.
+  static constexpr size_t kPictureSlots = 128;
 
   explicit CIconResPage(const Platform& platform = SystemPlatform()) : listPage_(platform) {}
   // The window goes first, so no control still shows an icon or an image
@@ -36,11 +41,13 @@ class CIconResPage : public CToolBarDialog {
 
   // The statistics above the tree.
   CListResPage& ListPage() { return listPage_; }
-  // The page's small image list: the two node pictures, then one per image.
+  // The page's small image list: the two node pictures, then the pictures
+  // of the image rows drawn lately.
   HIMAGELIST Images() const { return images_.get(); }
-  // The icons made for the images shown, in the order they were made.
-  size_t IconCount() const { return icons_.size(); }
-  HICON IconAt(size_t index) const { return index < icons_.size() ? icons_[index].get() : nullptr; }
+  // The image rows shown, in tree order (an image row's item data indexes it).
+  size_t ImageRowCount() const { return rows_.size(); }
+  // The icon of the selected image at its own size; null when none shows.
+  HICON ShownIcon() const { return shownIcon_.get(); }
 
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -57,21 +64,35 @@ class CIconResPage : public CToolBarDialog {
   using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
   using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDestroyer>;
 
+  // One image line: where its bytes are, and whether they failed to make
+  // an icon (then it never shows a picture, and is not tried again).
+  struct ImageRow {
+    IconGroupKind kind = IconGroupKind::Icon;
+    IconImageInfo info;
+    bool failed = false;
+  };
+
   void Show(const CResourceModule& module, IconGroupKind kind, const std::optional<ResourceName>& only);
-  // Lets go of the picture, destroys every icon, empties the tree and takes
+  // Lets go of the picture and the row pictures, empties the tree and takes
   // the images of the groups off the image list.
   void Clear();
-  void AddGroup(const CResourceModule& module, IconGroupKind kind, const IconGroupNode& node);
-  // The icon of an image's bytes at the size it was drawn, or null.
-  static IconHandle MakeIcon(const CResourceModule& module, IconGroupKind kind, const IconImageInfo& info);
+  void AddGroup(IconGroupKind kind, const IconGroupNode& node);
+  // The icon of an image's bytes (at its own size, or at size × size), or null.
+  IconHandle MakeIcon(const ImageRow& row, int size) const;
+  // The image-list index of a row's picture, made now when it has none.
+  int RowImage(size_t index);
   void ShowPicture(HICON icon);
+  LRESULT OnGetDispInfo(NMTVDISPINFOW& info);
   LRESULT OnSelChanged(NMTREEVIEWW& change);
   void OnDestroy();
 
   static const fw::MessageEntry<CIconResPage> kMessages[];
   CListResPage listPage_;
+  const CResourceModule* module_ = nullptr;  // the browser's, not owned
   ImageListHandle images_;
-  std::vector<IconHandle> icons_;
+  std::vector<ImageRow> rows_;
+  ImageSlotCache slots_{kPictureSlots};
+  IconHandle shownIcon_;
 };
 
 }  // namespace qm

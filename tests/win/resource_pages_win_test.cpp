@@ -1,7 +1,8 @@
 // The resource browser's statistics list page and icon group page, each a
 // child page of a small host dialog, on fixture modules built by both
 // compilers: the rows and their tints, the groups with their images, the
-// picture of the selected image and the icons let go of.
+// row pictures made when asked for, the picture of the selected image and
+// the icons let go of.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -202,12 +203,12 @@ TEST_F(ResourcePagesTest, ListPageShowsStatisticsAndVersionRowsTintedThroughCust
   }
 }
 
-TEST_F(ResourcePagesTest, IconPageListsGroupsShowsTheSelectedImageAndDestroysItsIcons) {
+TEST_F(ResourcePagesTest, IconPageListsGroupsDrawsRowPicturesOnDemandAndShowsTheSelectedImage) {
   for (const char* arch : {"x86_64", "i686"}) {
     SCOPED_TRACE(arch);
     CResourceModule module(*SystemPlatform().files);
     ASSERT_TRUE(module.Enumerate(Fixture(arch, "images.dll")));
-    std::vector<HICON> made;
+    std::vector<HICON> shownIcons;
     {
       CIconResPage page;
       ASSERT_TRUE(page.CreatePage(CIconResPage::kTemplateId, host_.m_hWnd, area_));
@@ -237,47 +238,60 @@ TEST_F(ResourcePagesTest, IconPageListsGroupsShowsTheSelectedImageAndDestroysIts
       ASSERT_EQ(images.size(), 5u);
       EXPECT_EQ(tree.GetItemText(images[0]), "16 x 16 - 16 colors (296 bytes)");
       EXPECT_EQ(tree.GetItemText(images[1]), "32 x 32 - 256 colors (2216 bytes)");
+      EXPECT_EQ(tree.GetItemText(images[2]), "24 x 24 - 32 bits (2440 bytes)");
       EXPECT_TRUE(tree.GetItemState(groups[1], TVIS_EXPANDED) & TVIS_EXPANDED);
+      EXPECT_EQ(page.ImageRowCount(), 7u);
       // The first group is selected; a group shows no picture.
       EXPECT_EQ(tree.GetSelectedItem(), groups[0]);
       EXPECT_FALSE(Shown(picture));
+      EXPECT_EQ(page.ShownIcon(), nullptr);
       EXPECT_EQ(ShownRows(stats.List())[1].value, "RT_GROUP_ICON");
       EXPECT_EQ(ShownRows(stats.List())[3].value, "3");
 
-      // Every image that loaded has its icon, its picture in the list and
-      // its index as item data; the one the module lacks has neither.
+      // A row's picture is made when the tree asks for it (as it does to draw
+      // the row), once: asked again, it keeps its place in the list.
+      ASSERT_TRUE(tree.GetItemImage(images[1], image, selectedImage));
+      EXPECT_EQ(image, kFirstGroupImage);
+      EXPECT_EQ(selectedImage, kFirstGroupImage);
+      ASSERT_TRUE(tree.GetItemImage(images[0], image, selectedImage));
+      EXPECT_EQ(image, kFirstGroupImage + 1);
+      ASSERT_TRUE(tree.GetItemImage(images[1], image, selectedImage));
+      EXPECT_EQ(image, kFirstGroupImage);
+      EXPECT_LE(::ImageList_GetImageCount(page.Images()), kFirstGroupImage + 2);
+      // The image the module lacks has no picture, and its row no data to show.
       const auto missing = Children(tree, groups[2]);
       ASSERT_EQ(missing.size(), 1u);
       EXPECT_EQ(tree.GetItemText(missing[0]), "32 x 32 - 16 colors (0 bytes)");
-      EXPECT_EQ(tree.GetItemData(missing[0]), -1);
       ASSERT_TRUE(tree.GetItemImage(missing[0], image, selectedImage));
       EXPECT_EQ(image, I_IMAGENONE);
-      EXPECT_GE(page.IconCount(), 5u) << "APPICON and at least the four bitmap images of group 1";
-      EXPECT_EQ(::ImageList_GetImageCount(page.Images()), static_cast<int>(2 + page.IconCount()));
-      ASSERT_TRUE(tree.GetItemImage(images[0], image, selectedImage));
-      EXPECT_EQ(image, 3) << "after the node pictures and APPICON's image";
+      // Every row asked for: never more pictures than the page keeps.
+      for (HTREEITEM group : groups)
+        for (HTREEITEM row : Children(tree, group)) tree.GetItemImage(row, image, selectedImage);
+      EXPECT_LE(::ImageList_GetImageCount(page.Images()),
+                kFirstGroupImage + static_cast<int>(std::min(page.ImageRowCount(), CIconResPage::kPictureSlots)));
 
-      // Selecting an image shows it at its own size; the group hides it.
+      // Selecting an image shows it at its own size, the one icon the page
+      // holds; the group hides it and lets it go.
       for (size_t i : {size_t{0}, size_t{1}}) {
         ASSERT_TRUE(tree.SelectItem(images[i]));
-        const auto index = static_cast<size_t>(tree.GetItemData(images[i]));
         HICON shown = reinterpret_cast<HICON>(::SendMessageW(picture, STM_GETICON, 0, 0));
-        EXPECT_EQ(shown, page.IconAt(index));
+        EXPECT_EQ(shown, page.ShownIcon());
         EXPECT_TRUE(Shown(picture));
         const LONG side = i == 0 ? 16 : 32;
         EXPECT_EQ(IconSize(shown).cx, side);
         EXPECT_EQ(IconSize(shown).cy, side);
         EXPECT_EQ(WindowSize(picture).cx, side);
         EXPECT_EQ(WindowSize(picture).cy, side);
+        shownIcons.push_back(shown);
       }
+      EXPECT_FALSE(IconAlive(shownIcons[0])) << "the next selection destroyed it";
       ASSERT_TRUE(tree.SelectItem(groups[1]));
       EXPECT_FALSE(Shown(picture));
+      EXPECT_FALSE(IconAlive(shownIcons[1]));
       ASSERT_TRUE(tree.SelectItem(missing[0]));
       EXPECT_FALSE(Shown(picture));
 
-      // A new show destroys the icons of the last one.
-      std::vector<HICON> before;
-      for (size_t i = 0; i < page.IconCount(); ++i) before.push_back(page.IconAt(i));
+      // A new show starts the list over.
       page.ShowCursorGroup(module, ResourceName::Number(1));
       const auto cursors = Children(tree, nullptr);
       ASSERT_EQ(Texts(tree, cursors), std::vector<std::string>{"1"});
@@ -285,22 +299,20 @@ TEST_F(ResourcePagesTest, IconPageListsGroupsShowsTheSelectedImageAndDestroysIts
       EXPECT_EQ(image, kCursorGroupNodeImage);
       EXPECT_EQ(Texts(tree, Children(tree, cursors[0])),
                 (std::vector<std::string>{"32 x 32 - 2 colors (308 bytes)", "48 x 48 - 16 colors (1644 bytes)"}));
-      ASSERT_EQ(page.IconCount(), 2u);
-      EXPECT_EQ(::ImageList_GetImageCount(page.Images()), 4);
-      std::vector<HICON> now{page.IconAt(0), page.IconAt(1)};
-      for (HICON old : before) {
-        if (std::find(now.begin(), now.end(), old) == now.end()) {
-          EXPECT_FALSE(IconAlive(old));
-        }
-      }
+      EXPECT_EQ(page.ImageRowCount(), 2u);
+      EXPECT_EQ(::ImageList_GetImageCount(page.Images()), 2);
+      ASSERT_TRUE(tree.GetItemImage(Children(tree, cursors[0])[1], image, selectedImage));
+      EXPECT_EQ(image, kFirstGroupImage);
       EXPECT_EQ(ShownRows(stats.List())[1].value, "RT_GROUP_CURSOR");
       ASSERT_TRUE(tree.SelectItem(Children(tree, cursors[0])[1]));
       EXPECT_EQ(WindowSize(picture).cx, 48);
       EXPECT_EQ(WindowSize(picture).cy, 48);
+      shownIcons.push_back(page.ShownIcon());
 
       page.ShowAllCursorGroups(module);
       EXPECT_EQ(Texts(tree, Children(tree, nullptr)), std::vector<std::string>{"1"});
       EXPECT_FALSE(Shown(picture)) << "the group is selected again";
+      EXPECT_FALSE(IconAlive(shownIcons.back()));
       page.ShowIconGroup(module, ResourceName::String("APPICON"));
       const auto one = Children(tree, nullptr);
       ASSERT_EQ(Texts(tree, one), std::vector<std::string>{"APPICON"});
@@ -308,11 +320,12 @@ TEST_F(ResourcePagesTest, IconPageListsGroupsShowsTheSelectedImageAndDestroysIts
       page.ShowIconGroup(module, ResourceName::Number(77));
       EXPECT_EQ(tree.GetCount(), 0u) << "a group the module lacks adds nothing";
       page.ShowAllIconGroups(module);
-      for (size_t i = 0; i < page.IconCount(); ++i) made.push_back(page.IconAt(i));
-      ASSERT_FALSE(made.empty());
+      ASSERT_TRUE(tree.SelectItem(Children(tree, Children(tree, nullptr)[0])[0]));
+      shownIcons.push_back(page.ShownIcon());
+      ASSERT_NE(shownIcons.back(), nullptr);
     }
-    // The page took its icons with it.
-    for (HICON icon : made) EXPECT_FALSE(IconAlive(icon));
+    // The page took its icon with it.
+    EXPECT_FALSE(IconAlive(shownIcons.back()));
   }
 }
 
