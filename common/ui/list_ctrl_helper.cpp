@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "common/locale_dates.h"
+#include "platform/locale_dates.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 

@@ -1,4 +1,4 @@
-#include "common/locale_dates.h"
+#include "platform/locale_dates.h"
 
 #include <gtest/gtest.h>
 

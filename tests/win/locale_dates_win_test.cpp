@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/locale_dates.h"
+#include "platform/locale_dates.h"
 #include "common/ui/list_ctrl_helper.h"
 #include "platform/win32/win32_system.h"
 
