@@ -75,8 +75,10 @@ std::string DescribeDamage(const ResourceDamage& damage);
 class ResourceDirectory {
  public:
   // Caps: the tree has three levels; a directory holds at most 65535 entries
-  // of each kind by format; all levels together at most kMaxEntries.
-  static constexpr size_t kMaxEntries = 1u << 20;
+  // of each kind by format; all levels together at most kMaxEntries. The
+  // largest real modules hold a few thousand; a damaged count in a large
+  // section can claim millions, and walking each costs time.
+  static constexpr size_t kMaxEntries = 1u << 18;
   static constexpr size_t kMaxNameChars = 0xFFFF;
   // The text of names read, and carried by every resource of a type named
   // by a string, all together. Real modules hold a few kilobytes; past this
