@@ -1,4 +1,5 @@
 #include "framework/controls.h"
+#include "framework/resource_conventions.h"
 
 #include <algorithm>
 
@@ -6,7 +7,6 @@
 #include "framework/dpi.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
-#include "res/resource_ids.h"
 
 namespace qm::fw {
 
@@ -247,13 +247,14 @@ SIZE CToolBar::ButtonsExtent() const {
 
 // ---- status bar ----
 
-bool CStatusBar::Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators) {
+bool CStatusBar::Create(HWND parent, UINT controlId, const std::vector<StatusIndicator>& indicators) {
   if (!CreateEx(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, RECT{0, 0, 0, 0}, parent, controlId))
     return false;
   indicators_ = indicators;
   dpi_ = DpiForWindow(parent);
   texts_.clear();
-  for (UINT id : indicators) texts_.push_back(SystemPlatform().strings->LoadString(id));
+  for (const StatusIndicator& indicator : indicators)
+    texts_.push_back(SystemPlatform().strings->LoadString(indicator.textId));
   Resize();
   return true;
 }
@@ -307,20 +308,7 @@ std::string CStatusBar::GetPaneText(int pane) const {
 
 void CStatusBar::UpdateIndicators() {
   for (size_t i = 0; i < indicators_.size(); ++i) {
-    int key = 0;
-    switch (indicators_[i]) {
-      case ID_INDICATOR_CAPS:
-        key = VK_CAPITAL;
-        break;
-      case ID_INDICATOR_NUM:
-        key = VK_NUMLOCK;
-        break;
-      case ID_INDICATOR_SCRL:
-        key = VK_SCROLL;
-        break;
-      default:
-        break;
-    }
+    const int key = indicators_[i].virtualKey;
     const bool on = key != 0 && (::GetKeyState(key) & 1) != 0;
     const std::string wanted = on ? texts_[i] : std::string();
     if (GetPaneText(static_cast<int>(i) + 1) != wanted) SetPaneText(static_cast<int>(i) + 1, wanted);

@@ -99,10 +99,16 @@ class CToolBar : public CWnd {
   std::vector<UINT> commands_;
 };
 
+// A status-bar pane that shows its text while a key's toggle is on.
+struct StatusIndicator {
+  UINT textId = 0;     // the string shown
+  int virtualKey = 0;  // VK_CAPITAL, VK_NUMLOCK, VK_SCROLL
+};
+
 class CStatusBar : public CWnd {
  public:
-  // The message pane plus one pane per indicator string ID.
-  bool Create(HWND parent, UINT controlId, const std::vector<UINT>& indicators);
+  // The message pane plus one pane per indicator.
+  bool Create(HWND parent, UINT controlId, const std::vector<StatusIndicator>& indicators);
   void SetPaneText(int pane, const std::string& text);
   std::string GetPaneText(int pane) const;
   // Lays the panes out for the bar's current width and DPI: each indicator
@@ -121,7 +127,7 @@ class CStatusBar : public CWnd {
   static constexpr int kGripWidth = 16;
   // The pane's borders and the space the bar leaves round a text.
   static constexpr int kIndicatorMargins = 12;
-  std::vector<UINT> indicators_;
+  std::vector<StatusIndicator> indicators_;
   std::vector<std::string> texts_;
   UINT dpi_ = 96;
 };

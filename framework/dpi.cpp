@@ -5,7 +5,7 @@
 #include "common/byte_reader.h"
 #include "common/dock_layout.h"
 #include "framework/controls.h"
-#include "res/resource_ids.h"
+#include "framework/resource_conventions.h"
 
 namespace qm::fw {
 namespace {

@@ -3,7 +3,6 @@
 #include "framework/dpi.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
-#include "res/resource_ids.h"
 
 namespace qm::fw {
 namespace {
@@ -28,16 +27,10 @@ const MessageEntry<CFrameWnd> CFrameWnd::kMessages[] = {
     OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
     OnMessage(WM_MENUSELECT, &CFrameWnd::OnMenuSelect),
     OnNotify(TTN_GETDISPINFOW, kAny, &CFrameWnd::OnToolTipText),
-    OnNotify(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, &CFrameWnd::OnHotItemChange),
+    OnNotify(TBN_HOTITEMCHANGE, kAny, &CFrameWnd::OnHotItemChange),
     OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
     OnMessage(WM_TIMER, &CFrameWnd::OnTimer),
     OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
-};
-
-const CommandEntry<CFrameWnd> CFrameWnd::kCommands[] = {
-    {ID_VIEW_TOOLBAR, &CFrameWnd::OnViewToolBar, &CFrameWnd::OnUpdateViewToolBar},
-    {ID_VIEW_STATUS_BAR, &CFrameWnd::OnViewStatusBar, &CFrameWnd::OnUpdateViewStatusBar},
-    {ID_APP_EXIT, &CFrameWnd::OnAppExit, nullptr},
 };
 
 CFrameWnd::~CFrameWnd() {
@@ -48,6 +41,7 @@ CFrameWnd::~CFrameWnd() {
 
 bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
   HINSTANCE resources = ResourceInstance();
+  SetProgramIcon(resourceId);
   // The menu belongs to the window once created and goes with it.
   HMENU menu = ::LoadMenuW(resources, MAKEINTRESOURCEW(resourceId));
   accelerators_ = ::LoadAcceleratorsW(resources, MAKEINTRESOURCEW(resourceId));
@@ -81,7 +75,15 @@ bool CFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
          CWnd::OnWndMsg(message, wParam, lParam, result);
 }
 
-bool CFrameWnd::RouteCommand(UINT id, CommandUI* ui) { return RouteCommandTable(*this, kCommands, id, ui); }
+bool CFrameWnd::RouteCommand(UINT id, CommandUI* ui) {
+  if (id == 0) return false;  // an ID the program did not give
+  const CommandEntry<CFrameWnd> commands[] = {
+      {ids_.viewToolBar, &CFrameWnd::OnViewToolBar, &CFrameWnd::OnUpdateViewToolBar},
+      {ids_.viewStatusBar, &CFrameWnd::OnViewStatusBar, &CFrameWnd::OnUpdateViewStatusBar},
+      {ids_.appExit, &CFrameWnd::OnAppExit, nullptr},
+  };
+  return RouteCommandTable(*this, commands, id, ui);
+}
 
 CommandUI CFrameWnd::QueryCommand(UINT id) {
   CommandUI ui;
@@ -121,7 +123,7 @@ void Place(HWND window, const Rect& r) {
 }  // namespace
 
 bool CFrameWnd::CreateDockedToolBar(UINT controlId, UINT resourceId, const std::vector<UINT>& toggles) {
-  if (!m_wndDockBar.Create(*this, m_hWnd, IDW_TOOLBAR_STRIP)) return false;
+  if (!m_wndDockBar.Create(*this, m_hWnd, ids_.toolBarStrip)) return false;
   if (!m_wndToolBar.Create(m_wndDockBar.m_hWnd, controlId, resourceId, toggles)) return false;
   m_wndDockBar.SetToolBar(m_wndToolBar, m_hWnd);
   DockToolBar(DockSide::Top);
@@ -241,6 +243,7 @@ LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
 
 LRESULT CFrameWnd::OnHotItemChange(WPARAM, LPARAM lParam) {
   const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(lParam);
+  if (hot->hdr.hwndFrom != m_wndToolBar.m_hWnd) return 0;  // a toolbar of the view's, not the frame's
   if (hot->dwFlags & HICF_LEAVING) {
     ::KillTimer(m_hWnd, kPromptTimer);
     ShowPrompt(0);

@@ -16,13 +16,23 @@
 
 namespace qm::fw {
 
+// The program's IDs for what the frame does itself: the View menu's two
+// toggles, Exit, and the toolbar's dock strip.
+struct FrameIds {
+  UINT viewToolBar = 0;
+  UINT viewStatusBar = 0;
+  UINT appExit = 0;
+  UINT toolBarStrip = 0;
+};
+
 class CFrameWnd : public CWnd, private IDockSite {
  public:
-  CFrameWnd() = default;
+  explicit CFrameWnd(const FrameIds& ids) : ids_(ids) {}
   ~CFrameWnd() override;
 
   // Creates the frame with the menu, accelerators and icon of resourceId,
-  // titled with the first line of the string of that ID.
+  // titled with the first line of the string of that ID. The icon is the
+  // framework class's too (see SetProgramIcon).
   bool LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
 
   HACCEL Accelerators() const { return accelerators_; }
@@ -110,7 +120,8 @@ class CFrameWnd : public CWnd, private IDockSite {
   FrameLayout LayoutFor(DockSide side) const;
 
   static const MessageEntry<CFrameWnd> kMessages[];
-  static const CommandEntry<CFrameWnd> kCommands[];
+
+  const FrameIds ids_;
 
   HACCEL accelerators_ = nullptr;
   HICON bigIcon_ = nullptr;    // owned

@@ -1,7 +1,5 @@
 #include "framework/wnd.h"
 
-#include "res/resource_ids.h"
-
 namespace qm::fw {
 namespace {
 
@@ -9,6 +7,7 @@ constexpr wchar_t kWrapperProperty[] = L"Quillmar.CWnd";
 constexpr wchar_t kFrameworkClass[] = L"QuillmarFrameworkWnd";
 
 HINSTANCE g_resourceInstance = nullptr;
+UINT g_programIcon = 0;
 
 // The wrapper whose window CreateEx is creating on this thread. Only that
 // window binds at WM_NCCREATE: a foreign dialog template can name our class
@@ -31,6 +30,7 @@ bool IsFrameworkClass(std::wstring_view className) {
 
 HINSTANCE ResourceInstance() { return g_resourceInstance ? g_resourceInstance : ::GetModuleHandleW(nullptr); }
 void SetResourceInstance(HINSTANCE instance) { g_resourceInstance = instance; }
+void SetProgramIcon(UINT iconId) { g_programIcon = iconId; }
 
 CWnd::~CWnd() {
   if (m_hWnd && ownsWindow_) {
@@ -87,9 +87,9 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const std::wstring&
       // the frame: what a class icon reader finds on our own windows.
       HINSTANCE resources = ResourceInstance();
       wc.hIcon = static_cast<HICON>(
-          ::LoadImageW(resources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+          ::LoadImageW(resources, MAKEINTRESOURCEW(g_programIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
       wc.hIconSm =
-          static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+          static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(g_programIcon), IMAGE_ICON,
                                           ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
       wc.lpszClassName = kFrameworkClass;
       if (!::RegisterClassExW(&wc)) return false;

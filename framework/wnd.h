@@ -22,6 +22,10 @@ HINSTANCE ResourceInstance();
 // from another module must not create windows of it).
 bool IsFrameworkClass(std::wstring_view className);
 void SetResourceInstance(HINSTANCE instance);
+// The icon resource the framework's window class carries, large and small:
+// what a class icon reader finds on the program's windows. The frame sets
+// it to its own before it is created, which registers the class.
+void SetProgramIcon(UINT iconId);
 
 class CWnd {
  public:

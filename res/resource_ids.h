@@ -8,8 +8,8 @@
 #define VS_VERSION_INFO_ID 1
 
 // Main frame resources (menu, accelerators, toolbar, icon and document string
-// share IDR_MAINFRAME). The toolbar's button list is a resource of type 241.
-#define RT_TOOLBAR_BUTTONS 241
+// share IDR_MAINFRAME). The toolbar's button list is a resource of type
+// RT_TOOLBAR_BUTTONS (framework/resource_conventions.h).
 #define IDB_MAINFRAME_TOOLBAR 128
 
 // Main frame commands.
@@ -107,15 +107,13 @@
 
 // Dialog toolbars: each is a resource of type RT_TOOLBAR_BUTTONS with a
 // BITMAP of the same ID (16x15 images). Larger drawings of the same images
-// for 150% and 200% screens have the IDs below.
+// for 150% and 200% screens have the IDs of QM_TOOLBAR_BITMAP_150/200.
 #define IDR_WINDOW_LIST_TOOLBAR 2002
 #define IDR_PROCESSES_TOOLBAR 2003
 #define IDR_CHILD_WINDOWS_TOOLBAR 2006
 #define IDR_STRING_PAGE_TOOLBAR 2016
 #define IDR_BITMAP_PAGE_TOOLBAR 2017
 #define IDR_MENU_PAGE_TOOLBAR 30037
-#define QM_TOOLBAR_BITMAP_150(id) ((id) + 0x1000)
-#define QM_TOOLBAR_BITMAP_200(id) ((id) + 0x2000)
 
 // Commands of the dialog toolbars (IDCANCEL, 2, closes).
 #define IDC_CHILD_WINDOWS 3101

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "platform/error_text.h"
 #include "framework/file_dialog.h"
 #include "framework/registry.h"
 #include "framework/win_app.h"
+#include "platform/error_text.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 
@@ -63,7 +63,10 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
-    : platform_(platform), document_(document), commands_(platform) {}
+    : CFrameWnd({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_EXIT, IDW_TOOLBAR_STRIP}),
+      platform_(platform),
+      document_(document),
+      commands_(platform) {}
 
 bool CMainFrame::Create() { return LoadFrame(IDR_MAINFRAME); }
 
@@ -93,7 +96,9 @@ bool CMainFrame::RouteCommand(UINT id, fw::CommandUI* ui) {
 
 bool CMainFrame::OnCreateFrame() {
   if (!CreateDockedToolBar(AFX_IDW_TOOLBAR, IDR_MAINFRAME, {ID_TOGGLE_ENABLED, ID_TOGGLE_VISIBLE})) return false;
-  if (!m_wndStatusBar.Create(m_hWnd, AFX_IDW_STATUS_BAR, {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}))
+  if (!m_wndStatusBar.Create(
+          m_hWnd, AFX_IDW_STATUS_BAR,
+          {{ID_INDICATOR_CAPS, VK_CAPITAL}, {ID_INDICATOR_NUM, VK_NUMLOCK}, {ID_INDICATOR_SCRL, VK_SCROLL}}))
     return false;
   ProbeComponents();
   return true;

@@ -2,6 +2,7 @@
 // does with the result, and whether the frame hides and the property
 // refresh stops while the dialog runs.
 
+#include "app/ui/frame_tool_launcher.h"
 #include "app/ui/main_frame.h"
 #include "framework/file_dialog.h"
 #include "headers/ui/module_headers_dlg.h"
@@ -157,7 +158,8 @@ void CMainFrame::OnChildWindows() {
 }
 
 void CMainFrame::OnWindowList() {
-  CWindowListDlg dialog(platform_, m_hImageList);
+  CFrameToolLauncher tools(platform_, m_hImageList);
+  CWindowListDlg dialog(platform_, m_hImageList, tools);
   bool accepted = false;
   {
     ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);
@@ -172,7 +174,8 @@ void CMainFrame::OnProcessTree() { RunProcesses(1); }
 
 // A window comes back only when the user picked one of a process's windows.
 void CMainFrame::RunProcesses(int initialTab) {
-  CProcessesDlg dialog(platform_, m_hImageList, initialTab);
+  CFrameToolLauncher tools(platform_, m_hImageList);
+  CProcessesDlg dialog(platform_, m_hImageList, initialTab, tools);
   bool accepted = false;
   {
     ModalScope scope(*this, /*hideMain=*/true, /*stopTimer=*/true);

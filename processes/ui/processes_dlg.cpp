@@ -3,18 +3,17 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/error_text.h"
 #include "common/text.h"
+#include "common/ui/count_text.h"
 #include "framework/controls.h"
 #include "framework/tab_control.h"
+#include "platform/error_text.h"
 #include "platform/win32/win32_system.h"
 #include "processes/process_info_model.h"
 #include "processes/process_termination.h"
 #include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
 #include "resources/ui/module_resources_dlg.h"
-#include "windows/ui/child_windows_dlg.h"
-#include "windows/ui/window_toolbar.h"
 
 namespace qm {
 namespace {
@@ -298,13 +297,9 @@ void CProcessesDlg::OnOK() { OnChildWindows(0, 0); }
 LRESULT CProcessesDlg::OnChildWindows(WPARAM, LPARAM) {
   const int64_t pid = GetSelectedProcessId();
   if (pid < 0) return 0;
-  CChildWindowsDlg children(platform_, images_);
-  if (!children.SetRootsFromProcess(static_cast<uint32_t>(pid))) {
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_PROCESS_HAS_NO_WINDOW), MB_ICONEXCLAMATION_);
-    return 0;
-  }
-  if (children.DoModal(m_hWnd) == IDOK) {
-    m_hSelectedWnd = children.m_hResult;
+  const std::optional<WindowHandle> picked = tools_.PickWindowOfProcess(m_hWnd, static_cast<uint32_t>(pid));
+  if (picked && *picked != 0) {
+    m_hSelectedWnd = *picked;
     EndDialog(IDOK);
   }
   return 0;

@@ -10,6 +10,7 @@
 
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/list_ctrl_helper.h"
+#include "common/ui/tool_launcher.h"
 #include "common/ui/toolbar_dialog.h"
 #include "platform/platform.h"
 #include "platform/windows.h"
@@ -24,9 +25,9 @@ constexpr UINT kProcessUpdateMs = 1000;
 class CProcessesDlg : public CToolBarDialog {
  public:
   // initialTab: 0 the list, 1 the tree. images: the program's shared small
-  // icons, not owned.
-  CProcessesDlg(Platform& platform, HIMAGELIST images, int initialTab)
-      : platform_(platform), images_(images), m_nInitialTab(initialTab), views_([this](uint32_t pid) {
+  // icons, not owned. tools opens a process's windows.
+  CProcessesDlg(Platform& platform, HIMAGELIST images, int initialTab, IToolLauncher& tools)
+      : platform_(platform), images_(images), tools_(tools), m_nInitialTab(initialTab), views_([this](uint32_t pid) {
           return platform_.processes ? ReadProcessStartTime(*platform_.processes, pid) : std::nullopt;
         }) {}
   ~CProcessesDlg() override;
@@ -77,6 +78,7 @@ class CProcessesDlg : public CToolBarDialog {
   static const fw::MessageEntry<CProcessesDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
+  IToolLauncher& tools_;
   HIMAGELIST tabImages_ = nullptr;  // owned
   int m_nInitialTab;
   CDialogToolBar toolbar_;

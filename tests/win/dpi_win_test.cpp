@@ -5,6 +5,7 @@
 
 #include "framework/dpi.h"
 #include "framework/frame_wnd.h"
+#include "framework/resource_conventions.h"
 #include "platform/win32/win.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/ui/count_text.h"
 #include "framework/controls.h"
 #include "res/string_ids.h"
 #include "windows/ui/window_toolbar.h"

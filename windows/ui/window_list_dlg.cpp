@@ -1,6 +1,6 @@
 #include "windows/ui/window_list_dlg.h"
 
-#include "processes/ui/process_info_dlg.h"
+#include "common/ui/count_text.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
@@ -154,10 +154,7 @@ LRESULT CWindowListDlg::OnProcessInfo(WPARAM wParam, LPARAM) {
     UpdateToolbar();
     return 0;
   }
-  CProcessInfoDlg info(platform_, images_);
-  info.m_nInitialTab = LOWORD(wParam) == IDC_THREADS ? 1 : 0;
-  info.SetProcessWindow(window);
-  info.DoModal(m_hWnd);
+  tools_.ShowProcessOfWindow(m_hWnd, window, LOWORD(wParam) == IDC_THREADS ? 1 : 0);
   UpdateToolbar();
   return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/list_ctrl_helper.h"
+#include "common/ui/tool_launcher.h"
 #include "common/ui/toolbar_dialog.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
@@ -15,7 +16,8 @@ namespace qm {
 class CWindowListDlg : public CToolBarDialog {
  public:
   // images: the program's shared small icons, not owned.
-  CWindowListDlg(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images) {}
+  CWindowListDlg(Platform& platform, HIMAGELIST images, IToolLauncher& tools)
+      : platform_(platform), images_(images), tools_(tools) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_WINDOW_LIST, parent); }
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -48,6 +50,7 @@ class CWindowListDlg : public CToolBarDialog {
   static const fw::MessageEntry<CWindowListDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
+  IToolLauncher& tools_;
   CDialogToolBar toolbar_;
   CListCtrlHelper helper_;
 };

@@ -1,8 +1,6 @@
 #include "windows/ui/window_toolbar.h"
 
-#include "common/text.h"
 #include "platform/platform.h"
-#include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 
 namespace qm {
@@ -43,10 +41,6 @@ bool DoToolbarWindowAction(Platform& platform, HWND dialog, WindowHandle window,
   HWND root = ::GetAncestor(dialog, GA_ROOTOWNER);
   return DoWindowActionFromModalDialog(platform, window, action, static_cast<uint32_t>(::GetCurrentProcessId()),
                                        static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(root)));
-}
-
-std::wstring CountText(int count, uint32_t stringId) {
-  return Widen(Format("%d %s", count, SystemPlatform().strings->LoadString(stringId).c_str()));
 }
 
 }  // namespace qm

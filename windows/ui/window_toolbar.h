@@ -27,7 +27,5 @@ void ShowWindowButtons(CDialogToolBar& toolbar, const WindowButtons& buttons, bo
 // a window the program's user interface (the dialog's root owner, the
 // frame) stands on. False when refused.
 bool DoToolbarWindowAction(Platform& platform, HWND dialog, WindowHandle window, WindowAction action);
-// "%d %s" of a count and the string-table text after it.
-std::wstring CountText(int count, uint32_t stringId);
 
 }  // namespace qm

@@ -1,0 +1,29 @@
+#pragma once
+// Opens one feature's dialog from another feature's: the processes dialog
+// shows a process's windows, the window list shows a window's process. The
+// frame implements it, so the features' user interfaces never include each
+// other.
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/win32/win.h"
+#include "platform/windows.h"
+
+namespace qm {
+
+class IToolLauncher {
+ public:
+  virtual ~IToolLauncher() = default;
+
+  // The child-window tree of a process's top-level windows, modal to
+  // `owner`. None when the process has no window (the user was told); else
+  // the window picked (0 when the tree was closed without a pick).
+  virtual std::optional<WindowHandle> PickWindowOfProcess(HWND owner, uint32_t processId) = 0;
+
+  // The information of the process that owns `window`, on the modules tab
+  // (0) or the threads tab (1), modal to `owner`.
+  virtual void ShowProcessOfWindow(HWND owner, WindowHandle window, int initialTab) = 0;
+};
+
+}  // namespace qm
