@@ -31,11 +31,14 @@ bool ReturnsResultDirectly(UINT message) {
 
 }  // namespace
 
-const MessageEntry<CDialog> CDialog::kMessages[] = {
-    OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMessage),
-    {WM_COMMAND, kAny, IDOK, &CDialog::OnOkCommand},
-    {WM_COMMAND, kAny, IDCANCEL, &CDialog::OnCancelCommand},
-};
+MessageTable<CDialog> CDialog::Messages() {
+  static constexpr MessageEntry<CDialog> kTable[] = {
+      OnMessage(WM_INITDIALOG, &CDialog::OnInitDialogMessage),
+      {WM_COMMAND, kAny, IDOK, &CDialog::OnOkCommand},
+      {WM_COMMAND, kAny, IDCANCEL, &CDialog::OnCancelCommand},
+  };
+  return kTable;
+}
 
 CDialog::~CDialog() {
   // A modeless dialog dies with its object; WM_NCDESTROY unbinds it.
@@ -130,11 +133,6 @@ LRESULT CDialog::OnOkCommand(WPARAM, LPARAM) {
 LRESULT CDialog::OnCancelCommand(WPARAM, LPARAM) {
   OnCancel();
   return 0;
-}
-
-bool CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CWnd::OnWndMsg(message, wParam, lParam, result);
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,8 +21,10 @@ namespace qm::fw {
 
 class CDataExchange;
 
-class CDialog : public CWnd {
+class CDialog : public WithMessageTable<CDialog, CWnd> {
  public:
+  // The class's own messages, answered before the base class's.
+  static MessageTable<CDialog> Messages();
   CDialog() = default;
   ~CDialog() override;
 
@@ -50,8 +52,6 @@ class CDialog : public CWnd {
   // Where validation messages go; the platform's message box when unset.
   void SetMessageBox(IMessageBox* messages) { messages_ = messages; }
 
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
  protected:
   // Fills the controls; the return value is that of WM_INITDIALOG (TRUE:
   // the system puts the focus on the first tab stop).
@@ -71,7 +71,6 @@ class CDialog : public CWnd {
   // empty when the bytes cannot hold even the header.
   static std::vector<DWORD> AlignedTemplate(const std::vector<uint8_t>& bytes);
 
-  static const MessageEntry<CDialog> kMessages[];
   IMessageBox* messages_ = nullptr;
   INT_PTR result_ = 0;
   bool modal_ = false;

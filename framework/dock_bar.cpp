@@ -35,18 +35,21 @@ void EraseOutline(HWND window, const RECT& r) {
 
 }  // namespace
 
-const MessageEntry<CDockBar> CDockBar::kMessages[] = {
-    OnMessage(WM_PAINT, &CDockBar::OnPaint),
-    OnMessage(WM_SIZE, &CDockBar::OnSize),
-    OnMessage(WM_SETCURSOR, &CDockBar::OnSetCursor),
-    OnMessage(WM_LBUTTONDOWN, &CDockBar::OnLButtonDown),
-    // The class takes double-clicks: a quick second press is a press too.
-    OnMessage(WM_LBUTTONDBLCLK, &CDockBar::OnLButtonDown),
-    OnMessage(WM_MOUSEMOVE, &CDockBar::OnMouseMove),
-    OnMessage(WM_LBUTTONUP, &CDockBar::OnLButtonUp),
-    OnMessage(WM_KEYDOWN, &CDockBar::OnKeyDown),
-    OnMessage(WM_CAPTURECHANGED, &CDockBar::OnCaptureChanged),
-};
+MessageTable<CDockBar> CDockBar::Messages() {
+  static constexpr MessageEntry<CDockBar> kTable[] = {
+      OnPaintMessage<&CDockBar::OnPaint>(),
+      OnSizeMessage<&CDockBar::OnSize>(),
+      OnMessage(WM_SETCURSOR, &CDockBar::OnSetCursor),
+      OnMessage(WM_LBUTTONDOWN, &CDockBar::OnLButtonDown),
+      // The class takes double-clicks: a quick second press is a press too.
+      OnMessage(WM_LBUTTONDBLCLK, &CDockBar::OnLButtonDown),
+      OnMessage(WM_MOUSEMOVE, &CDockBar::OnMouseMove),
+      OnMessage(WM_LBUTTONUP, &CDockBar::OnLButtonUp),
+      OnMessage(WM_KEYDOWN, &CDockBar::OnKeyDown),
+      OnMessage(WM_CAPTURECHANGED, &CDockBar::OnCaptureChanged),
+  };
+  return kTable;
+}
 
 bool CDockBar::Create(IDockSite& site, HWND parent, UINT controlId) {
   site_ = &site;
@@ -104,14 +107,7 @@ void CDockBar::PlaceToolBar() {
   ::MoveWindow(toolBar_->m_hWnd, x, y, extent.cx, extent.cy, TRUE);
 }
 
-bool CDockBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CWnd::OnWndMsg(message, wParam, lParam, result);
-}
-
-LRESULT CDockBar::OnPaint(WPARAM, LPARAM) {
-  PAINTSTRUCT paint{};
-  HDC dc = ::BeginPaint(m_hWnd, &paint);
+void CDockBar::OnPaint(HDC dc, const PAINTSTRUCT&) {
   // One raised ridge across the gripper's depth, as classic grippers look.
   RECT ridge = GripperRect();
   const int pad = metrics_.padding;
@@ -121,14 +117,11 @@ LRESULT CDockBar::OnPaint(WPARAM, LPARAM) {
     ridge = RECT{ridge.left + pad, ridge.top + pad, ridge.left + pad + metrics_.ridge, ridge.bottom - pad};
   }
   if (ridge.right > ridge.left && ridge.bottom > ridge.top) ::DrawEdge(dc, &ridge, BDR_RAISEDINNER, BF_RECT);
-  ::EndPaint(m_hWnd, &paint);
-  return 0;
 }
 
-LRESULT CDockBar::OnSize(WPARAM, LPARAM) {
+void CDockBar::OnSize(UINT, SIZE) {
   PlaceToolBar();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
-  return 0;
 }
 
 LRESULT CDockBar::OnSetCursor(WPARAM wParam, LPARAM lParam) {

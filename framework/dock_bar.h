@@ -24,8 +24,10 @@ class IDockSite {
   ~IDockSite() = default;
 };
 
-class CDockBar : public CWnd {
+class CDockBar : public WithMessageTable<CDockBar, CWnd> {
  public:
+  // The class's own messages, answered before the base class's.
+  static MessageTable<CDockBar> Messages();
   // Created with the sizes of the parent's DPI.
   bool Create(IDockSite& site, HWND parent, UINT controlId);
   // Takes the gripper, padding and outline sizes of another DPI and lays
@@ -44,11 +46,9 @@ class CDockBar : public CWnd {
   RECT GripperRect() const;
   bool IsTracking() const { return tracking_; }
 
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
  private:
-  LRESULT OnPaint(WPARAM, LPARAM);
-  LRESULT OnSize(WPARAM, LPARAM);
+  void OnPaint(HDC dc, const PAINTSTRUCT& paint);
+  void OnSize(UINT kind, SIZE client);
   LRESULT OnSetCursor(WPARAM, LPARAM);
   LRESULT OnLButtonDown(WPARAM, LPARAM);
   LRESULT OnMouseMove(WPARAM, LPARAM);
@@ -62,8 +62,6 @@ class CDockBar : public CWnd {
   void ShowOutline(std::optional<RECT> outline);
   // Ends a drag: outline erased, capture and focus given back.
   void EndTracking();
-
-  static const MessageEntry<CDockBar> kMessages[];
 
   IDockSite* site_ = nullptr;
   CToolBar* toolBar_ = nullptr;

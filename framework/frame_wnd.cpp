@@ -19,19 +19,22 @@ std::string CommandStringPart(UINT id, bool tooltip) {
 std::string CommandPrompt(UINT id) { return CommandStringPart(id, false); }
 std::string CommandTooltip(UINT id) { return CommandStringPart(id, true); }
 
-const MessageEntry<CFrameWnd> CFrameWnd::kMessages[] = {
-    OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
-    OnMessage(WM_SIZE, &CFrameWnd::OnSize),
-    OnMessage(WM_DPICHANGED, &CFrameWnd::OnDpiChanged),
-    OnMessage(WM_COMMAND, &CFrameWnd::OnCommand),
-    OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
-    OnMessage(WM_MENUSELECT, &CFrameWnd::OnMenuSelect),
-    OnNotify(TTN_GETDISPINFOW, kAny, &CFrameWnd::OnToolTipText),
-    OnNotify(TBN_HOTITEMCHANGE, kAny, &CFrameWnd::OnHotItemChange),
-    OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
-    OnMessage(WM_TIMER, &CFrameWnd::OnTimer),
-    OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
-};
+MessageTable<CFrameWnd> CFrameWnd::Messages() {
+  static constexpr MessageEntry<CFrameWnd> kTable[] = {
+      OnMessage(WM_CREATE, &CFrameWnd::OnCreate),
+      OnSizeMessage<&CFrameWnd::OnSize>(),
+      OnMessage(WM_DPICHANGED, &CFrameWnd::OnDpiChanged),
+      OnMessage(WM_COMMAND, &CFrameWnd::OnCommand),
+      OnMessage(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopup),
+      OnMessage(WM_MENUSELECT, &CFrameWnd::OnMenuSelect),
+      OnNotify<&CFrameWnd::OnToolTipText>(TTN_GETDISPINFOW, kAny),
+      OnNotify<&CFrameWnd::OnHotItemChange>(TBN_HOTITEMCHANGE, kAny),
+      OnMessage(WM_SETFOCUS, &CFrameWnd::OnSetFocus),
+      OnMessage(WM_TIMER, &CFrameWnd::OnTimer),
+      OnMessage(WM_DESTROY, &CFrameWnd::OnDestroy),
+  };
+  return kTable;
+}
 
 CFrameWnd::~CFrameWnd() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
@@ -70,11 +73,6 @@ void CFrameWnd::SetView(CView* view) {
   RecalcLayout();
 }
 
-bool CFrameWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CWnd::OnWndMsg(message, wParam, lParam, result);
-}
-
 bool CFrameWnd::RouteCommand(UINT id, CommandUI* ui) {
   if (id == 0) return false;  // an ID the program did not give
   const CommandEntry<CFrameWnd> commands[] = {
@@ -99,10 +97,9 @@ bool CFrameWnd::ExecuteCommand(UINT id) {
 
 LRESULT CFrameWnd::OnCreate(WPARAM, LPARAM) { return OnCreateFrame() ? 0 : -1; }
 
-LRESULT CFrameWnd::OnSize(WPARAM wParam, LPARAM) {
+void CFrameWnd::OnSize(UINT kind, SIZE) {
   // A minimised frame keeps its layout for when it comes back.
-  if (wParam != SIZE_MINIMIZED) RecalcLayout();
-  return 0;
+  if (kind != SIZE_MINIMIZED) RecalcLayout();
 }
 
 namespace {
@@ -232,23 +229,21 @@ LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CFrameWnd::OnToolTipText(WPARAM, LPARAM lParam) {
-  auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-  if (info->uFlags & TTF_IDISHWND) return 0;
-  tipText_ = Widen(CommandTooltip(static_cast<UINT>(info->hdr.idFrom)));
-  info->lpszText = tipText_.data();
-  info->hinst = nullptr;
+LRESULT CFrameWnd::OnToolTipText(NMTTDISPINFOW& info) {
+  if (info.uFlags & TTF_IDISHWND) return 0;
+  tipText_ = Widen(CommandTooltip(static_cast<UINT>(info.hdr.idFrom)));
+  info.lpszText = tipText_.data();
+  info.hinst = nullptr;
   return 0;
 }
 
-LRESULT CFrameWnd::OnHotItemChange(WPARAM, LPARAM lParam) {
-  const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(lParam);
-  if (hot->hdr.hwndFrom != m_wndToolBar.m_hWnd) return 0;  // a toolbar of the view's, not the frame's
-  if (hot->dwFlags & HICF_LEAVING) {
+LRESULT CFrameWnd::OnHotItemChange(NMTBHOTITEM& hot) {
+  if (hot.hdr.hwndFrom != m_wndToolBar.m_hWnd) return 0;  // a toolbar of the view's, not the frame's
+  if (hot.dwFlags & HICF_LEAVING) {
     ::KillTimer(m_hWnd, kPromptTimer);
     ShowPrompt(0);
   } else {
-    ShowPrompt(static_cast<UINT>(hot->idNew));
+    ShowPrompt(static_cast<UINT>(hot.idNew));
     // The toolbar does not always say when the pointer has left it (under
     // Wine the prompt stayed); the frame looks for itself.
     ::SetTimer(m_hWnd, kPromptTimer, 200, nullptr);

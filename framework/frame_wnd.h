@@ -25,8 +25,10 @@ struct FrameIds {
   UINT toolBarStrip = 0;
 };
 
-class CFrameWnd : public CWnd, private IDockSite {
+class CFrameWnd : public WithMessageTable<CFrameWnd, CWnd>, private IDockSite {
  public:
+  // The class's own messages, answered before the base class's.
+  static MessageTable<CFrameWnd> Messages();
   explicit CFrameWnd(const FrameIds& ids) : ids_(ids) {}
   ~CFrameWnd() override;
 
@@ -79,8 +81,6 @@ class CFrameWnd : public CWnd, private IDockSite {
   CToolBar m_wndToolBar;
   CStatusBar m_wndStatusBar;
 
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
  protected:
   // The command table of the class, chained to the base's; ui null runs
   // the handler, otherwise the enabling handler fills ui.
@@ -98,13 +98,13 @@ class CFrameWnd : public CWnd, private IDockSite {
 
  private:
   LRESULT OnCreate(WPARAM, LPARAM);
-  LRESULT OnSize(WPARAM, LPARAM);
+  void OnSize(UINT kind, SIZE client);
   LRESULT OnDpiChanged(WPARAM, LPARAM);
   LRESULT OnCommand(WPARAM, LPARAM);
   LRESULT OnInitMenuPopup(WPARAM, LPARAM);
   LRESULT OnMenuSelect(WPARAM, LPARAM);
-  LRESULT OnToolTipText(WPARAM, LPARAM);
-  LRESULT OnHotItemChange(WPARAM, LPARAM);
+  LRESULT OnToolTipText(NMTTDISPINFOW& info);
+  LRESULT OnHotItemChange(NMTBHOTITEM& hot);
   LRESULT OnSetFocus(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
 
@@ -118,8 +118,6 @@ class CFrameWnd : public CWnd, private IDockSite {
   RECT DockedBarRect(DockSide side) override;
   // The frame's layout were the toolbar docked on that side.
   FrameLayout LayoutFor(DockSide side) const;
-
-  static const MessageEntry<CFrameWnd> kMessages[];
 
   const FrameIds ids_;
 

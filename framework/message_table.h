@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
+#include <type_traits>
 
 #include "platform/win32/win.h"
 
@@ -25,10 +27,14 @@ struct MessageEntry {
   UINT code;  // HIWORD(wParam) of WM_COMMAND, NMHDR::code of WM_NOTIFY
   UINT id;    // LOWORD(wParam) of WM_COMMAND, NMHDR::idFrom of WM_NOTIFY
   LRESULT (T::*handler)(WPARAM, LPARAM);
-  // Set instead of handler by the typed entries: decodes the message's
-  // structure and calls the member that takes it.
-  LRESULT (*typed)(T&, WPARAM, LPARAM) = nullptr;
+  // Set instead of handler by the typed entries: decodes what the message
+  // carries and calls the member that takes it; false when there was
+  // nothing to decode (the message is then not handled).
+  bool (*typed)(T&, WPARAM, LPARAM, LRESULT&) = nullptr;
 };
+
+template <class T>
+using MessageTable = std::span<const MessageEntry<T>>;
 
 template <class T>
 constexpr MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
@@ -47,17 +53,6 @@ constexpr MessageEntry<T> OnControl(UINT code, UINT id, LRESULT (T::*handler)(WP
   return {WM_COMMAND, code, id, handler};
 }
 
-template <class T>
-constexpr MessageEntry<T> OnNotify(UINT code, UINT id, LRESULT (T::*handler)(WPARAM, LPARAM)) {
-  return {WM_NOTIFY, code, id, handler};
-}
-
-// A notification of this control handled by the control's own class.
-template <class T>
-constexpr MessageEntry<T> OnReflectedNotify(UINT code, LRESULT (T::*handler)(WPARAM, LPARAM)) {
-  return {Reflected(WM_NOTIFY), code, kAny, handler};
-}
-
 // Typed handlers: a member taking the notification's own structure
 // (NMHDR, NMLISTVIEW, NMTREEVIEWW, NMCUSTOMDRAW, NMTTDISPINFOW...) or, for
 // owner-draw and colour messages, what the message carries, so no handler
@@ -70,10 +65,20 @@ struct TypedHandler<LRESULT (T::*)(N&)> {
   using Argument = N;
 };
 
+// The class of any member function.
+template <class M>
+struct MemberClass;
+template <class T, class R, class... A>
+struct MemberClass<R (T::*)(A...)> {
+  using Class = T;
+};
+
 template <auto Handler>
-LRESULT CallWithStructure(typename TypedHandler<decltype(Handler)>::Class& self, WPARAM, LPARAM lParam) {
+bool CallWithStructure(typename TypedHandler<decltype(Handler)>::Class& self, WPARAM, LPARAM lParam, LRESULT& result) {
   using N = typename TypedHandler<decltype(Handler)>::Argument;
-  return (self.*Handler)(*reinterpret_cast<N*>(lParam));
+  if (lParam == 0) return false;  // no structure to decode
+  result = (self.*Handler)(*reinterpret_cast<N*>(lParam));
+  return true;
 }
 
 // WM_NOTIFY with the notification's structure.
@@ -98,6 +103,62 @@ constexpr auto OnStructure(UINT message) {
   return MessageEntry<T>{message, kAny, kAny, nullptr, &CallWithStructure<Handler>};
 }
 
+// WM_SIZE as the kind of change (SIZE_MINIMIZED...) and the new client
+// size: void OnSize(UINT kind, SIZE client).
+template <auto Handler>
+constexpr auto OnSizeMessage() {
+  using T = typename MemberClass<decltype(Handler)>::Class;
+  return MessageEntry<T>{WM_SIZE, kAny, kAny, nullptr, [](T& self, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                           (self.*Handler)(static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)});
+                           result = 0;
+                           return true;
+                         }};
+}
+
+// WM_PAINT between BeginPaint and EndPaint: void OnPaint(HDC dc, const
+// PAINTSTRUCT& paint). The window is validated whatever the handler draws.
+template <auto Handler>
+constexpr auto OnPaintMessage() {
+  using T = typename MemberClass<decltype(Handler)>::Class;
+  return MessageEntry<T>{WM_PAINT, kAny, kAny, nullptr, [](T& self, WPARAM, LPARAM, LRESULT& result) {
+                           PAINTSTRUCT paint{};
+                           HDC dc = ::BeginPaint(self.m_hWnd, &paint);
+                           if (dc) (self.*Handler)(dc, paint);
+                           ::EndPaint(self.m_hWnd, &paint);
+                           result = 0;
+                           return true;
+                         }};
+}
+
+// WM_HSCROLL or WM_VSCROLL as the request (SB_LINEUP...) and the scroll bar
+// control (null for the window's own bar): void OnScroll(UINT request,
+// HWND control).
+template <UINT Message, auto Handler>
+constexpr auto OnScrollMessage() {
+  static_assert(Message == WM_HSCROLL || Message == WM_VSCROLL);
+  using T = typename MemberClass<decltype(Handler)>::Class;
+  return MessageEntry<T>{Message, kAny, kAny, nullptr, [](T& self, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                           (self.*Handler)(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
+                           result = 0;
+                           return true;
+                         }};
+}
+
+// A WM_CTLCOLOR* message, reflected or not, as the control's DC and window:
+// HBRUSH OnColor(HDC dc, HWND control). A null brush leaves the colours to
+// the default handling.
+template <UINT Message, auto Handler>
+constexpr auto OnColorMessage() {
+  using T = typename MemberClass<decltype(Handler)>::Class;
+  return MessageEntry<T>{Message, kAny, kAny, nullptr, [](T& self, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                           HBRUSH brush =
+                               (self.*Handler)(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+                           if (!brush) return false;
+                           result = reinterpret_cast<LRESULT>(brush);
+                           return true;
+                         }};
+}
+
 // The code and ID a message carries (both 0 for other messages).
 inline void DecodeMessage(UINT message, WPARAM wParam, LPARAM lParam, UINT& code, UINT& id) {
   code = 0;
@@ -112,8 +173,8 @@ inline void DecodeMessage(UINT message, WPARAM wParam, LPARAM lParam, UINT& code
   }
 }
 
-template <class T, size_t N>
-bool DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT message, WPARAM wParam, LPARAM lParam,
+template <class T>
+bool DispatchTable(T& self, std::type_identity_t<MessageTable<T>> table, UINT message, WPARAM wParam, LPARAM lParam,
                    LRESULT& result) {
   UINT code = 0;
   UINT id = 0;
@@ -122,16 +183,25 @@ bool DispatchTable(T& self, const MessageEntry<T> (&table)[N], UINT message, WPA
     if (entry.message != message) continue;
     if (entry.code != kAny && entry.code != code) continue;
     if (entry.id != kAny && entry.id != id) continue;
-    if (entry.typed) {
-      if (lParam == 0) return false;  // no structure to decode
-      result = entry.typed(self, wParam, lParam);
-    } else {
-      result = (self.*entry.handler)(wParam, lParam);
-    }
+    if (entry.typed) return entry.typed(self, wParam, lParam, result);
+    result = (self.*entry.handler)(wParam, lParam);
     return true;
   }
   return false;
 }
+
+// A window class with a message table: T answers a message from its own
+// table, T::Messages(), and hands every other one on to Base. The one place
+// a table chains to its base class's.
+template <class T, class Base>
+class WithMessageTable : public Base {
+ public:
+  using Base::Base;
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    return DispatchTable(static_cast<T&>(*this), T::Messages(), message, wParam, lParam, result) ||
+           Base::OnWndMsg(message, wParam, lParam, result);
+  }
+};
 
 // The state a command's enabling handler decides: enabled, and for toggles
 // a check mark (shown as a pressed button on the toolbar).

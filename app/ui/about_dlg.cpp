@@ -4,9 +4,9 @@
 
 #include "common/text.h"
 #include "platform/win32/win32_system.h"
-#include "resources/file_version_info.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
+#include "resources/file_version_info.h"
 
 namespace qm {
 
@@ -34,23 +34,21 @@ AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path) {
 
 bool IsOpenableLink(const std::string& text) { return text.starts_with("http://"); }
 
-const fw::MessageEntry<CAboutDlg> CAboutDlg::kMessages[] = {
-    fw::OnMessage(WM_TIMER, &CAboutDlg::OnTimer),
-    fw::OnMessage(WM_CTLCOLORSTATIC, &CAboutDlg::OnCtlColorStatic),
-    fw::OnControl(STN_CLICKED, IDC_ABOUT_LINK, &CAboutDlg::OnLinkClicked),
-    fw::OnMessage(WM_DESTROY, &CAboutDlg::OnDestroy),
-};
+fw::MessageTable<CAboutDlg> CAboutDlg::Messages() {
+  static constexpr fw::MessageEntry<CAboutDlg> kTable[] = {
+      fw::OnMessage(WM_TIMER, &CAboutDlg::OnTimer),
+      fw::OnColorMessage<WM_CTLCOLORSTATIC, &CAboutDlg::OnCtlColorStatic>(),
+      fw::OnControl(STN_CLICKED, IDC_ABOUT_LINK, &CAboutDlg::OnLinkClicked),
+      fw::OnMessage(WM_DESTROY, &CAboutDlg::OnDestroy),
+  };
+  return kTable;
+}
 
 CAboutDlg::~CAboutDlg() {
   for (HICON frame : frames_)
     if (frame) ::DestroyIcon(frame);
   if (plainFont_) ::DeleteObject(plainFont_);
   if (underlineFont_) ::DeleteObject(underlineFont_);
-}
-
-bool CAboutDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CAboutDlg::OnInitDialog() {
@@ -105,13 +103,13 @@ LRESULT CAboutDlg::OnTimer(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT CAboutDlg::OnCtlColorStatic(WPARAM wParam, LPARAM lParam) {
+HBRUSH CAboutDlg::OnCtlColorStatic(HDC dc, HWND control) {
   // The normal colouring (DefWindowProc's: DefDlgProc would call this
   // procedure again), with the link's text in pure blue.
-  const LRESULT brush = ::DefWindowProcW(m_hWnd, WM_CTLCOLORSTATIC, wParam, lParam);
-  if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK))
-    ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 255));
-  return brush;
+  const LRESULT brush =
+      ::DefWindowProcW(m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  if (control == ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK)) ::SetTextColor(dc, RGB(0, 0, 255));
+  return reinterpret_cast<HBRUSH>(brush);
 }
 
 LRESULT CAboutDlg::OnLinkClicked(WPARAM, LPARAM) {

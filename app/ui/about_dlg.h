@@ -27,13 +27,14 @@ AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path = {}
 // lower-case "http://" does.
 bool IsOpenableLink(const std::string& text);
 
-class CAboutDlg : public fw::CDialog {
+class CAboutDlg : public fw::WithMessageTable<CAboutDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CAboutDlg> Messages();
   explicit CAboutDlg(Platform& platform) : platform_(platform) {}
   ~CAboutDlg() override;
 
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_ABOUTBOX, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // Opens a link text as a click does (the test drives it directly).
   void OpenLink(const std::string& text);
@@ -48,11 +49,10 @@ class CAboutDlg : public fw::CDialog {
 
  private:
   LRESULT OnTimer(WPARAM, LPARAM);
-  LRESULT OnCtlColorStatic(WPARAM, LPARAM);
+  HBRUSH OnCtlColorStatic(HDC dc, HWND control);
   LRESULT OnLinkClicked(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CAboutDlg> kMessages[];
   Platform& platform_;
   CAnimatedIcon icon_;
   HICON frames_[4] = {};           // owned: loaded at the icon's own size

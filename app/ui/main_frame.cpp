@@ -14,11 +14,14 @@
 
 namespace qm {
 
-const fw::MessageEntry<CMainFrame> CMainFrame::kMessages[] = {
-    fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
-    fw::OnMessage(WM_DROPFILES, &CMainFrame::OnDropFiles),
-    fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
-};
+fw::MessageTable<CMainFrame> CMainFrame::Messages() {
+  static constexpr fw::MessageEntry<CMainFrame> kTable[] = {
+      fw::OnMessage(WM_TIMER, &CMainFrame::OnTimer),
+      fw::OnMessage(WM_DROPFILES, &CMainFrame::OnDropFiles),
+      fw::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
+  };
+  return kTable;
+}
 
 // Only the commands listed here have handlers; every other command of the
 // menu and toolbar is disabled.
@@ -63,7 +66,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
-    : CFrameWnd({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_EXIT, IDW_TOOLBAR_STRIP}),
+    : WithMessageTable({ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_EXIT, IDW_TOOLBAR_STRIP}),
       platform_(platform),
       document_(document),
       commands_(platform) {}
@@ -85,8 +88,7 @@ bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     m_dirCheckComponent.Release();
     m_servicesComponent.Release();
   }
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CFrameWnd::OnWndMsg(message, wParam, lParam, result);
+  return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
 
 bool CMainFrame::RouteCommand(UINT id, fw::CommandUI* ui) {

@@ -21,8 +21,10 @@ constexpr UINT_PTR IDT_AUTO_REFRESH = 276;
 constexpr UINT kCapturePollMs = 10;
 constexpr UINT kAutoRefreshMs = 1000;
 
-class CMainFrame : public fw::CFrameWnd {
+class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CMainFrame> Messages();
   CMainFrame(Platform& platform, CQuillmarDocument& document);
 
   bool Create();
@@ -120,7 +122,6 @@ class CMainFrame : public fw::CFrameWnd {
     bool stopTimer_;
   };
 
-  static const fw::MessageEntry<CMainFrame> kMessages[];
   static const fw::CommandEntry<CMainFrame> kCommands[];
 
   Platform& platform_;

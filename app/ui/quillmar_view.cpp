@@ -5,18 +5,16 @@
 
 namespace qm {
 
-const fw::MessageEntry<CQuillmarView> CQuillmarView::kMessages[] = {
-    fw::OnReflectedNotify(TVN_SELCHANGEDW, &CQuillmarView::OnSelChanged),
-    fw::OnReflectedNotify(static_cast<UINT>(NM_DBLCLK), &CQuillmarView::OnDoubleClick),
-};
+fw::MessageTable<CQuillmarView> CQuillmarView::Messages() {
+  static constexpr fw::MessageEntry<CQuillmarView> kTable[] = {
+      fw::OnReflectedNotify<&CQuillmarView::OnSelChanged>(TVN_SELCHANGEDW),
+      fw::OnReflectedNotify<&CQuillmarView::OnDoubleClick>(static_cast<UINT>(NM_DBLCLK)),
+  };
+  return kTable;
+}
 
 bool CQuillmarView::Create(HWND frame) {
   return CTreeView::Create(frame, TVS_HASBUTTONS | TVS_HASLINES, AFX_IDW_PANE_FIRST);
-}
-
-bool CQuillmarView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CTreeView::OnWndMsg(message, wParam, lParam, result);
 }
 
 void CQuillmarView::OnInitialUpdate() {
@@ -82,9 +80,8 @@ void CQuillmarView::OnUpdate(fw::CView*) {
   }
 }
 
-LRESULT CQuillmarView::OnSelChanged(WPARAM, LPARAM lParam) {
-  const auto* change = reinterpret_cast<const NMTREEVIEWW*>(lParam);
-  HTREEITEM item = change->itemNew.hItem;
+LRESULT CQuillmarView::OnSelChanged(NMTREEVIEWW& change) {
+  HTREEITEM item = change.itemNew.hItem;
   fw::CTreeCtrl tree = GetTreeCtrl();
   if (item && tree.ItemHasChildren(item) && !(tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED)) {
     tree.Expand(item, TVE_EXPAND);
@@ -132,7 +129,7 @@ UINT CQuillmarView::DoubleClickCommand(LPARAM data) {
   }
 }
 
-LRESULT CQuillmarView::OnDoubleClick(WPARAM, LPARAM) {
+LRESULT CQuillmarView::OnDoubleClick(NMHDR&) {
   fw::CTreeCtrl tree = GetTreeCtrl();
   // The selected item, not the one under the pointer.
   HTREEITEM item = tree.GetSelectedItem();

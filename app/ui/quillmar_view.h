@@ -10,8 +10,10 @@
 
 namespace qm {
 
-class CQuillmarView : public fw::CTreeView {
+class CQuillmarView : public fw::WithMessageTable<CQuillmarView, fw::CTreeView> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CQuillmarView> Messages();
   CQuillmarView(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images) {}
 
   bool Create(HWND frame);
@@ -25,14 +27,11 @@ class CQuillmarView : public fw::CTreeView {
   // The command a double click on an item with this data posts; 0 for none.
   static UINT DoubleClickCommand(LPARAM data);
 
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
  private:
   void BuildTree();
-  LRESULT OnSelChanged(WPARAM, LPARAM);
-  LRESULT OnDoubleClick(WPARAM, LPARAM);
+  LRESULT OnSelChanged(NMTREEVIEWW& change);
+  LRESULT OnDoubleClick(NMHDR& header);
 
-  static const fw::MessageEntry<CQuillmarView> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;  // the application's; borrowed
 };

@@ -14,13 +14,11 @@
 
 namespace qm {
 
-const fw::MessageEntry<CToolBarDialog> CToolBarDialog::kMessages[] = {
-    fw::OnNotify<&CToolBarDialog::OnToolTipText>(TTN_GETDISPINFOW, fw::kAny),
-};
-
-bool CToolBarDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CToolBarDialog> CToolBarDialog::Messages() {
+  static constexpr fw::MessageEntry<CToolBarDialog> kTable[] = {
+      fw::OnNotify<&CToolBarDialog::OnToolTipText>(TTN_GETDISPINFOW, fw::kAny),
+  };
+  return kTable;
 }
 
 bool CToolBarDialog::CreatePage(UINT templateId, HWND host, const RECT& rect, HWND follow) {

@@ -15,16 +15,16 @@
 
 namespace qm {
 
-class CToolBarDialog : public fw::CDialog {
+class CToolBarDialog : public fw::WithMessageTable<CToolBarDialog, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CToolBarDialog> Messages();
   // Creates the dialog from a template as a modeless child of host, moved to
   // rect (host client coordinates); placed right after `follow` in the tab
   // order when that is a window. False when the template failed.
   bool CreatePage(UINT templateId, HWND host, const RECT& rect, HWND follow = nullptr);
   // Posts WM_COMMAND(command) to the parent, if there is one.
   void PostToParent(UINT command) const;
-
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   // Enter and Escape in a page go to the host. A page never ends itself:
@@ -36,7 +36,6 @@ class CToolBarDialog : public fw::CDialog {
  private:
   LRESULT OnToolTipText(NMTTDISPINFOW& info);
 
-  static const fw::MessageEntry<CToolBarDialog> kMessages[];
   std::wstring tipText_;  // must outlive the tooltip's read of lpszText
 };
 

@@ -71,23 +71,21 @@ struct PidlFree {
 
 }  // namespace
 
-const fw::MessageEntry<CDirCheckWindow> CDirCheckWindow::kMessages[] = {
-    fw::OnCommand(IDC_DC_BROWSE, &CDirCheckWindow::OnBrowse),
-    fw::OnCommand(IDC_DC_STOP, &CDirCheckWindow::OnStop),
-    fw::OnMessage(WM_WALK_PROGRESS, &CDirCheckWindow::OnProgress),
-    fw::OnMessage(WM_WALK_DONE, &CDirCheckWindow::OnDone),
-    fw::OnMessage(WM_DESTROY, &CDirCheckWindow::OnDestroy),
-    fw::OnNotify<&CDirCheckWindow::OnFileText>(LVN_GETDISPINFOW, IDC_DC_FILES),
-};
+fw::MessageTable<CDirCheckWindow> CDirCheckWindow::Messages() {
+  static constexpr fw::MessageEntry<CDirCheckWindow> kTable[] = {
+      fw::OnCommand(IDC_DC_BROWSE, &CDirCheckWindow::OnBrowse),
+      fw::OnCommand(IDC_DC_STOP, &CDirCheckWindow::OnStop),
+      fw::OnMessage(WM_WALK_PROGRESS, &CDirCheckWindow::OnProgress),
+      fw::OnMessage(WM_WALK_DONE, &CDirCheckWindow::OnDone),
+      fw::OnMessage(WM_DESTROY, &CDirCheckWindow::OnDestroy),
+      fw::OnNotify<&CDirCheckWindow::OnFileText>(LVN_GETDISPINFOW, IDC_DC_FILES),
+  };
+  return kTable;
+}
 
-CDirCheckWindow::CDirCheckWindow() : CToolWindow(IDD_DIR_CHECK, IDI_DIR_CHECK) {}
+CDirCheckWindow::CDirCheckWindow() : WithMessageTable(IDD_DIR_CHECK, IDI_DIR_CHECK) {}
 
 CDirCheckWindow::~CDirCheckWindow() { StopWalk(); }
-
-bool CDirCheckWindow::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolWindow::OnWndMsg(message, wParam, lParam, result);
-}
 
 BOOL CDirCheckWindow::OnInitDialog() {
   BeginToolWindow();

@@ -16,8 +16,10 @@
 
 namespace qm::dircheck {
 
-class CDirCheckWindow : public fw::CToolWindow {
+class CDirCheckWindow : public fw::WithMessageTable<CDirCheckWindow, fw::CToolWindow> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CDirCheckWindow> Messages();
   CDirCheckWindow();
   ~CDirCheckWindow() override;
 
@@ -26,8 +28,6 @@ class CDirCheckWindow : public fw::CToolWindow {
   bool IsWalking() const { return worker_.joinable(); }
   // The last finished walk.
   const WalkResult& Result() const { return result_; }
-
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -43,8 +43,6 @@ class CDirCheckWindow : public fw::CToolWindow {
   void StopWalk();
   void SetWalking(bool walking);
   void ShowProblems();
-
-  static const fw::MessageEntry<CDirCheckWindow> kMessages[];
 
   std::thread worker_;
   std::atomic<bool> cancel_{false};

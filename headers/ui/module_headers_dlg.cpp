@@ -19,14 +19,12 @@ void InsertChildren(fw::CTreeCtrl& tree, const TreeNode& node, HTREEITEM parent)
 
 }  // namespace
 
-const fw::MessageEntry<CModuleHeadersDlg> CModuleHeadersDlg::kMessages[] = {
-    fw::OnControl(BN_CLICKED, IDC_SUMMARY_MODE, &CModuleHeadersDlg::OnMode),
-    fw::OnControl(BN_CLICKED, IDC_COMPLETE_MODE, &CModuleHeadersDlg::OnMode),
-};
-
-bool CModuleHeadersDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CModuleHeadersDlg> CModuleHeadersDlg::Messages() {
+  static constexpr fw::MessageEntry<CModuleHeadersDlg> kTable[] = {
+      fw::OnControl(BN_CLICKED, IDC_SUMMARY_MODE, &CModuleHeadersDlg::OnMode),
+      fw::OnControl(BN_CLICKED, IDC_COMPLETE_MODE, &CModuleHeadersDlg::OnMode),
+  };
+  return kTable;
 }
 
 BOOL CModuleHeadersDlg::OnInitDialog() {

@@ -14,13 +14,14 @@
 
 namespace qm {
 
-class CModuleHeadersDlg : public fw::CDialog {
+class CModuleHeadersDlg : public fw::WithMessageTable<CModuleHeadersDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CModuleHeadersDlg> Messages();
   // images: the program's shared small icons, not owned.
   CModuleHeadersDlg(Platform& platform, HIMAGELIST images)
       : platform_(platform), images_(images), loader_(*platform.files) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_MODULE_HEADERS, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   void SetFileName(const std::string& path) { m_strFileName = path; }
 
@@ -37,7 +38,6 @@ class CModuleHeadersDlg : public fw::CDialog {
   void BuildTree();
   LRESULT OnMode(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CModuleHeadersDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   CModuleLoader loader_;

@@ -11,18 +11,21 @@
 
 namespace qm {
 
-const fw::MessageEntry<CModuleInfoDlg> CModuleInfoDlg::kMessages[] = {
-    fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
-    fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
-    fw::OnCommand(IDC_MODULE_HEADERS, &CModuleInfoDlg::OnHeaders),
-    fw::OnCommand(IDC_MODULE_RESOURCES, &CModuleInfoDlg::OnResources),
-};
+fw::MessageTable<CModuleInfoDlg> CModuleInfoDlg::Messages() {
+  static constexpr fw::MessageEntry<CModuleInfoDlg> kTable[] = {
+      fw::OnNotify<&CModuleInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+      fw::OnNotify<&CModuleInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
+      fw::OnCommand(IDC_MODULE_HEADERS, &CModuleInfoDlg::OnHeaders),
+      fw::OnCommand(IDC_MODULE_RESOURCES, &CModuleInfoDlg::OnResources),
+  };
+  return kTable;
+}
 
 bool CModuleInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // WM_DESTROY goes on to the base as well.
   if (message == WM_DESTROY)
     OnDestroy(wParam, lParam);
-  else if (fw::DispatchTable(*this, kMessages, message, wParam, lParam, result))
+  else if (WithMessageTable::OnWndMsg(message, wParam, lParam, result))
     return true;
   return CDialog::OnWndMsg(message, wParam, lParam, result);
 }

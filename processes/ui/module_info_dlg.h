@@ -16,8 +16,10 @@
 
 namespace qm {
 
-class CModuleInfoDlg : public fw::CDialog {
+class CModuleInfoDlg : public fw::WithMessageTable<CModuleInfoDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CModuleInfoDlg> Messages();
   // images: the program's shared small icons for the headers dialog, not
   // owned.
   explicit CModuleInfoDlg(Platform& platform, HIMAGELIST images = nullptr) : platform_(platform), images_(images) {}
@@ -50,7 +52,6 @@ class CModuleInfoDlg : public fw::CDialog {
     void operator()(HICON icon) const { ::DestroyIcon(icon); }
   };
 
-  static const fw::MessageEntry<CModuleInfoDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   std::vector<VersionRow> rows_;

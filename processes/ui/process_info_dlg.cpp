@@ -8,10 +8,10 @@
 #include "framework/tab_control.h"
 #include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
-#include "resources/file_version_info.h"
 #include "processes/process_info.h"
 #include "processes/ui/module_info_dlg.h"
 #include "res/string_ids.h"
+#include "resources/file_version_info.h"
 #include "resources/ui/module_resources_dlg.h"
 
 namespace qm {
@@ -40,19 +40,17 @@ void Repaint(HWND window) { ::RedrawWindow(window, nullptr, nullptr, RDW_INVALID
 
 }  // namespace
 
-const fw::MessageEntry<CProcessInfoDlg> CProcessInfoDlg::kMessages[] = {
-    fw::OnNotify<&CProcessInfoDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
-    fw::OnNotify<&CProcessInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
-    fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
-    fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
-    fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
-    fw::OnCommand(IDC_MODULE_HEADERS, &CProcessInfoDlg::OnHeaders),
-    fw::OnCommand(IDC_MODULE_RESOURCES, &CProcessInfoDlg::OnResources),
-};
-
-bool CProcessInfoDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CProcessInfoDlg> CProcessInfoDlg::Messages() {
+  static constexpr fw::MessageEntry<CProcessInfoDlg> kTable[] = {
+      fw::OnNotify<&CProcessInfoDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
+      fw::OnNotify<&CProcessInfoDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+      fw::OnNotify<&CProcessInfoDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+      fw::OnNotify<&CProcessInfoDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
+      fw::OnCommand(IDC_MODULE_ADVANCED, &CProcessInfoDlg::OnAdvanced),
+      fw::OnCommand(IDC_MODULE_HEADERS, &CProcessInfoDlg::OnHeaders),
+      fw::OnCommand(IDC_MODULE_RESOURCES, &CProcessInfoDlg::OnResources),
+  };
+  return kTable;
 }
 
 INT_PTR CProcessInfoDlg::DoModal(HWND parent) {

@@ -18,15 +18,16 @@
 
 namespace qm {
 
-class CProcessInfoDlg : public fw::CDialog {
+class CProcessInfoDlg : public fw::WithMessageTable<CProcessInfoDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CProcessInfoDlg> Messages();
   // images: the program's shared small icons for the headers dialog, not
   // owned.
   explicit CProcessInfoDlg(Platform& platform, HIMAGELIST images = nullptr) : platform_(platform), images_(images) {}
   // The process is read before the dialog is made: one that cannot be
   // shown is reported with no dialog drawn behind the message.
   INT_PTR DoModal(HWND parent = nullptr);
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // The process shown; refreshes at once when the dialog is open.
   void SetProcessId(uint32_t processId);
@@ -66,7 +67,6 @@ class CProcessInfoDlg : public fw::CDialog {
   LRESULT OnHeaders(WPARAM, LPARAM);
   LRESULT OnResources(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CProcessInfoDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   // Every column sorts as text.

@@ -26,20 +26,23 @@ std::string PidText(uint32_t pid) { return Format("%u", pid); }
 
 }  // namespace
 
-const fw::MessageEntry<CProcessesDlg> CProcessesDlg::kMessages[] = {
-    fw::OnMessage(WM_TIMER, &CProcessesDlg::OnTimer),
-    fw::OnNotify<&CProcessesDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
-    fw::OnNotify<&CProcessesDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
-    fw::OnNotify<&CProcessesDlg::OnListDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
-    fw::OnNotify<&CProcessesDlg::OnTreeDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
-    fw::OnNotify<&CProcessesDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
-    fw::OnNotify<&CProcessesDlg::OnTreeKey>(TVN_KEYDOWN, IDC_ITEM_TREE),
-    fw::OnCommand(IDC_CHILD_WINDOWS, &CProcessesDlg::OnChildWindows),
-    fw::OnCommand(IDC_MODULES, &CProcessesDlg::OnProcessInfo),
-    fw::OnCommand(IDC_THREADS, &CProcessesDlg::OnProcessInfo),
-    fw::OnCommand(IDC_KILL_PROCESS, &CProcessesDlg::OnKillProcess),
-    fw::OnCommand(IDC_RESOURCES, &CProcessesDlg::OnResources),
-};
+fw::MessageTable<CProcessesDlg> CProcessesDlg::Messages() {
+  static constexpr fw::MessageEntry<CProcessesDlg> kTable[] = {
+      fw::OnMessage(WM_TIMER, &CProcessesDlg::OnTimer),
+      fw::OnNotify<&CProcessesDlg::OnTabChange>(TCN_SELCHANGE, IDC_VIEW_TABS),
+      fw::OnNotify<&CProcessesDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+      fw::OnNotify<&CProcessesDlg::OnListDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+      fw::OnNotify<&CProcessesDlg::OnTreeDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
+      fw::OnNotify<&CProcessesDlg::OnListKey>(LVN_KEYDOWN, IDC_ITEM_LIST),
+      fw::OnNotify<&CProcessesDlg::OnTreeKey>(TVN_KEYDOWN, IDC_ITEM_TREE),
+      fw::OnCommand(IDC_CHILD_WINDOWS, &CProcessesDlg::OnChildWindows),
+      fw::OnCommand(IDC_MODULES, &CProcessesDlg::OnProcessInfo),
+      fw::OnCommand(IDC_THREADS, &CProcessesDlg::OnProcessInfo),
+      fw::OnCommand(IDC_KILL_PROCESS, &CProcessesDlg::OnKillProcess),
+      fw::OnCommand(IDC_RESOURCES, &CProcessesDlg::OnResources),
+  };
+  return kTable;
+}
 
 CProcessesDlg::~CProcessesDlg() {
   if (tabImages_) ::ImageList_Destroy(tabImages_);
@@ -47,8 +50,7 @@ CProcessesDlg::~CProcessesDlg() {
 
 bool CProcessesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_DESTROY) ::KillTimer(m_hWnd, IDT_PROCESS_UPDATE);
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+  return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CProcessesDlg::OnInitDialog() {

@@ -22,8 +22,10 @@ namespace qm {
 constexpr UINT_PTR IDT_PROCESS_UPDATE = 2003;
 constexpr UINT kProcessUpdateMs = 1000;
 
-class CProcessesDlg : public CToolBarDialog {
+class CProcessesDlg : public fw::WithMessageTable<CProcessesDlg, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CProcessesDlg> Messages();
   // initialTab: 0 the list, 1 the tree. images: the program's shared small
   // icons, not owned. tools opens a process's windows.
   CProcessesDlg(Platform& platform, HIMAGELIST images, int initialTab, IToolLauncher& tools)
@@ -75,7 +77,6 @@ class CProcessesDlg : public CToolBarDialog {
   LRESULT OnResources(WPARAM, LPARAM);
   void OnKey(WORD key);
 
-  static const fw::MessageEntry<CProcessesDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   IToolLauncher& tools_;

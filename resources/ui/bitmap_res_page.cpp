@@ -129,17 +129,20 @@ class OutOfSightHost {
 
 }  // namespace
 
-const fw::MessageEntry<CBitmapResPage> CBitmapResPage::kMessages[] = {
-    fw::OnMessage(WM_PAINT, &CBitmapResPage::OnPaint),
-    fw::OnMessage(WM_PRINTCLIENT, &CBitmapResPage::OnPrintClient),
-    fw::OnMessage(WM_ERASEBKGND, &CBitmapResPage::OnEraseBackground),
-    fw::OnMessage(WM_SIZE, &CBitmapResPage::OnSize),
-    fw::OnMessage(WM_HSCROLL, &CBitmapResPage::OnScroll),
-    fw::OnMessage(WM_VSCROLL, &CBitmapResPage::OnScroll),
-    fw::OnCommand(IDC_SAVE_AS_BITMAP, &CBitmapResPage::OnSaveAsBitmap),
-    fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CBitmapResPage::OnSaveAsResource),
-    fw::OnCommand(IDC_TEST_DIALOG, &CBitmapResPage::OnTestDialog),
-};
+fw::MessageTable<CBitmapResPage> CBitmapResPage::Messages() {
+  static constexpr fw::MessageEntry<CBitmapResPage> kTable[] = {
+      fw::OnMessage(WM_PAINT, &CBitmapResPage::OnPaint),
+      fw::OnMessage(WM_PRINTCLIENT, &CBitmapResPage::OnPrintClient),
+      fw::OnMessage(WM_ERASEBKGND, &CBitmapResPage::OnEraseBackground),
+      fw::OnMessage(WM_SIZE, &CBitmapResPage::OnSize),
+      fw::OnMessage(WM_HSCROLL, &CBitmapResPage::OnScroll),
+      fw::OnMessage(WM_VSCROLL, &CBitmapResPage::OnScroll),
+      fw::OnCommand(IDC_SAVE_AS_BITMAP, &CBitmapResPage::OnSaveAsBitmap),
+      fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CBitmapResPage::OnSaveAsResource),
+      fw::OnCommand(IDC_TEST_DIALOG, &CBitmapResPage::OnTestDialog),
+  };
+  return kTable;
+}
 
 CBitmapResPage::~CBitmapResPage() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
@@ -148,8 +151,7 @@ CBitmapResPage::~CBitmapResPage() {
 bool CBitmapResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // The erase handler answers "not handled" to get the default erase.
   if (message == WM_ERASEBKGND && !bitmap_) return CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+  return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CBitmapResPage::OnInitDialog() {

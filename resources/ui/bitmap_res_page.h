@@ -20,8 +20,10 @@
 
 namespace qm {
 
-class CBitmapResPage : public CToolBarDialog {
+class CBitmapResPage : public fw::WithMessageTable<CBitmapResPage, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CBitmapResPage> Messages();
   static constexpr UINT kTemplateId = IDD_BITMAP_RES_PAGE;
 
   explicit CBitmapResPage(Platform& platform = SystemPlatform()) : platform_(platform) {}
@@ -79,7 +81,6 @@ class CBitmapResPage : public CToolBarDialog {
   LRESULT OnSaveAsResource(WPARAM, LPARAM);
   LRESULT OnTestDialog(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CBitmapResPage> kMessages[];
   Platform& platform_;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned
   std::optional<ResourceName> name_;

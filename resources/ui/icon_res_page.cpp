@@ -15,10 +15,13 @@ constexpr LPARAM kNoRow = -1;
 
 }  // namespace
 
-const fw::MessageEntry<CIconResPage> CIconResPage::kMessages[] = {
-    fw::OnNotify<&CIconResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
-    fw::OnNotify<&CIconResPage::OnGetDispInfo>(TVN_GETDISPINFOW, IDC_ITEM_TREE),
-};
+fw::MessageTable<CIconResPage> CIconResPage::Messages() {
+  static constexpr fw::MessageEntry<CIconResPage> kTable[] = {
+      fw::OnNotify<&CIconResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+      fw::OnNotify<&CIconResPage::OnGetDispInfo>(TVN_GETDISPINFOW, IDC_ITEM_TREE),
+  };
+  return kTable;
+}
 
 CIconResPage::~CIconResPage() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
@@ -27,8 +30,7 @@ CIconResPage::~CIconResPage() {
 bool CIconResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // WM_DESTROY goes on to the base as well.
   if (message == WM_DESTROY) OnDestroy();
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+  return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CIconResPage::OnInitDialog() {

@@ -23,8 +23,10 @@
 
 namespace qm {
 
-class CIconResPage : public CToolBarDialog {
+class CIconResPage : public fw::WithMessageTable<CIconResPage, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CIconResPage> Messages();
   static constexpr UINT kTemplateId = IDD_ICON_RES_PAGE;
   // Far more than a tree shows at once, however tall the screen.
   static constexpr size_t kPictureSlots = 128;
@@ -86,7 +88,6 @@ class CIconResPage : public CToolBarDialog {
   LRESULT OnSelChanged(NMTREEVIEWW& change);
   void OnDestroy();
 
-  static const fw::MessageEntry<CIconResPage> kMessages[];
   CListResPage listPage_;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned
   ImageListHandle images_;

@@ -5,13 +5,11 @@ namespace {
 constexpr int kMinimumColumnWidth = 25;
 }  // namespace
 
-const fw::MessageEntry<CListResPage> CListResPage::kMessages[] = {
-    fw::OnNotify<&CListResPage::OnCustomDraw>(NM_CUSTOMDRAW, IDC_ITEM_LIST),
-};
-
-bool CListResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CListResPage> CListResPage::Messages() {
+  static constexpr fw::MessageEntry<CListResPage> kTable[] = {
+      fw::OnNotify<&CListResPage::OnCustomDraw>(NM_CUSTOMDRAW, IDC_ITEM_LIST),
+  };
+  return kTable;
 }
 
 BOOL CListResPage::OnInitDialog() {

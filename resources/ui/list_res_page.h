@@ -17,8 +17,10 @@
 
 namespace qm {
 
-class CListResPage : public CToolBarDialog {
+class CListResPage : public fw::WithMessageTable<CListResPage, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CListResPage> Messages();
   static constexpr UINT kTemplateId = IDD_LIST_RES_PAGE;
 
   explicit CListResPage(const Platform& platform = SystemPlatform()) : platform_(platform) {}
@@ -34,7 +36,6 @@ class CListResPage : public CToolBarDialog {
   void SetPageRect(const RECT& rect);
 
   HWND List() const { return helper_.m_list.m_hWnd; }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -43,7 +44,6 @@ class CListResPage : public CToolBarDialog {
   void ShowRows(const std::vector<StatisticsRow>& rows);
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
 
-  static const fw::MessageEntry<CListResPage> kMessages[];
   const Platform& platform_;
   CListCtrlHelper helper_;
 };

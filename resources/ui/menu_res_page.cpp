@@ -19,19 +19,17 @@ void Check(HWND page, int id, bool on) { ::CheckDlgButton(page, id, on ? BST_CHE
 
 }  // namespace
 
-const fw::MessageEntry<CMenuResPage> CMenuResPage::kMessages[] = {
-    fw::OnNotify<&CMenuResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
-    fw::OnControl(BN_CLICKED, IDC_SHOW_MENU, &CMenuResPage::OnShowMenu),
-    fw::OnControl(BN_CLICKED, IDC_SAVE_AS_RESOURCE, &CMenuResPage::OnSaveAsResource),
-};
+fw::MessageTable<CMenuResPage> CMenuResPage::Messages() {
+  static constexpr fw::MessageEntry<CMenuResPage> kTable[] = {
+      fw::OnNotify<&CMenuResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+      fw::OnControl(BN_CLICKED, IDC_SHOW_MENU, &CMenuResPage::OnShowMenu),
+      fw::OnControl(BN_CLICKED, IDC_SAVE_AS_RESOURCE, &CMenuResPage::OnSaveAsResource),
+  };
+  return kTable;
+}
 
 CMenuResPage::~CMenuResPage() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
-}
-
-bool CMenuResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CMenuResPage::OnInitDialog() {

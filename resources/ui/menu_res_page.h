@@ -20,8 +20,10 @@
 
 namespace qm {
 
-class CMenuResPage : public CToolBarDialog {
+class CMenuResPage : public fw::WithMessageTable<CMenuResPage, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CMenuResPage> Messages();
   static constexpr UINT kTemplateId = IDD_MENU_RES_PAGE;
 
   explicit CMenuResPage(const Platform& platform = SystemPlatform()) : platform_(platform) {}
@@ -33,8 +35,6 @@ class CMenuResPage : public CToolBarDialog {
   // live menu made from it (null likewise).
   const std::optional<Menu>& ShownMenu() const { return menu_; }
   HMENU LiveMenu() const { return liveMenu_.m_hMenu; }
-
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -49,7 +49,6 @@ class CMenuResPage : public CToolBarDialog {
   LRESULT OnShowMenu(WPARAM, LPARAM);
   LRESULT OnSaveAsResource(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CMenuResPage> kMessages[];
   const Platform& platform_;
   const CResourceModule* module_ = nullptr;
   std::optional<Menu> menu_;

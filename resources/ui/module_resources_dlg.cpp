@@ -16,10 +16,13 @@ constexpr std::array<UINT, kResourcePageCount> kPageTemplates = {IDD_HEX_RES_PAG
                                                                  IDD_LIST_RES_PAGE,   IDD_MENU_RES_PAGE};
 }  // namespace
 
-const fw::MessageEntry<CModuleResourcesDlg> CModuleResourcesDlg::kMessages[] = {
-    fw::OnNotify<&CModuleResourcesDlg::OnSelectionChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
-    fw::OnMessage(kShowDamageWarning, &CModuleResourcesDlg::OnDamageWarning),
-};
+fw::MessageTable<CModuleResourcesDlg> CModuleResourcesDlg::Messages() {
+  static constexpr fw::MessageEntry<CModuleResourcesDlg> kTable[] = {
+      fw::OnNotify<&CModuleResourcesDlg::OnSelectionChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+      fw::OnMessage(kShowDamageWarning, &CModuleResourcesDlg::OnDamageWarning),
+  };
+  return kTable;
+}
 
 CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, std::string path)
     : platform_(platform),
@@ -38,11 +41,6 @@ CModuleResourcesDlg::CModuleResourcesDlg(Platform& platform, HIMAGELIST images, 
   pages_[static_cast<size_t>(ResourcePage::List)] = &listPage_;
   pages_[static_cast<size_t>(ResourcePage::Bitmap)] = &bitmapPage_;
   pages_[static_cast<size_t>(ResourcePage::Menu)] = &menuPage_;
-}
-
-bool CModuleResourcesDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
 }
 
 HWND CModuleResourcesDlg::PageWindow(ResourcePage page) const {

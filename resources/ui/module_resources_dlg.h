@@ -25,12 +25,13 @@
 
 namespace qm {
 
-class CModuleResourcesDlg : public fw::CDialog {
+class CModuleResourcesDlg : public fw::WithMessageTable<CModuleResourcesDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CModuleResourcesDlg> Messages();
   // images: the program's shared small icons, not owned.
   CModuleResourcesDlg(Platform& platform, HIMAGELIST images, std::string path);
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_MODULE_RESOURCES, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   const CResourceModule& Module() const { return module_; }
   // The page window of a slot; null when that page is not built.
@@ -52,7 +53,6 @@ class CModuleResourcesDlg : public fw::CDialog {
   LRESULT OnSelectionChanged(NMTREEVIEWW& change);
   LRESULT OnDamageWarning(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CModuleResourcesDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   std::string path_;

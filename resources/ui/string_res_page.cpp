@@ -9,16 +9,14 @@
 
 namespace qm {
 
-const fw::MessageEntry<CStringResPage> CStringResPage::kMessages[] = {
-    fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CStringResPage::OnSaveAsResource),
-    fw::OnCommand(IDC_SAVE_AS_TEXT, &CStringResPage::OnSaveAsText),
-    fw::OnNotify<&CStringResPage::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
-    fw::OnNotify<&CStringResPage::OnGetDisplayInfo>(LVN_GETDISPINFOW, IDC_ITEM_LIST),
-};
-
-bool CStringResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CStringResPage> CStringResPage::Messages() {
+  static constexpr fw::MessageEntry<CStringResPage> kTable[] = {
+      fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CStringResPage::OnSaveAsResource),
+      fw::OnCommand(IDC_SAVE_AS_TEXT, &CStringResPage::OnSaveAsText),
+      fw::OnNotify<&CStringResPage::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+      fw::OnNotify<&CStringResPage::OnGetDisplayInfo>(LVN_GETDISPINFOW, IDC_ITEM_LIST),
+  };
+  return kTable;
 }
 
 BOOL CStringResPage::OnInitDialog() {

@@ -18,11 +18,12 @@
 
 namespace qm {
 
-class CStringResPage : public CToolBarDialog {
+class CStringResPage : public fw::WithMessageTable<CStringResPage, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CStringResPage> Messages();
   // images: the program's shared small icons, not owned.
   CStringResPage(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images) {}
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // One block (its name as the model names it); the page keeps its own copy
   // for the save commands.
@@ -43,7 +44,6 @@ class CStringResPage : public CToolBarDialog {
   LRESULT OnColumnClick(NMLISTVIEW& click);
   LRESULT OnGetDisplayInfo(NMLVDISPINFOW& info);
 
-  static const fw::MessageEntry<CStringResPage> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned

@@ -1,10 +1,10 @@
 #include "services_manager/ui/services_window.h"
 
-#include "platform/error_text.h"
 #include "common/number_format.h"
 #include "common/text.h"
 #include "framework/list_view.h"
 #include "framework/resource_text.h"
+#include "platform/error_text.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 #include "services_manager/service_strings.h"
@@ -50,20 +50,18 @@ void SelectIndex(HWND list, int index) {
 
 }  // namespace
 
-CServicesWindow::CServicesWindow() : CToolWindow(IDD_SERVICES, IDI_SERVICES) {}
+CServicesWindow::CServicesWindow() : WithMessageTable(IDD_SERVICES, IDI_SERVICES) {}
 
-const fw::MessageEntry<CServicesWindow> CServicesWindow::kMessages[] = {
-    fw::OnCommand(IDC_SM_REFRESH, &CServicesWindow::OnRefresh),
-    fw::OnCommand(IDC_SM_START, &CServicesWindow::OnStart),
-    fw::OnCommand(IDC_SM_STOP, &CServicesWindow::OnStop),
-    fw::OnMessage(WM_TIMER, &CServicesWindow::OnTimer),
-    fw::OnMessage(WM_DESTROY, &CServicesWindow::OnDestroy),
-    fw::OnNotify<&CServicesWindow::OnItemChanged>(LVN_ITEMCHANGED, IDC_SM_LIST),
-};
-
-bool CServicesWindow::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolWindow::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CServicesWindow> CServicesWindow::Messages() {
+  static constexpr fw::MessageEntry<CServicesWindow> kTable[] = {
+      fw::OnCommand(IDC_SM_REFRESH, &CServicesWindow::OnRefresh),
+      fw::OnCommand(IDC_SM_START, &CServicesWindow::OnStart),
+      fw::OnCommand(IDC_SM_STOP, &CServicesWindow::OnStop),
+      fw::OnMessage(WM_TIMER, &CServicesWindow::OnTimer),
+      fw::OnMessage(WM_DESTROY, &CServicesWindow::OnDestroy),
+      fw::OnNotify<&CServicesWindow::OnItemChanged>(LVN_ITEMCHANGED, IDC_SM_LIST),
+  };
+  return kTable;
 }
 
 BOOL CServicesWindow::OnInitDialog() {

@@ -16,16 +16,16 @@
 
 namespace qm::services {
 
-class CServicesWindow : public fw::CToolWindow {
+class CServicesWindow : public fw::WithMessageTable<CServicesWindow, fw::CToolWindow> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CServicesWindow> Messages();
   CServicesWindow();
   // Reads the services again, keeping the selected one selected.
   void Refresh();
   // Selects the row of the named service; false when there is none.
   bool SelectService(const std::string& name);
   const std::vector<ServiceRow>& Rows() const { return rows_; }
-
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -43,7 +43,6 @@ class CServicesWindow : public fw::CToolWindow {
   void ChangeService(bool start);
   void UpdateButtons();
 
-  static const fw::MessageEntry<CServicesWindow> kMessages[];
   std::vector<ServiceRow> rows_;
   int pendingTicks_ = 0;
 };

@@ -213,12 +213,15 @@ class CountingButton : public CWnd {
       OnMessage(Reflected(WM_COMMAND), &CountingButton::OnReflectedCommand)};
 };
 
-class ReflectingDialog : public PropertiesDialog {
+// Its table chains to the base dialog's through WithMessageTable: the
+// Cancel click the wrapper leaves would otherwise close it.
+class ReflectingDialog : public WithMessageTable<ReflectingDialog, PropertiesDialog> {
  public:
   int checkClicks = 0;
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    return DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-           PropertiesDialog::OnWndMsg(message, wParam, lParam, result);
+  static MessageTable<ReflectingDialog> Messages() {
+    static constexpr MessageEntry<ReflectingDialog> kTable[] = {
+        {WM_COMMAND, BN_CLICKED, kVisibleCheck, &ReflectingDialog::OnCheckClicked}};
+    return kTable;
   }
 
  private:
@@ -226,8 +229,6 @@ class ReflectingDialog : public PropertiesDialog {
     ++checkClicks;
     return 0;
   }
-  static constexpr MessageEntry<ReflectingDialog> kMessages[] = {
-      {WM_COMMAND, BN_CLICKED, kVisibleCheck, &ReflectingDialog::OnCheckClicked}};
 };
 
 TEST(DialogReflectionTest, ControlWrapperGetsItsNotificationsFirst) {

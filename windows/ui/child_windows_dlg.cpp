@@ -9,23 +9,21 @@
 
 namespace qm {
 
-const fw::MessageEntry<CChildWindowsDlg> CChildWindowsDlg::kMessages[] = {
-    fw::OnNotify<&CChildWindowsDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
-    fw::OnNotify<&CChildWindowsDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
-    fw::OnNotify<&CChildWindowsDlg::OnKeyDown>(TVN_KEYDOWN, IDC_ITEM_TREE),
-    fw::OnCommand(IDC_CAPTURE, &CChildWindowsDlg::OnCapture),
-    fw::OnCommand(IDC_TOGGLE_ENABLED, &CChildWindowsDlg::OnWindowAction),
-    fw::OnCommand(IDC_TOGGLE_VISIBLE, &CChildWindowsDlg::OnWindowAction),
-    fw::OnCommand(IDC_MAXIMIZE, &CChildWindowsDlg::OnWindowAction),
-    fw::OnCommand(IDC_MINIMIZE, &CChildWindowsDlg::OnWindowAction),
-    fw::OnCommand(IDC_RESTORE, &CChildWindowsDlg::OnWindowAction),
-    fw::OnCommand(IDC_CLOSE_WINDOW, &CChildWindowsDlg::OnWindowAction),
-    fw::OnMessage(WM_TIMER, &CChildWindowsDlg::OnTimer),
-};
-
-bool CChildWindowsDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CChildWindowsDlg> CChildWindowsDlg::Messages() {
+  static constexpr fw::MessageEntry<CChildWindowsDlg> kTable[] = {
+      fw::OnNotify<&CChildWindowsDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
+      fw::OnNotify<&CChildWindowsDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
+      fw::OnNotify<&CChildWindowsDlg::OnKeyDown>(TVN_KEYDOWN, IDC_ITEM_TREE),
+      fw::OnCommand(IDC_CAPTURE, &CChildWindowsDlg::OnCapture),
+      fw::OnCommand(IDC_TOGGLE_ENABLED, &CChildWindowsDlg::OnWindowAction),
+      fw::OnCommand(IDC_TOGGLE_VISIBLE, &CChildWindowsDlg::OnWindowAction),
+      fw::OnCommand(IDC_MAXIMIZE, &CChildWindowsDlg::OnWindowAction),
+      fw::OnCommand(IDC_MINIMIZE, &CChildWindowsDlg::OnWindowAction),
+      fw::OnCommand(IDC_RESTORE, &CChildWindowsDlg::OnWindowAction),
+      fw::OnCommand(IDC_CLOSE_WINDOW, &CChildWindowsDlg::OnWindowAction),
+      fw::OnMessage(WM_TIMER, &CChildWindowsDlg::OnTimer),
+  };
+  return kTable;
 }
 
 bool CChildWindowsDlg::AddRoot(WindowHandle window) {

@@ -11,13 +11,14 @@
 
 namespace qm {
 
-class CChildWindowsDlg : public CToolBarDialog {
+class CChildWindowsDlg : public fw::WithMessageTable<CChildWindowsDlg, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CChildWindowsDlg> Messages();
   // images: the program's shared small icons, not owned.
   CChildWindowsDlg(Platform& platform, HIMAGELIST images)
       : platform_(platform), images_(images), tree_(*platform.windows) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_CHILD_WINDOWS, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // False when the window is a root already.
   bool AddRoot(WindowHandle window);
@@ -44,7 +45,6 @@ class CChildWindowsDlg : public CToolBarDialog {
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CChildWindowsDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   ChildWindowTree tree_;

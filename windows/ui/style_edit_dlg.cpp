@@ -32,16 +32,14 @@ std::string ItemText(HWND dialog, int id) {
 
 // ---- the editor ----
 
-const fw::MessageEntry<CStyleEditDlg> CStyleEditDlg::kMessages[] = {
-    fw::OnControl(EN_KILLFOCUS, IDC_STYLE_HEX, &CStyleEditDlg::OnHexKillFocus),
-    fw::OnControl(BN_CLICKED, IDC_STYLE_ADD, &CStyleEditDlg::OnAdd),
-    fw::OnControl(BN_CLICKED, IDC_STYLE_DELETE, &CStyleEditDlg::OnDelete),
-    fw::OnControl(LBN_DBLCLK, IDC_STYLE_LIST, &CStyleEditDlg::OnDelete),
-};
-
-bool CStyleEditDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CStyleEditDlg> CStyleEditDlg::Messages() {
+  static constexpr fw::MessageEntry<CStyleEditDlg> kTable[] = {
+      fw::OnControl(EN_KILLFOCUS, IDC_STYLE_HEX, &CStyleEditDlg::OnHexKillFocus),
+      fw::OnControl(BN_CLICKED, IDC_STYLE_ADD, &CStyleEditDlg::OnAdd),
+      fw::OnControl(BN_CLICKED, IDC_STYLE_DELETE, &CStyleEditDlg::OnDelete),
+      fw::OnControl(LBN_DBLCLK, IDC_STYLE_LIST, &CStyleEditDlg::OnDelete),
+  };
+  return kTable;
 }
 
 void CStyleEditDlg::SetStyle(uint32_t style, StyleKind kind) {
@@ -109,13 +107,11 @@ LRESULT CStyleEditDlg::OnDelete(WPARAM, LPARAM) {
 
 // ---- the names that can still be added ----
 
-const fw::MessageEntry<CStyleListDlg> CStyleListDlg::kMessages[] = {
-    fw::OnControl(LBN_DBLCLK, IDC_STYLE_LIST, &CStyleListDlg::OnDoubleClick),
-};
-
-bool CStyleListDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CStyleListDlg> CStyleListDlg::Messages() {
+  static constexpr fw::MessageEntry<CStyleListDlg> kTable[] = {
+      fw::OnControl(LBN_DBLCLK, IDC_STYLE_LIST, &CStyleListDlg::OnDoubleClick),
+  };
+  return kTable;
 }
 
 BOOL CStyleListDlg::OnInitDialog() {

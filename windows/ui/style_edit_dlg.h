@@ -10,10 +10,11 @@
 
 namespace qm {
 
-class CStyleEditDlg : public fw::CDialog {
+class CStyleEditDlg : public fw::WithMessageTable<CStyleEditDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CStyleEditDlg> Messages();
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_STYLE_EDIT, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   // Sets the word and its dictionary; refreshes the controls when the
   // dialog is open.
@@ -34,14 +35,14 @@ class CStyleEditDlg : public fw::CDialog {
   LRESULT OnAdd(WPARAM, LPARAM);
   LRESULT OnDelete(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CStyleEditDlg> kMessages[];
   StyleEditModel model_;
 };
 
-class CStyleListDlg : public fw::CDialog {
+class CStyleListDlg : public fw::WithMessageTable<CStyleListDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CStyleListDlg> Messages();
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_STYLE_LIST, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   uint32_t m_style = 0;  // in: the current word; out: the chosen name's value, 0 for none
   StyleKind m_kind = kWindowStyles;
@@ -55,8 +56,6 @@ class CStyleListDlg : public fw::CDialog {
 
  private:
   LRESULT OnDoubleClick(WPARAM, LPARAM);
-
-  static const fw::MessageEntry<CStyleListDlg> kMessages[];
 };
 
 }  // namespace qm

@@ -7,26 +7,29 @@
 
 namespace qm {
 
-const fw::MessageEntry<CWindowListDlg> CWindowListDlg::kMessages[] = {
-    fw::OnNotify<&CWindowListDlg::OnItemChanged>(LVN_ITEMCHANGED, IDC_ITEM_LIST),
-    fw::OnNotify<&CWindowListDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
-    fw::OnNotify<&CWindowListDlg::OnKeyDown>(LVN_KEYDOWN, IDC_ITEM_LIST),
-    fw::OnNotify<&CWindowListDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
-    fw::OnCommand(IDC_CAPTURE, &CWindowListDlg::OnCapture),
-    fw::OnCommand(IDC_CHILD_WINDOWS, &CWindowListDlg::OnChildWindows),
-    fw::OnCommand(IDC_MODULES, &CWindowListDlg::OnProcessInfo),
-    fw::OnCommand(IDC_THREADS, &CWindowListDlg::OnProcessInfo),
-    fw::OnCommand(IDC_TOGGLE_ENABLED, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_TOGGLE_VISIBLE, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_MAXIMIZE, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_MINIMIZE, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_RESTORE, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_CLOSE_WINDOW, &CWindowListDlg::OnWindowAction),
-    fw::OnCommand(IDC_SHOW_HIDDEN, &CWindowListDlg::OnFilter),
-    fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
-    fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
-    fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
-};
+fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
+  static constexpr fw::MessageEntry<CWindowListDlg> kTable[] = {
+      fw::OnNotify<&CWindowListDlg::OnItemChanged>(LVN_ITEMCHANGED, IDC_ITEM_LIST),
+      fw::OnNotify<&CWindowListDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
+      fw::OnNotify<&CWindowListDlg::OnKeyDown>(LVN_KEYDOWN, IDC_ITEM_LIST),
+      fw::OnNotify<&CWindowListDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
+      fw::OnCommand(IDC_CAPTURE, &CWindowListDlg::OnCapture),
+      fw::OnCommand(IDC_CHILD_WINDOWS, &CWindowListDlg::OnChildWindows),
+      fw::OnCommand(IDC_MODULES, &CWindowListDlg::OnProcessInfo),
+      fw::OnCommand(IDC_THREADS, &CWindowListDlg::OnProcessInfo),
+      fw::OnCommand(IDC_TOGGLE_ENABLED, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_TOGGLE_VISIBLE, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_MAXIMIZE, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_MINIMIZE, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_RESTORE, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_CLOSE_WINDOW, &CWindowListDlg::OnWindowAction),
+      fw::OnCommand(IDC_SHOW_HIDDEN, &CWindowListDlg::OnFilter),
+      fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
+      fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
+      fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
+  };
+  return kTable;
+}
 
 bool CWindowListDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // The window's state may change under the list at any moment, so the
@@ -46,8 +49,7 @@ bool CWindowListDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     default:
       break;
   }
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CToolBarDialog::OnWndMsg(message, wParam, lParam, result);
+  return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
 
 BOOL CWindowListDlg::OnInitDialog() {

@@ -13,8 +13,10 @@
 
 namespace qm {
 
-class CWindowListDlg : public CToolBarDialog {
+class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CWindowListDlg> Messages();
   // images: the program's shared small icons, not owned.
   CWindowListDlg(Platform& platform, HIMAGELIST images, IToolLauncher& tools)
       : platform_(platform), images_(images), tools_(tools) {}
@@ -47,7 +49,6 @@ class CWindowListDlg : public CToolBarDialog {
   LRESULT OnFilter(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CWindowListDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   IToolLauncher& tools_;

@@ -13,19 +13,17 @@ namespace {
 constexpr UINT kShowUnreadableMenu = WM_APP + 1;
 }  // namespace
 
-const fw::MessageEntry<CWindowMenuDlg> CWindowMenuDlg::kMessages[] = {
-    fw::OnNotify<&CWindowMenuDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_MENU_TREE),
-    fw::OnCommand(IDC_MENU_INSERT, &CWindowMenuDlg::OnInsert),
-    fw::OnCommand(ID_INSERT_MENU_ITEM, &CWindowMenuDlg::OnInsertItem),
-    fw::OnCommand(IDC_MENU_EDIT, &CWindowMenuDlg::OnEdit),
-    fw::OnCommand(IDC_MENU_DELETE, &CWindowMenuDlg::OnDelete),
-    fw::OnCommand(IDC_MENU_EXECUTE, &CWindowMenuDlg::OnExecute),
-    fw::OnMessage(kShowUnreadableMenu, &CWindowMenuDlg::OnUnreadableMenu),
-};
-
-bool CWindowMenuDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CWindowMenuDlg> CWindowMenuDlg::Messages() {
+  static constexpr fw::MessageEntry<CWindowMenuDlg> kTable[] = {
+      fw::OnNotify<&CWindowMenuDlg::OnSelChanged>(TVN_SELCHANGEDW, IDC_MENU_TREE),
+      fw::OnCommand(IDC_MENU_INSERT, &CWindowMenuDlg::OnInsert),
+      fw::OnCommand(ID_INSERT_MENU_ITEM, &CWindowMenuDlg::OnInsertItem),
+      fw::OnCommand(IDC_MENU_EDIT, &CWindowMenuDlg::OnEdit),
+      fw::OnCommand(IDC_MENU_DELETE, &CWindowMenuDlg::OnDelete),
+      fw::OnCommand(IDC_MENU_EXECUTE, &CWindowMenuDlg::OnExecute),
+      fw::OnMessage(kShowUnreadableMenu, &CWindowMenuDlg::OnUnreadableMenu),
+  };
+  return kTable;
 }
 
 BOOL CWindowMenuDlg::OnInitDialog() {

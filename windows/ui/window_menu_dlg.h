@@ -14,12 +14,13 @@
 
 namespace qm {
 
-class CWindowMenuDlg : public fw::CDialog {
+class CWindowMenuDlg : public fw::WithMessageTable<CWindowMenuDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CWindowMenuDlg> Messages();
   // images: the program's shared small icons, not owned.
   CWindowMenuDlg(Platform& platform, HIMAGELIST images) : platform_(platform), images_(images), model_(platform) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_WINDOW_MENU, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   WindowHandle m_window = 0;  // set before the run
 
@@ -41,7 +42,6 @@ class CWindowMenuDlg : public fw::CDialog {
   LRESULT OnExecute(WPARAM, LPARAM);
   LRESULT OnUnreadableMenu(WPARAM, LPARAM);
 
-  static const fw::MessageEntry<CWindowMenuDlg> kMessages[];
   Platform& platform_;
   HIMAGELIST images_;
   WindowMenuModel model_;

@@ -4,14 +4,12 @@
 
 namespace qm {
 
-const fw::MessageEntry<CWindowPropsDlg> CWindowPropsDlg::kMessages[] = {
-    fw::OnControl(BN_CLICKED, IDC_PROPS_MAXIMIZED, &CWindowPropsDlg::OnMaximisedClicked),
-    fw::OnControl(BN_CLICKED, IDC_PROPS_MINIMIZED, &CWindowPropsDlg::OnMinimisedClicked),
-};
-
-bool CWindowPropsDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return fw::DispatchTable(*this, kMessages, message, wParam, lParam, result) ||
-         CDialog::OnWndMsg(message, wParam, lParam, result);
+fw::MessageTable<CWindowPropsDlg> CWindowPropsDlg::Messages() {
+  static constexpr fw::MessageEntry<CWindowPropsDlg> kTable[] = {
+      fw::OnControl(BN_CLICKED, IDC_PROPS_MAXIMIZED, &CWindowPropsDlg::OnMaximisedClicked),
+      fw::OnControl(BN_CLICKED, IDC_PROPS_MINIMIZED, &CWindowPropsDlg::OnMinimisedClicked),
+  };
+  return kTable;
 }
 
 BOOL CWindowPropsDlg::OnInitDialog() {

@@ -9,11 +9,12 @@
 
 namespace qm {
 
-class CWindowPropsDlg : public fw::CDialog {
+class CWindowPropsDlg : public fw::WithMessageTable<CWindowPropsDlg, fw::CDialog> {
  public:
+  // The class's own messages, answered before the base class's.
+  static fw::MessageTable<CWindowPropsDlg> Messages();
   explicit CWindowPropsDlg(const IWindowSystem& windows) : windows_(windows) {}
   INT_PTR DoModal(HWND parent = nullptr) { return CDialog::DoModal(IDD_WINDOW_PROPS, parent); }
-  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   WindowHandle m_window = 0;      // set before the run
   WindowProperties m_properties;  // the result after IDOK
@@ -27,7 +28,6 @@ class CWindowPropsDlg : public fw::CDialog {
   LRESULT OnMinimisedClicked(WPARAM, LPARAM);
   void OnPlacementClicked(PlacementBox clicked);
 
-  static const fw::MessageEntry<CWindowPropsDlg> kMessages[];
   const IWindowSystem& windows_;
 };
 
