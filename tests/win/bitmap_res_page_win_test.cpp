@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +22,7 @@
 #include "resources/ui/module_resources_dlg.h"
 #include "resources/ui/template_dialog.h"
 #include "tests/host/resource_image.h"
+#include "tests/host/test_bytes.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
@@ -40,10 +40,7 @@ std::string Fixture(const std::string& arch, const std::string& name) {
   return std::string(QM_FIXTURE_DIR) + "\\" + arch + "\\" + name;
 }
 
-std::vector<uint8_t> ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 // 0x00RRGGBB pixels, rows from the top.
 struct Pixels {
@@ -362,7 +359,7 @@ TEST_F(BitmapResPageTest, SavesWriteTheResourceOrThePictureAndARefusedSaveKeepsT
     page_.ShowBitmap(module_, ResourceName::Number(id));
     const fs::path path = dir_ / ("b" + std::to_string(id) + ".bmp");
     ASSERT_TRUE(SaveAsBitmap(path));
-    const auto file = ReadAll(path);
+    const auto file = ReadFileBytes(path);
     auto readBack = ReadBitmapFilePixels(ByteView(file));
     ASSERT_TRUE(readBack);
     const BitmapPixels expected = Decoded(id);
@@ -374,7 +371,7 @@ TEST_F(BitmapResPageTest, SavesWriteTheResourceOrThePictureAndARefusedSaveKeepsT
   page_.ShowDialog(module_, ResourceName::Number(100));
   const fs::path picturePath = dir_ / "dialog.bmp";
   ASSERT_TRUE(SaveAsBitmap(picturePath));
-  const auto pictureFile = ReadAll(picturePath);
+  const auto pictureFile = ReadFileBytes(picturePath);
   auto picture = ReadBitmapFilePixels(ByteView(pictureFile));
   ASSERT_TRUE(picture);
   const Pixels shown = BitmapPixelsOf(page_.Bitmap());
@@ -389,7 +386,7 @@ TEST_F(BitmapResPageTest, SavesWriteTheResourceOrThePictureAndARefusedSaveKeepsT
     FileDialogAnswer answer(script.wstring());
     ::SendMessageW(page_.m_hWnd, WM_COMMAND, IDC_SAVE_AS_RESOURCE, 0);
     ASSERT_TRUE(answer.Answered());
-    const auto text = ReadAll(script);
+    const auto text = ReadFileBytes(script);
     EXPECT_NE(std::string(text.begin(), text.end()).find("100 DIALOG 10, 20, 200, 100\r\n"), std::string::npos);
   }
   EXPECT_TRUE(messages_.shown.empty());
@@ -414,7 +411,7 @@ TEST_F(BitmapResPageTest, SavesWriteTheResourceOrThePictureAndARefusedSaveKeepsT
   }
   ASSERT_EQ(messages_.shown.size(), 2u);
   EXPECT_EQ(messages_.shown[1].text, "Se ha producido un error grabando el bitmap en un archivo");
-  const auto lockedBytes = ReadAll(locked), keptBytes = ReadAll(kept);
+  const auto lockedBytes = ReadFileBytes(locked), keptBytes = ReadFileBytes(kept);
   EXPECT_EQ(std::string(lockedBytes.begin(), lockedBytes.end()), "previous");
   EXPECT_EQ(std::string(keptBytes.begin(), keptBytes.end()), "previous");
 }
@@ -449,7 +446,7 @@ TEST_F(BitmapResPageTest, ABitmapPastTheBudgetShowsWhyInsteadAndStillSavesAsItIs
 
   const fs::path saved = dir_ / "bomb.bmp";
   ASSERT_TRUE(SaveAsBitmap(saved));
-  EXPECT_EQ(ReadAll(saved).size(), 14 + dib.size());
+  EXPECT_EQ(ReadFileBytes(saved).size(), 14 + dib.size());
   EXPECT_TRUE(messages_.shown.empty());
   // The next image takes the text away.
   page_.ShowBitmap(module_, ResourceName::Number(24));

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "res/resource_ids.h"
 #include "resources/string_list.h"
 #include "resources/ui/module_resources_dlg.h"
+#include "tests/host/test_bytes.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
@@ -179,12 +179,7 @@ std::string CompileBack(const std::filesystem::path& script) {
   return code == "0" ? script.string() + ".dll" : std::string();
 }
 
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 class ResourceBrowserTest : public RunningAppTest, public ::testing::WithParamInterface<std::string> {};
 
@@ -354,16 +349,16 @@ TEST_P(ResourceBrowserTest, StringExportsAreWrittenCompileBackAndAFailedOneKeeps
   EXPECT_EQ(steps.Done(), 10u);
   EXPECT_EQ(failure, "Se ha producido un error grabando la tabla de strings en un archivo");
   ::SetFileAttributesW(locked.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(FileText(locked), "previous");
+  EXPECT_EQ(ReadFileText(locked), "previous");
 
   // The plain text: every string, one per line, in CR LF.
-  const std::string lines = FileText(text);
+  const std::string lines = ReadFileText(text);
   EXPECT_EQ(lines.substr(0, 9), "Primero\r\n");
   EXPECT_NE(lines.find("Línea uno\\nLínea dos\\ttab\\rfin\r\n"), std::string::npos);
 
   // The script compiles back into the same strings.
   const std::string dll = CompileBack(script);
-  ASSERT_FALSE(dll.empty()) << FileText(script);
+  ASSERT_FALSE(dll.empty()) << ReadFileText(script);
   CResourceModule original(*SystemPlatform().files), copy(*SystemPlatform().files);
   ASSERT_TRUE(original.Enumerate(path));
   ASSERT_TRUE(copy.Enumerate(dll));
