@@ -433,36 +433,22 @@ TEST(BitmapResPageInBrowser, SelectingImageResourcesShowsThePage) {
     HWND pageWindow = browser->PageWindow(ResourcePage::Bitmap);
     auto* page = static_cast<CBitmapResPage*>(fw::CWnd::FromHandle(pageWindow));
     HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
-    auto next = [&](HTREEITEM item, UINT relation) {
-      return reinterpret_cast<HTREEITEM>(
-          ::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-    };
-    auto text = [&](HTREEITEM item) {
-      wchar_t buffer[64] = {};
-      TVITEMW info{};
-      info.mask = TVIF_TEXT;
-      info.hItem = item;
-      info.pszText = buffer;
-      info.cchTextMax = 64;
-      ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-      return std::wstring(buffer);
-    };
-    auto child = [&](HTREEITEM parent, const std::wstring& label) {
-      for (HTREEITEM item = next(parent, TVGN_CHILD); item; item = next(item, TVGN_NEXT))
-        if (text(item) == label) return item;
+    auto child = [&](HTREEITEM parent, const std::string& label) {
+      for (HTREEITEM item = NextItem(tree, parent, TVGN_CHILD); item; item = NextItem(tree, item, TVGN_NEXT))
+        if (TreeText(tree, item) == label) return item;
       return HTREEITEM{};
     };
-    auto select = [&](const std::wstring& type, const std::wstring& name) {
-      HTREEITEM item = child(child(next(nullptr, TVGN_ROOT), type), name);
-      ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    auto select = [&](const std::string& type, const std::string& name) {
+      HTREEITEM item = child(child(NextItem(tree, nullptr, TVGN_ROOT), type), name);
+      SelectTreeItem(tree, item);
       return item != nullptr;
     };
-    if (page && select(L"Bitmap", L"640")) {
+    if (page && select("Bitmap", "640")) {
       seen.shown = ::IsWindowVisible(pageWindow) != FALSE;
       seen.width = page->Metrics().bmWidth;
-      if (select(L"Dialog", L"101")) seen.picture = page->Bitmap() != nullptr && page->Metrics().bmWidth > 0;
-      if (select(L"Icon", L"1")) seen.icon = page->Icon() != nullptr;
-      if (select(L"Cursor", L"2")) seen.cursor = page->Icon() != nullptr;
+      if (select("Dialog", "101")) seen.picture = page->Bitmap() != nullptr && page->Metrics().bmWidth > 0;
+      if (select("Icon", "1")) seen.icon = page->Icon() != nullptr;
+      if (select("Cursor", "2")) seen.cursor = page->Icon() != nullptr;
     }
     ModalDriver::Press(dialog, IDCANCEL);
   });
