@@ -19,6 +19,7 @@
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
 #include "resources/ui/module_resources_dlg.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
@@ -37,29 +38,9 @@ double Since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-std::string TreeText(HWND tree, HTREEITEM item) {
-  wchar_t buffer[256] = {};
-  TVITEMW info{};
-  info.mask = TVIF_TEXT;
-  info.hItem = item;
-  info.pszText = buffer;
-  info.cchTextMax = 256;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-  return Narrow(buffer);
-}
-
 // The icons the group page holds (each is two bitmaps in the system): the
 // selected image's only; the rows' pictures live in its image list.
 size_t IconsHeld(const CIconResPage& page) { return page.ShownIcon() ? 1 : 0; }
-
-// Selects an item as a click does: the tree tells its dialog.
-void SelectTreeItem(HWND tree, HTREEITEM item) {
-  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-}
 
 int Run() {
   if (!LoadBenchResources()) return 1;
@@ -165,8 +146,8 @@ int Run() {
       ModalDriver driver;
       driver.On(L"Recursos de un módulo", [&](HWND dialog) {
         HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
-        HTREEITEM node = TreeNext(tree, TreeNext(tree, nullptr, TVGN_ROOT), TVGN_CHILD);
-        while (node && TreeText(tree, node) != "Group icon") node = TreeNext(tree, node, TVGN_NEXT);
+        HTREEITEM node = NextItem(tree, NextItem(tree, nullptr, TVGN_ROOT), TVGN_CHILD);
+        while (node && TreeText(tree, node) != "Group icon") node = NextItem(tree, node, TVGN_NEXT);
         if (!node) {
           ModalDriver::Press(dialog, IDCANCEL);
           return;
@@ -208,7 +189,7 @@ int Run() {
     ModalDriver driver;
     driver.On(L"Recursos de un módulo", [&](HWND dialog) {
       HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
-      HTREEITEM node = TreeNext(tree, TreeNext(tree, nullptr, TVGN_ROOT), TVGN_CHILD);
+      HTREEITEM node = NextItem(tree, NextItem(tree, nullptr, TVGN_ROOT), TVGN_CHILD);
       const Clock::time_point start = Clock::now();
       SelectTreeItem(tree, node);
       elapsed = Since(start);

@@ -9,11 +9,12 @@
 #include "resources/menu_template.h"
 #include "resources/resource_directory.h"
 #include "resources/string_block.h"
+#include "tests/host/test_bytes.h"
 
 namespace {
 
 void Put(std::vector<uint8_t>& b, size_t at, uint32_t value, size_t width) {
-  for (size_t i = 0; i < width; ++i) b[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  qm::test::PutLittleEndian(b, at, value, width);
 }
 
 // A PE32+ header whose one section, at RVA 0x1000, holds the input.

@@ -9,16 +9,12 @@
 #include <sstream>
 
 #include "common/tree_model.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 class AtomicFile : public ::testing::Test {
  protected:
@@ -37,7 +33,7 @@ TEST_F(AtomicFile, ReplacesAnExistingFileAndLeavesNoTemporary) {
   const auto target = dir_ / "Menu.rc";
   std::ofstream(target) << "old";
   ASSERT_TRUE(WriteFileAtomically(target.string(), "new contents"));
-  EXPECT_EQ(Slurp(target), "new contents");
+  EXPECT_EQ(ReadFileText(target), "new contents");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }
 
@@ -50,7 +46,7 @@ TEST_F(AtomicFile, AFailedWriteKeepsTheOldFile) {
   std::ofstream(target) << "keep me";
   std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   EXPECT_FALSE(WriteFileAtomically(target.string(), "lost?"));
-  EXPECT_EQ(Slurp(target), "keep me");
+  EXPECT_EQ(ReadFileText(target), "keep me");
 }
 
 TEST(CrLf, EveryLineEndsInCarriageReturnLineFeedOnce) {

@@ -9,14 +9,12 @@
 
 #include "resources/resource_directory.h"
 #include "resources/resource_types.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 // The formulas tools/make-image-fixtures.py draws with.
 uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
@@ -86,7 +84,7 @@ class TempDir {
 TEST(BitmapFile, EveryFixtureDepthDecodesWritesAndReadsBackWithTheSamePixels) {
   TempDir dir;
   for (const char* arch : {"x86_64", "i686"}) {
-    const auto module = ReadAll(std::string(QM_FIXTURE_DIR) + "/" + arch + "/images.dll");
+    const auto module = ReadFileBytes(std::string(QM_FIXTURE_DIR) + "/" + arch + "/images.dll");
     auto image = PeImage::Parse(ByteView(module));
     ASSERT_TRUE(image) << arch;
     auto resources = ResourceDirectory::Parse(*image);
@@ -100,7 +98,7 @@ TEST(BitmapFile, EveryFixtureDepthDecodesWritesAndReadsBackWithTheSamePixels) {
       ExpectPixels(*decoded, bitmap, what + " (resource)");
 
       // The generator's own file decodes to the same picture.
-      const auto source = ReadAll(std::string(QM_SOURCE_DIR) + "/tests/fixtures/images/" + bitmap.file);
+      const auto source = ReadFileBytes(std::string(QM_SOURCE_DIR) + "/tests/fixtures/images/" + bitmap.file);
       auto fromSource = ReadBitmapFilePixels(ByteView(source));
       ASSERT_TRUE(fromSource) << what;
       ExpectPixels(*fromSource, bitmap, what + " (source file)");
@@ -108,7 +106,7 @@ TEST(BitmapFile, EveryFixtureDepthDecodesWritesAndReadsBackWithTheSamePixels) {
       const std::string out = dir.File(std::string(arch) + "-" + bitmap.file);
       auto written = WriteBitmapFile(*dib, out);
       ASSERT_TRUE(written) << what;
-      const auto file = ReadAll(out);
+      const auto file = ReadFileBytes(out);
       ASSERT_EQ(file.size(), *written) << what;
       ByteView view(file);
       EXPECT_EQ(view.get<uint16_t>(0), 0x4D42) << what;
@@ -130,15 +128,19 @@ struct Dib {
     bytes.push_back(static_cast<uint8_t>(v));
     return *this;
   }
-  Dib& u16(uint32_t v) { return u8(v).u8(v >> 8); }
-  Dib& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  Dib& u16(uint32_t v) {
+    test::Append16(bytes, v);
+    return *this;
+  }
+  Dib& u32(uint32_t v) {
+    test::Append32(bytes, v);
+    return *this;
+  }
   Dib& fill(size_t n, uint8_t v = 0) {
     bytes.insert(bytes.end(), n, v);
     return *this;
   }
-  void put32(size_t at, uint32_t v) {
-    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  }
+  void put32(size_t at, uint32_t v) { test::Put32(bytes, at, v); }
   ByteView view() const { return ByteView(bytes); }
 };
 
@@ -322,7 +324,7 @@ TEST(BitmapFile, AFailedExportLeavesAnExistingFileUntouched) {
   auto failed = WriteBitmapFile(bad.view(), target);
   ASSERT_FALSE(failed);
   EXPECT_EQ(failed.error().code, ReadError::OutOfBounds);
-  const auto kept = ReadAll(target);
+  const auto kept = ReadFileBytes(target);
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me");
 
   Dib good = InfoHeader(3, 2, 24);
@@ -331,7 +333,7 @@ TEST(BitmapFile, AFailedExportLeavesAnExistingFileUntouched) {
   ASSERT_FALSE(unwritable);
   EXPECT_EQ(unwritable.error().code, ReadError::Io);
   ASSERT_TRUE(WriteBitmapFile(good.view(), target));
-  EXPECT_EQ(ReadAll(target).size(), 78u);
+  EXPECT_EQ(ReadFileBytes(target).size(), 78u);
   // Nothing but the target is left in the folder.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")), {}), 1);
 }

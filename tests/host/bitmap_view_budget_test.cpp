@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sim/sim_system.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
@@ -15,9 +16,7 @@ namespace {
 // A 40-byte header, one colour, then the RLE stream.
 std::vector<uint8_t> Rle8(int32_t width, int32_t height, const std::vector<uint8_t>& stream) {
   std::vector<uint8_t> dib;
-  auto put = [&dib](uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) dib.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
+  auto put = [&dib](uint64_t value, size_t bytes) { test::PutLittleEndian(dib, dib.size(), value, bytes); };
   put(40, 4);
   put(static_cast<uint32_t>(width), 4);
   put(static_cast<uint32_t>(height), 4);

@@ -5,26 +5,23 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "resources/resource_directory.h"
 #include "resources/resource_types.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 bool NoOwnClass(std::string_view) { return false; }
 
 class TemplatesForCreation : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    file_ = ReadAll(std::string(QM_FIXTURE_DIR) + "/" + GetParam() + "/images.dll");
+    file_ = ReadFileBytes(std::string(QM_FIXTURE_DIR) + "/" + GetParam() + "/images.dll");
     auto image = PeImage::Parse(ByteView(file_));
     ASSERT_TRUE(image);
     image_ = std::move(image).value();

@@ -3,22 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/platform.h"
 #include "resources/resource_module.h"
 #include "resources/resource_types.h"
 #include "tests/host/rc_compiler.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 DialogTemplate LoadDialog(const std::string& module, const ResourceName& name) {
   CResourceModule resources(*SystemPlatform().files);
@@ -74,7 +69,7 @@ DialogTemplate RoundTrip(const DialogTemplate& dialog, const ResourceName& name,
   const auto script = dir.path() / file;
   EXPECT_TRUE(WriteDialogScript(dialog, name, script.string()));
   const std::string dll = test::CompileScriptToDll(script);
-  EXPECT_FALSE(dll.empty()) << Slurp(script);
+  EXPECT_FALSE(dll.empty()) << ReadFileText(script);
   if (dll.empty()) return {};
   return LoadDialog(dll, name);
 }
@@ -177,7 +172,7 @@ TEST(DialogScript, TheScriptIsUtf8OnlyWhenItMustBeAndEndsLinesWithCrLf) {
   test::TempDir dir("dialog-crlf");
   const auto path = dir.path() / "Dialog.rc";
   ASSERT_TRUE(WriteDialogScript(wide, ResourceName::Number(7), path.string()));
-  const std::string written = Slurp(path);
+  const std::string written = ReadFileText(path);
   EXPECT_NE(written.find("\r\nBEGIN\r\n"), std::string::npos);
   EXPECT_EQ(written.find("\n\n"), std::string::npos);
   // A folder that does not exist: false, and nothing is left behind.

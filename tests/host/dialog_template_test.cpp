@@ -3,23 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "resources/resource_directory.h"
 #include "resources/resource_types.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 class FixtureDialogs : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    bytes_ = ReadAll(std::string(QM_FIXTURE_DIR) + "/" + GetParam() + "/images.dll");
+    bytes_ = ReadFileBytes(std::string(QM_FIXTURE_DIR) + "/" + GetParam() + "/images.dll");
     auto image = PeImage::Parse(ByteView(bytes_));
     ASSERT_TRUE(image);
     image_ = std::move(image).value();
@@ -108,11 +105,13 @@ INSTANTIATE_TEST_SUITE_P(BothArchitectures, FixtureDialogs, ::testing::Values("x
 struct Template {
   std::vector<uint8_t> bytes;
   Template& u16(uint32_t v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    bytes.push_back(static_cast<uint8_t>(v >> 8));
+    test::Append16(bytes, v);
     return *this;
   }
-  Template& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  Template& u32(uint32_t v) {
+    test::Append32(bytes, v);
+    return *this;
+  }
   Template& text(std::u16string_view s) {
     for (char16_t c : s) u16(c);
     return u16(0);

@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "resources/resource_types.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFileBytes;
 
 std::vector<std::string> Lines(const std::vector<IconImageInfo>& images) {
   std::vector<std::string> lines;
@@ -23,7 +20,7 @@ std::vector<std::string> Lines(const std::vector<IconImageInfo>& images) {
 
 TEST(IconGroup, FixtureGroupsListEveryImageWithItsOwnSizeAndDepth) {
   for (const char* arch : {"x86_64", "i686"}) {
-    const auto bytes = ReadAll(std::string(QM_FIXTURE_DIR) + "/" + arch + "/images.dll");
+    const auto bytes = ReadFileBytes(std::string(QM_FIXTURE_DIR) + "/" + arch + "/images.dll");
     auto image = PeImage::Parse(ByteView(bytes));
     ASSERT_TRUE(image) << arch;
     auto resources = ResourceDirectory::Parse(*image);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/platform.h"
 #include "rc_compiler.h"
@@ -11,6 +10,7 @@
 #include "resources/menu_script.h"
 #include "resources/menu_tree.h"
 #include "resources/resource_module.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
@@ -19,12 +19,7 @@ using test::Append16;
 using test::Append32;
 using test::AppendAscii16;
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 Menu LoadFixtureMenu(const std::string& arch, const ResourceName& name) {
   CResourceModule module(*SystemPlatform().files);
@@ -200,7 +195,8 @@ TEST(MenuScript, AFailedWriteKeepsTheOldFile) {
   std::ofstream(path) << "old";
   EXPECT_FALSE(WriteMenuScript(Menu{}, (dir.path() / "missing" / "Menu.rc").string()));
   ASSERT_TRUE(WriteMenuScript(Menu{}, path.string()));
-  EXPECT_EQ(Slurp(path), "#include \"winuser.h\"\r\n\r\n\"MENU1\" MENUEX PRELOAD DISCARDABLE\r\nBEGIN\r\nEND\r\n");
+  EXPECT_EQ(ReadFileText(path),
+            "#include \"winuser.h\"\r\n\r\n\"MENU1\" MENUEX PRELOAD DISCARDABLE\r\nBEGIN\r\nEND\r\n");
 }
 
 // Compares what the script writes: texts of string items and pop-ups, ids,
@@ -236,7 +232,7 @@ TEST(MenuScript, AWrittenScriptCompilesBackToTheSameMenu) {
     const auto script = dir.path() / ("Menu" + std::to_string(id) + ".rc");
     ASSERT_TRUE(WriteMenuScript(original, script.string()));
     const std::string dll = test::CompileScriptToDll(script);
-    ASSERT_FALSE(dll.empty()) << Slurp(script);
+    ASSERT_FALSE(dll.empty()) << ReadFileText(script);
     CResourceModule back(*SystemPlatform().files);
     ASSERT_TRUE(back.Enumerate(dll));
     auto compiled = back.LoadMenu(ResourceName::String("MENU1"));

@@ -8,24 +8,9 @@
 #include <vector>
 
 #include "resources/resource_directory.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm::test {
-
-inline void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  if (b.size() < at + 2) b.resize(at + 2);
-  b[at] = static_cast<uint8_t>(v);
-  b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
-}
-inline void Append16(std::vector<uint8_t>& b, uint32_t v) { Put16(b, b.size(), v); }
-inline void Append32(std::vector<uint8_t>& b, uint32_t v) { Put32(b, b.size(), v); }
-// UTF-16 code units of ASCII text, for names and templates.
-inline void AppendAscii16(std::vector<uint8_t>& b, const std::string& text) {
-  for (char c : text) Append16(b, static_cast<uint8_t>(c));
-}
 
 constexpr uint32_t kSectionRva = 0x1000;
 constexpr size_t kSectionFileOffset = 0x200;

@@ -5,13 +5,13 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/platform.h"
 #include "rc_compiler.h"
 #include "resource_image.h"
 #include "resources/resource_module.h"
 #include "resources/resource_types.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
@@ -26,12 +26,7 @@ std::vector<uint8_t> Block(const std::vector<std::u16string>& strings) {
   return bytes;
 }
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 TEST(StringBlock, DecodesSixteenStringsAsUtf8KeepingAbsentOnesInPlace) {
   const auto bytes = Block({u"cero", u"", u"", u"", u"", u"\u00e9t\u00e9 \u65e5\u672c", u"", u"", u"", u"", u"", u"",
@@ -107,12 +102,12 @@ class StringWriter : public ::testing::Test {
 TEST_F(StringWriter, WritesEveryNumberedBlockWithCrLfLineEnds) {
   const auto path = dir_.path() / "Strings.txt";
   ASSERT_TRUE(module_.WriteStringTables(std::nullopt, path.string(), false));
-  EXPECT_EQ(Slurp(path),
+  EXPECT_EQ(ReadFileText(path),
             "Primero\r\nComillas \"\"dentro\"\" y \\barra\\\r\nLínea uno\\nLínea dos\\ttab\\rfin\r\n"
             "Segundo bloque\r\nÑandú 日本語 Ελληνικά\r\n");
   const auto one = dir_.path() / "One.rc";
   ASSERT_TRUE(module_.WriteStringTables(ResourceName::Number(2), one.string(), true));
-  EXPECT_EQ(Slurp(one), "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n\t16\t\"Segundo bloque\"\r\nEND\r\n\r\n");
+  EXPECT_EQ(ReadFileText(one), "STRINGTABLE DISCARDABLE\r\nBEGIN\r\n\t16\t\"Segundo bloque\"\r\nEND\r\n\r\n");
   EXPECT_FALSE(module_.WriteStringTables(ResourceName::Number(9), one.string(), true));
 }
 
@@ -121,13 +116,13 @@ TEST_F(StringWriter, AFailedWriteLeavesTheExistingFileUntouched) {
   std::ofstream(path) << "old";
   // A missing block fails before anything is written.
   EXPECT_FALSE(module_.WriteStringTables(ResourceName::Number(9), path.string(), true));
-  EXPECT_EQ(Slurp(path), "old");
+  EXPECT_EQ(ReadFileText(path), "old");
   EXPECT_FALSE(module_.WriteStringTables(std::nullopt, (dir_.path() / "missing" / "Strings.rc").string(), true));
   if (::geteuid() != 0) {
     ::chmod(dir_.path().c_str(), 0555);
     EXPECT_FALSE(module_.WriteStringTables(std::nullopt, path.string(), true));
     ::chmod(dir_.path().c_str(), 0755);
-    EXPECT_EQ(Slurp(path), "old");
+    EXPECT_EQ(ReadFileText(path), "old");
   }
 }
 
@@ -136,7 +131,7 @@ TEST_F(StringWriter, AWrittenScriptCompilesBackToTheSameStrings) {
   const auto script = dir_.path() / "Strings.rc";
   ASSERT_TRUE(module_.WriteStringTables(std::nullopt, script.string(), true));
   const std::string dll = test::CompileScriptToDll(script);
-  ASSERT_FALSE(dll.empty()) << Slurp(script);
+  ASSERT_FALSE(dll.empty()) << ReadFileText(script);
   CResourceModule back(*SystemPlatform().files);
   ASSERT_TRUE(back.Enumerate(dll));
   auto original = CollectStringBlocks(module_, std::nullopt);

@@ -8,9 +8,14 @@
 #include "platform/sim/sim_system.h"
 #include "resources/file_version_info.h"
 #include "resources/version_block.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
+
+using test::Append16;
+using test::Append32;
+using test::Put16;
 
 std::vector<uint8_t> ReadFixture(const std::string& arch, const std::string& name) {
   std::ifstream in(std::string(QM_FIXTURE_DIR) + "/" + arch + "/" + name, std::ios::binary);
@@ -30,27 +35,18 @@ struct Node {
   static Node Text(std::u16string k, std::u16string v) {
     Node n{std::move(k), {}, 1, {}, {}, {}};
     v.push_back(0);
-    for (char16_t c : v) {
-      n.value.push_back(static_cast<uint8_t>(c & 0xFF));
-      n.value.push_back(static_cast<uint8_t>(c >> 8));
-    }
+    for (char16_t c : v) Append16(n.value, c);
     return n;
   }
   static Node Binary(std::u16string k, std::vector<uint32_t> words) {
     Node n{std::move(k), {}, 0, {}, {}, {}};
-    for (uint32_t w : words)
-      for (int i = 0; i < 4; ++i) n.value.push_back(static_cast<uint8_t>(w >> (8 * i)));
+    for (uint32_t w : words) Append32(n.value, w);
     return n;
   }
   static Node Parent(std::u16string k, std::vector<Node> c, uint16_t t = 1) {
     return Node{std::move(k), {}, t, std::move(c), {}, {}};
   }
 };
-
-void Put16(std::vector<uint8_t>& out, size_t at, uint16_t v) {
-  out[at] = static_cast<uint8_t>(v & 0xFF);
-  out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
 
 void Align(std::vector<uint8_t>& out) {
   while (out.size() % 4) out.push_back(0);
@@ -59,10 +55,7 @@ void Align(std::vector<uint8_t>& out) {
 void Write(const Node& node, std::vector<uint8_t>& out) {
   const size_t start = out.size();
   out.resize(start + 6);
-  for (char16_t c : node.key) {
-    out.push_back(static_cast<uint8_t>(c & 0xFF));
-    out.push_back(static_cast<uint8_t>(c >> 8));
-  }
+  for (char16_t c : node.key) Append16(out, c);
   out.push_back(0);
   out.push_back(0);
   Align(out);
@@ -103,10 +96,7 @@ Node GoodBlock() {
 // Where a UTF-16 text first occurs in bytes (bytes.size() when it does not).
 size_t Find16(const std::vector<uint8_t>& bytes, std::u16string_view text) {
   std::vector<uint8_t> pattern;
-  for (char16_t c : text) {
-    pattern.push_back(static_cast<uint8_t>(c & 0xFF));
-    pattern.push_back(static_cast<uint8_t>(c >> 8));
-  }
+  for (char16_t c : text) Append16(pattern, c);
   return static_cast<size_t>(std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end()) - bytes.begin());
 }
 

@@ -9,18 +9,9 @@
 #include "app/ui/quillmar_app.h"
 #include "framework/wnd.h"
 #include "platform/win32/win32_system.h"
+#include "tests/win/control_queries.h"
 
 namespace qm {
-
-inline WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
-// The text of a dialog's control, in UTF-8.
-inline std::string ItemText(HWND dialog, int id) {
-  HWND item = ::GetDlgItem(dialog, id);
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
 
 inline HMODULE LoadProgramResources() {
   static const HMODULE resources = [] {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "common/atomic_file.h"
 #include "platform/win32/win.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 namespace {
@@ -18,12 +18,7 @@ TEST(AtomicFileOnWindows, ReplacesAnExistingFileWithANonLatinName) {
   std::ofstream(target) << "old";
   const auto u8 = target.u8string();
   ASSERT_TRUE(WriteFileAtomically(std::string(u8.begin(), u8.end()), "new"));
-  {
-    std::ifstream in(target);
-    std::stringstream s;
-    s << in.rdbuf();
-    EXPECT_EQ(s.str(), "new");
-  }
+  EXPECT_EQ(test::ReadFileText(target), "new");
   std::error_code ignored;
   fs::remove_all(dir, ignored);
 }

@@ -17,6 +17,7 @@
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/template_writer.h"
 
 namespace qm::fw {
@@ -78,12 +79,6 @@ class PropertiesDialog : public CDialog {
     DDX_Check(exchange, kVisibleCheck, visible);
   }
 };
-
-std::string ItemText(HWND dialog, int id) {
-  wchar_t buffer[256] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 256);
-  return Narrow(buffer);
-}
 
 void SetItemText(HWND dialog, int id, const std::string& text) { ::SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
 

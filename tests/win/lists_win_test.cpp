@@ -10,21 +10,12 @@
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/pump.h"
 
 namespace qm {
 namespace {
-
-WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
-std::string ItemText(HWND dialog, int id) {
-  wchar_t buffer[512] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 512);
-  return Narrow(buffer);
-}
-
-void Command(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 bool ButtonEnabled(HWND dialog, UINT toolbarId, int command) {
   HWND toolbar = ::GetDlgItem(dialog, static_cast<int>(toolbarId));
@@ -45,36 +36,12 @@ int FindRow(HWND list, int column, const std::string& text) {
   }
   return -1;
 }
-
-void SelectRow(HWND list, int row) {
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
 HTREEITEM Root(HWND tree) { return NextItem(tree, nullptr, TVGN_ROOT); }
 void SelectItem(HWND tree, HTREEITEM item) {
   ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 bool Expanded(HWND tree, HTREEITEM item) {
   return (::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-}
-
-// The tree item whose data is the window, searched depth first.
-HTREEITEM FindItem(HWND tree, HTREEITEM item, LPARAM data) {
-  for (; item; item = NextItem(tree, item, TVGN_NEXT)) {
-    TVITEMW info{};
-    info.mask = TVIF_PARAM;
-    info.hItem = item;
-    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-    if (info.lParam == data) return item;
-    if (HTREEITEM found = FindItem(tree, NextItem(tree, item, TVGN_CHILD), data)) return found;
-  }
-  return nullptr;
 }
 
 int ItemImage(HWND tree, HTREEITEM item) {
@@ -367,21 +334,6 @@ TEST_F(ListsTest, ProcessesModulesAndThreadsOpenTheSelectedProcess) {
   EXPECT_EQ(threads.pid, OwnPidText());
 }
 
-void SwitchTab(HWND dialog, int tab) {
-  HWND tabs = ::GetDlgItem(dialog, IDC_VIEW_TABS);
-  ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_VIEW_TABS), static_cast<UINT>(TCN_SELCHANGE)};
-  ::SendMessageW(dialog, WM_NOTIFY, IDC_VIEW_TABS, reinterpret_cast<LPARAM>(&header));
-}
-
-LPARAM ItemData(HWND tree, HTREEITEM item) {
-  TVITEMW info{};
-  info.mask = TVIF_PARAM;
-  info.hItem = item;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-  return info.lParam;
-}
-
 LPARAM RowData(HWND list, int row) {
   LVITEMW item{};
   item.mask = LVIF_PARAM;
@@ -436,14 +388,14 @@ TEST_F(ListsTest, TreeFirstSelectsTheFirstProcessAndTheTabsCarryTheSelection) {
     HTREEITEM own = FindItem(tree, Root(tree), static_cast<LPARAM>(::GetCurrentProcessId()));
     ASSERT_NE(own, nullptr);
     SelectItem(tree, own);
-    SwitchTab(dialog, 0);
+    SelectTab(dialog, IDC_VIEW_TABS, 0);
     const int row = SelectedRow(list);
     if (row >= 0) listPidAfterSwitch = RowData(list, row);
 
     // The first row on the list, then the tree: its item is the caret and
     // the rest of the tree is collapsed again.
     SelectRow(list, 0);
-    SwitchTab(dialog, 1);
+    SelectTab(dialog, IDC_VIEW_TABS, 1);
     caret = NextItem(tree, nullptr, TVGN_CARET);
     if (caret) caretPidAfterSwitch = ItemData(tree, caret);
     ownCollapsed = OnlyThePathToTheCaretIsOpen(tree);

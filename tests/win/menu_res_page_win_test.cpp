@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "res/resource_ids.h"
 #include "resources/menu_script.h"
 #include "resources/ui/menu_res_page.h"
+#include "tests/host/test_bytes.h"
 #include "tests/win/app_fixture.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/template_writer.h"
@@ -179,17 +179,14 @@ TEST_P(MenuResPageTest, TheMenuPopsUpTwiceAndSavesAsAScript) {
     ::SendMessageW(page_.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_SAVE_AS_RESOURCE, BN_CLICKED), 0);
     EXPECT_TRUE(answer.Answered());
   }
-  std::ifstream in(script, std::ios::binary);
-  std::stringstream written;
-  written << in.rdbuf();
+  const std::string written = test::ReadFileText(script);
   std::string expected;
   for (char c : MenuScriptText(*page_.ShownMenu())) {
     if (c == '\n') expected += '\r';
     expected += c;
   }
-  EXPECT_EQ(written.str(), expected);
-  EXPECT_NE(written.str().find("POPUP \"&Recientes\""), std::string::npos);
-  in.close();
+  EXPECT_EQ(written, expected);
+  EXPECT_NE(written.find("POPUP \"&Recientes\""), std::string::npos);
   fs::remove(script);
 }
 

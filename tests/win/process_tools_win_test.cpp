@@ -15,6 +15,7 @@
 #include "processes/ui/process_info_dlg.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
@@ -24,26 +25,6 @@
 
 namespace qm {
 namespace {
-
-WindowHandle H(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(window)); }
-
-std::string ItemText(HWND dialog, int id) {
-  wchar_t buffer[1024] = {};
-  ::GetDlgItemTextW(dialog, id, buffer, 1024);
-  return Narrow(buffer);
-}
-
-std::string CellText(HWND list, int row, int column) {
-  wchar_t buffer[1024] = {};
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = 1024;
-  ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return Narrow(buffer);
-}
-
-int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int RowImage(HWND list, int row) {
   LVITEMW item{};
@@ -66,14 +47,6 @@ int FindRowEndingWith(HWND list, int column, const std::string& tail) {
   return -1;
 }
 
-// Selects a tab as a click does: the control changes, the dialog hears of it.
-void SelectTab(HWND dialog, int tab) {
-  HWND tabs = ::GetDlgItem(dialog, IDC_VIEW_TABS);
-  ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-  NMHDR header{tabs, static_cast<UINT_PTR>(IDC_VIEW_TABS), static_cast<UINT>(TCN_SELCHANGE)};
-  ::SendMessageW(dialog, WM_NOTIFY, IDC_VIEW_TABS, reinterpret_cast<LPARAM>(&header));
-}
-
 // A click on a column's header, as the list reports it.
 void ClickColumn(HWND dialog, int column) {
   NMLISTVIEW click{};
@@ -89,13 +62,6 @@ std::vector<std::string> ColumnTexts(HWND list, int column) {
   std::vector<std::string> texts;
   for (int row = 0; row < RowCount(list); ++row) texts.push_back(CellText(list, row, column));
   return texts;
-}
-
-void SelectRow(HWND list, int row) {
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 class ProcessToolsTest : public RunningAppTest {
@@ -152,7 +118,7 @@ TEST_F(ProcessToolsTest, ProcessDataShowsTheOwnModulesWithIconsAndThenTheThreads
                        EndsWithNoCase(CellText(list, kernelAfter, 0), "kernel32.dll");
     progressHidden = !::IsWindowVisible(::GetDlgItem(dialog, IDC_PROCESS_PROGRESS));
 
-    SelectTab(dialog, 1);
+    SelectTab(dialog, IDC_VIEW_TABS, 1);
     threadCount = ItemText(dialog, IDC_INFO_COUNT);
     ownThreadRow = FindRowEndingWith(list, 0, threadId);
     if (ownThreadRow >= 0) threadImage = RowImage(list, ownThreadRow);

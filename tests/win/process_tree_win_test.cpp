@@ -8,6 +8,7 @@
 
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/modal_driver.h"
 #include "tests/win/pump.h"
 
@@ -63,26 +64,6 @@ struct Chain {
     }
   }
 };
-
-HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-LPARAM ItemData(HWND tree, HTREEITEM item) {
-  TVITEMW info{};
-  info.mask = TVIF_PARAM;
-  info.hItem = item;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-  return info.lParam;
-}
-
-HTREEITEM FindItem(HWND tree, HTREEITEM item, LPARAM data) {
-  for (; item; item = NextItem(tree, item, TVGN_NEXT)) {
-    if (ItemData(tree, item) == data) return item;
-    if (HTREEITEM found = FindItem(tree, NextItem(tree, item, TVGN_CHILD), data)) return found;
-  }
-  return nullptr;
-}
 
 // The PID of the caret item and of its parent item; -1 for none.
 std::pair<LPARAM, LPARAM> CaretAndParent(HWND tree) {

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,9 @@
 #include "res/resource_ids.h"
 #include "resources/string_list.h"
 #include "resources/ui/module_resources_dlg.h"
+#include "tests/host/test_bytes.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/file_dialog_answer.h"
 #include "tests/win/modal_driver.h"
 
@@ -47,56 +48,18 @@ BOOL CALLBACK FindQuestion(HWND window, LPARAM found) {
   return TRUE;
 }
 
-HTREEITEM TreeNext(HWND tree, HTREEITEM item, UINT relation) {
-  return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
-}
-
-// Selects an item as a click does: the tree tells its dialog.
-void SelectTreeItem(HWND tree, HTREEITEM item) {
-  ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-}
-
-std::string WindowText(HWND window) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
-
-std::string TreeText(HWND tree, HTREEITEM item) {
-  wchar_t buffer[256] = {};
-  TVITEMW info{};
-  info.mask = TVIF_TEXT;
-  info.hItem = item;
-  info.pszText = buffer;
-  info.cchTextMax = 256;
-  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info));
-  return Narrow(buffer);
-}
-
 HTREEITEM Child(HWND tree, HTREEITEM parent, const std::string& text) {
-  for (HTREEITEM item = TreeNext(tree, parent, TVGN_CHILD); item; item = TreeNext(tree, item, TVGN_NEXT))
+  for (HTREEITEM item = NextItem(tree, parent, TVGN_CHILD); item; item = NextItem(tree, item, TVGN_NEXT))
     if (TreeText(tree, item) == text) return item;
   return nullptr;
 }
 
 std::vector<std::string> Children(HWND tree, HTREEITEM parent) {
   std::vector<std::string> texts;
-  for (HTREEITEM item = TreeNext(tree, parent, TVGN_CHILD); item; item = TreeNext(tree, item, TVGN_NEXT))
+  for (HTREEITEM item = NextItem(tree, parent, TVGN_CHILD); item; item = NextItem(tree, item, TVGN_NEXT))
     texts.push_back(TreeText(tree, item));
   return texts;
 }
-
-std::string CellText(HWND list, int row, int column) {
-  wchar_t buffer[512] = {};
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = 512;
-  ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return Narrow(buffer);
-}
-
-int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 bool Visible(HWND window) { return window && ::IsWindowVisible(window); }
 
@@ -179,12 +142,7 @@ std::string CompileBack(const std::filesystem::path& script) {
   return code == "0" ? script.string() + ".dll" : std::string();
 }
 
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::ReadFileText;
 
 class ResourceBrowserTest : public RunningAppTest, public ::testing::WithParamInterface<std::string> {};
 
@@ -210,7 +168,7 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
         stringPage = browser->PageWindow(ResourcePage::String);
         listPage = browser->PageWindow(ResourcePage::List);
         HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
-        HTREEITEM rootItem = TreeNext(tree, nullptr, TVGN_ROOT);
+        HTREEITEM rootItem = NextItem(tree, nullptr, TVGN_ROOT);
         root = TreeText(tree, rootItem);
         types = Children(tree, rootItem);
 
@@ -247,7 +205,7 @@ TEST_P(ResourceBrowserTest, TheCommandShowsTheTreeAndEachPageForItsSelection) {
         if (!openAfterEnter) return true;
         HWND tree = ::GetDlgItem(browserWindow, IDC_ITEM_TREE);
         rootCollapsedByEnter =
-            !(::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(TreeNext(tree, nullptr, TVGN_ROOT)),
+            !(::SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(NextItem(tree, nullptr, TVGN_ROOT)),
                              TVIS_EXPANDED) &
               TVIS_EXPANDED);
         ModalDriver::Press(browserWindow, IDCANCEL);
@@ -325,7 +283,7 @@ TEST_P(ResourceBrowserTest, StringExportsAreWrittenCompileBackAndAFailedOneKeeps
         if (!dialog) return false;
         page = static_cast<CModuleResourcesDlg*>(fw::CWnd::FromHandle(dialog))->PageWindow(ResourcePage::String);
         HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
-        SelectTreeItem(tree, Child(tree, TreeNext(tree, nullptr, TVGN_ROOT), "String table"));
+        SelectTreeItem(tree, Child(tree, NextItem(tree, nullptr, TVGN_ROOT), "String table"));
         return true;
       },
       [&] { return post(IDC_SAVE_AS_RESOURCE); },
@@ -354,16 +312,16 @@ TEST_P(ResourceBrowserTest, StringExportsAreWrittenCompileBackAndAFailedOneKeeps
   EXPECT_EQ(steps.Done(), 10u);
   EXPECT_EQ(failure, "Se ha producido un error grabando la tabla de strings en un archivo");
   ::SetFileAttributesW(locked.wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(FileText(locked), "previous");
+  EXPECT_EQ(ReadFileText(locked), "previous");
 
   // The plain text: every string, one per line, in CR LF.
-  const std::string lines = FileText(text);
+  const std::string lines = ReadFileText(text);
   EXPECT_EQ(lines.substr(0, 9), "Primero\r\n");
   EXPECT_NE(lines.find("Línea uno\\nLínea dos\\ttab\\rfin\r\n"), std::string::npos);
 
   // The script compiles back into the same strings.
   const std::string dll = CompileBack(script);
-  ASSERT_FALSE(dll.empty()) << FileText(script);
+  ASSERT_FALSE(dll.empty()) << ReadFileText(script);
   CResourceModule original(*SystemPlatform().files), copy(*SystemPlatform().files);
   ASSERT_TRUE(original.Enumerate(path));
   ASSERT_TRUE(copy.Enumerate(dll));

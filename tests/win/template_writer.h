@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/win32/win.h"
+#include "tests/host/test_bytes.h"
 
 namespace qm {
 
@@ -48,14 +49,8 @@ class TemplateWriter {
   const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
  private:
-  void Put16(WORD value) {
-    bytes_.push_back(static_cast<uint8_t>(value));
-    bytes_.push_back(static_cast<uint8_t>(value >> 8));
-  }
-  void Put32(DWORD value) {
-    Put16(LOWORD(value));
-    Put16(HIWORD(value));
-  }
+  void Put16(WORD value) { test::Append16(bytes_, value); }
+  void Put32(DWORD value) { test::Append32(bytes_, value); }
   void PutString(const std::wstring& text) {
     for (wchar_t c : text) Put16(static_cast<WORD>(c));
     Put16(0);

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/modal_driver.h"
 
 namespace qm {
@@ -24,8 +25,6 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void Post(HWND dialog, int id) { ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-void Click(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
 // Selects the n-th tree item (depth first) that reads text; false if none.
 bool SelectTreeItem(HWND dialog, const std::string& text, int nth = 0) {
   fw::CTreeCtrl tree(::GetDlgItem(dialog, IDC_MENU_TREE));
@@ -130,7 +129,7 @@ TEST_F(WindowMenuEditorTest, EditsInsertsDeletesAndExecutesOnTheLiveMenu) {
       .On(kEditor,
           [&](HWND dialog) {
             ASSERT_TRUE(SelectTreeItem(dialog, "Salir"));
-            Click(dialog, IDC_MENU_EXECUTE);
+            Command(dialog, IDC_MENU_EXECUTE);
             ASSERT_TRUE(SelectTreeItem(dialog, "<separador>"));
             Post(dialog, IDC_MENU_DELETE);
           })
@@ -195,7 +194,7 @@ TEST_F(FrameMenuEditorTest, ACommandExecutedOnTheFrameWhileItsEditorRunsIsRefuse
           [&](HWND dialog) {
             ASSERT_TRUE(SelectTreeItem(dialog, "Propiedades de la ventana..."));
             executeEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_MENU_EXECUTE)) != FALSE;
-            Click(dialog, IDC_MENU_EXECUTE);
+            Command(dialog, IDC_MENU_EXECUTE);
           })
       .On(kEditor,
           [&](HWND) {

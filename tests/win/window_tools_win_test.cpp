@@ -8,12 +8,11 @@
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
 #include "tests/win/modal_driver.h"
 
 namespace qm {
 namespace {
-
-void Click(HWND dialog, int id) { ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 // Selects the line of a list box that reads text; false when there is none.
 bool SelectLine(HWND dialog, const wchar_t* text) {
@@ -57,7 +56,7 @@ TEST_F(WindowToolsTest, StyleEditorDeletesAndAddsNamesAndTheFrameAppliesOnlyAfte
             refreshDuringDialog = RefreshRuns();
             caption = ItemText(dialog, IDC_GROUP_BOX);
             ASSERT_TRUE(SelectLine(dialog, L"WS_MAXIMIZEBOX"));
-            Click(dialog, IDC_STYLE_DELETE);
+            Command(dialog, IDC_STYLE_DELETE);
             afterDelete = ItemText(dialog, IDC_STYLE_HEX);
             // Posted: the list of names still free runs its own modal loop.
             ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_STYLE_ADD, BN_CLICKED), 0);
