@@ -5,11 +5,10 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
 
 namespace qm::fw {
 namespace {
-
-constexpr uint32_t kNotWholeNumberString = 4146;
 
 std::string ControlText(HWND control) {
   const int length = ::GetWindowTextLengthW(control);
@@ -54,7 +53,7 @@ void ExchangeWholeNumber(CDataExchange& exchange, int controlId, T& value) {
   }
   T parsed{};
   if (!ParseWholeNumber(ControlText(control), parsed)) {
-    exchange.Fail(controlId, kNotWholeNumberString);
+    exchange.Fail(controlId, IDS_NOT_WHOLE_NUMBER);
     return;
   }
   value = parsed;

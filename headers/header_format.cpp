@@ -1,6 +1,7 @@
 #include "headers/header_format.h"
 
 #include "common/text.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
@@ -27,7 +28,9 @@ std::string FormatAddressSigned(const void* address) {
   return FormatSigned64(value);
 }
 
-std::string FormatBool(const DumpText& text, bool value) { return text.strings.LoadString(value ? 4097 : 4098); }
+std::string FormatBool(const DumpText& text, bool value) {
+  return text.strings.LoadString(value ? IDS_TRUE : IDS_FALSE);
+}
 
 std::string SignatureChar(uint8_t byte) {
   if (byte < 0x20 || byte == 0x7F) return " ";

@@ -3,10 +3,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/error_text.h"
+#include "common/shared_icons.h"
 #include "common/text.h"
 #include "framework/controls.h"
 #include "framework/tab_control.h"
+#include "platform/error_text.h"
 #include "platform/win32/win32_system.h"
 #include "processes/process_info_model.h"
 #include "processes/process_termination.h"
@@ -19,8 +20,8 @@
 namespace qm {
 namespace {
 
-constexpr int kProcessImage = 8;  // icon 1002
-constexpr int kTreeTabImage = 9;  // icon 1013
+constexpr int kProcessImage = kIconComputer;
+constexpr int kTreeTabImage = kIconProcessTree;
 constexpr int kPidColumn = 1;
 
 std::string PidText(uint32_t pid) { return Format("%u", pid); }

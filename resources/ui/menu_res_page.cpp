@@ -150,7 +150,7 @@ LRESULT CMenuResPage::OnShowMenu(WPARAM, LPARAM) {
 LRESULT CMenuResPage::OnSaveAsResource(WPARAM, LPARAM) {
   if (!module_) return 0;
   const auto path =
-      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(kResourceFileFilterStringId), "Menu.rc", "rc");
+      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER), "Menu.rc", "rc");
   if (!path) return 0;
   // A menu that does not read is written as an empty block. The writer
   // replaces the file only once everything is written.
