@@ -1,5 +1,6 @@
 #include "headers/header_format.h"
 
+#include "common/file_time.h"
 #include "common/text.h"
 #include "res/string_ids.h"
 
@@ -44,9 +45,7 @@ std::string FormatSignature(uint32_t value) {
 }
 
 std::string FormatTimeStamp(const DumpText& text, uint32_t seconds) {
-  constexpr uint64_t kTicksPerSecond = 10'000'000;
-  constexpr uint64_t kSecondsFrom1601To1970 = 11'644'473'600;
-  auto shown = text.locale.FileTimeToText((seconds + kSecondsFrom1601To1970) * kTicksPerSecond);
+  auto shown = text.locale.FileTimeToText(FileTimeFromUnixSeconds(seconds));
   return shown ? *shown : "?";
 }
 
