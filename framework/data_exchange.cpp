@@ -3,21 +3,13 @@
 #include <charconv>
 #include <type_traits>
 
+#include "framework/control_text.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 #include "res/string_ids.h"
 
 namespace qm::fw {
 namespace {
-
-std::string ControlText(HWND control) {
-  const int length = ::GetWindowTextLengthW(control);
-  if (length <= 0) return {};
-  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(control, buffer.data(), length + 1);
-  buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return Narrow(buffer);
-}
 
 // Parses the whole text as one decimal number of type T; a plus or minus
 // sign only where T is signed, and no value outside T's range.
