@@ -11,6 +11,8 @@
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/list_ctrl_helper.h"
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
+#include "framework/tab_control.h"
 #include "platform/platform.h"
 #include "platform/windows.h"
 #include "processes/process_views.h"
@@ -80,6 +82,8 @@ class CProcessesDlg : public CToolBarDialog {
   HIMAGELIST tabImages_ = nullptr;  // owned
   int m_nInitialTab;
   CDialogToolBar toolbar_;
+  fw::CTabCtrl tabs_;
+  fw::CTreeCtrl tree_;
   CListCtrlHelper helper_;
   ProcessViews views_;
   std::map<uint32_t, HTREEITEM> items_;  // the tree item of each process

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "resources/icon_group_page.h"
@@ -88,6 +89,7 @@ class CIconResPage : public CToolBarDialog {
 
   static const fw::MessageEntry<CIconResPage> kMessages[];
   CListResPage listPage_;
+  fw::CTreeCtrl tree_;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned
   ImageListHandle images_;
   std::vector<ImageRow> rows_;

@@ -37,6 +37,7 @@ bool CMenuResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 BOOL CMenuResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
   list_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
   list_.m_list.InsertColumn(0, std::string(), LVCFMT_LEFT, kMinimumColumnWidth);
   list_.m_list.InsertColumn(1, std::string(), LVCFMT_LEFT, kMinimumColumnWidth);
   list_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
@@ -50,7 +51,7 @@ BOOL CMenuResPage::OnInitDialog() {
 
 void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& name) {
   module_ = &module;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& tree = tree_;
   // The tree empties first: its selection changes must not find an item of
   // the menu that goes.
   tree.DeleteAllItems();
@@ -76,10 +77,10 @@ void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& n
   }
   list_.AutoSizeColumns(/*fromMinimum=*/true);
 
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  tree.SetRedraw(false);
   if (menu_) FillTree(menu_->items, TVI_ROOT);
   for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextSiblingItem(item)) tree.Expand(item, TVE_EXPAND);
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  tree.SetRedraw(true);
   if (HTREEITEM first = tree.GetRootItem()) {
     tree.SelectItem(first);
   } else {
@@ -92,7 +93,7 @@ void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& n
 }
 
 void CMenuResPage::FillTree(const std::vector<MenuItem>& items, HTREEITEM parent) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& tree = tree_;
   for (size_t position = 0; position < items.size(); ++position) {
     const MenuItem& item = items[position];
     HTREEITEM added =
@@ -103,7 +104,7 @@ void CMenuResPage::FillTree(const std::vector<MenuItem>& items, HTREEITEM parent
 
 const MenuItem* CMenuResPage::ItemOf(HTREEITEM treeItem) const {
   if (!menu_ || !treeItem) return nullptr;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  const fw::CTreeCtrl& tree = tree_;
   std::vector<size_t> path;
   for (HTREEITEM at = treeItem; at; at = tree.GetParentItem(at))
     path.insert(path.begin(), static_cast<size_t>(tree.GetItemData(at)));

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "framework/dialog.h"
+#include "framework/list_box.h"
 #include "res/resource_ids.h"
 #include "windows/style_edit_model.h"
 
@@ -36,6 +37,7 @@ class CStyleEditDlg : public fw::CDialog {
 
   static const fw::MessageEntry<CStyleEditDlg> kMessages[];
   StyleEditModel model_;
+  fw::CListBox styleList_;  // the breakdown of the word
 };
 
 class CStyleListDlg : public fw::CDialog {
@@ -57,6 +59,7 @@ class CStyleListDlg : public fw::CDialog {
   LRESULT OnDoubleClick(WPARAM, LPARAM);
 
   static const fw::MessageEntry<CStyleListDlg> kMessages[];
+  fw::CListBox styleList_;  // the names that can still be added
 };
 
 }  // namespace qm
