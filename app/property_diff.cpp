@@ -1,5 +1,7 @@
 #include "app/property_diff.h"
 
+#include "res/string_ids.h"
+
 namespace qm {
 namespace {
 
@@ -12,20 +14,20 @@ std::vector<PropertyTreeNode> BuildLayout() {
   };
   root(kPropHandle);
   root(kPropTitle);
-  group(4135, kGroupVisibility);
+  group(IDS_GROUP_VISIBILITY, kGroupVisibility);
   child(kImageProperty, {kPropIsWindow, kPropEnabled, kPropVisible, kPropIconic, kPropZoomed});
-  group(4136, kGroupPosition);
+  group(IDS_GROUP_POSITION, kGroupPosition);
   child(kImageProperty, {kPropWindowRect, kPropClientRect});
-  group(4137, kGroupOther);
+  group(IDS_GROUP_ADVANCED, kGroupOther);
   child(kImageProperty, {kPropStyle, kPropExStyle, kPropMenu});
   child(kImagePropertyInfo, {kPropWndProc, kPropInstance, kPropId});
-  group(4138, kGroupOther);
+  group(IDS_GROUP_CLASS_DATA, kGroupOther);
   child(kImagePropertyInfo,
         {kPropClassName, kPropClassCursor, kPropClassBackground, kPropClassMenuName, kPropClassWndProc});
   child(kImageProperty, {kPropClassStyle, kPropClassIcon, kPropClassSmallIcon});
-  group(4139, kGroupOther);
+  group(IDS_GROUP_RELATED_WINDOWS, kGroupOther);
   child(kImageProperty, {kPropOwner, kPropParent, kPropNext, kPropPrevious});
-  group(4140, kGroupOther);
+  group(IDS_GROUP_PROCESS_DATA, kGroupOther);
   child(kImageProperty, {kPropExePath, kPropProcessId});
   return nodes;
 }

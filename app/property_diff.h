@@ -21,7 +21,6 @@ constexpr int kImagePropertyInfo = kIconInfo;
 constexpr int kImageProperty = kIconDoubleArrow;
 constexpr int kImageGroup = kIconPlus;
 constexpr int kImageNoCapture = kIconWarning;
-constexpr uint32_t kNoCaptureStringId = 4011;
 
 // One line of the layout: a root or child line, either a group (its title
 // string) or a property (its index; the text comes from the document).

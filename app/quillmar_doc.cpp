@@ -3,17 +3,19 @@
 #include "app/window_format.h"
 #include "common/text.h"
 #include "processes/process_info.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
 namespace {
 
-constexpr uint32_t kYesId = 4001;
-constexpr uint32_t kNoId = 4002;
-
-// Labels 4105..4114 for entries 0..9 and 4116..4134 for 10..28 (4115 is not
-// a label).
-uint32_t LabelId(int index) { return static_cast<uint32_t>(index < 10 ? 4105 + index : 4106 + index); }
+// The labels run in two blocks of the string table: entries 0..9 from the
+// handle's label on, 10..28 from the window style's (the number between the
+// two blocks is not a label).
+uint32_t LabelId(int index) {
+  return index < 10 ? IDS_PROPERTY_HWND + static_cast<uint32_t>(index)
+                    : IDS_PROPERTY_WINDOW_STYLE + static_cast<uint32_t>(index - 10);
+}
 
 }  // namespace
 
@@ -21,7 +23,7 @@ void CQuillmarDoc::RefreshProperties() {
   const IStrings& strings = *m_platform.strings;
   for (int i = 0; i < kPropertyCount; ++i) m_properties[static_cast<size_t>(i)].name = strings.LoadString(LabelId(i));
   auto at = [this](int index) -> WindowProperty& { return m_properties[static_cast<size_t>(index)]; };
-  const std::string yes = strings.LoadString(kYesId), no = strings.LoadString(kNoId);
+  const std::string yes = strings.LoadString(IDS_YES), no = strings.LoadString(IDS_NO);
   auto yesNo = [&](bool value) { return value ? yes : no; };
 
   const WindowHandle h = m_hCapturedWnd;

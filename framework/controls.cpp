@@ -27,6 +27,10 @@ HTREEITEM CTreeCtrl::InsertItem(const std::string& text, int image, LPARAM data,
 
 bool CTreeCtrl::DeleteAllItems() { return SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)) != 0; }
 
+bool CTreeCtrl::DeleteItem(HTREEITEM item) {
+  return SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
 unsigned CTreeCtrl::GetCount() const { return static_cast<unsigned>(SendMessage(TVM_GETCOUNT)); }
 
 HIMAGELIST CTreeCtrl::SetImageList(HIMAGELIST list, int which) {
@@ -74,6 +78,15 @@ bool CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) con
   image = tv.iImage;
   selectedImage = tv.iSelectedImage;
   return true;
+}
+
+bool CTreeCtrl::SetItemImage(HTREEITEM item, int image, int selectedImage) {
+  TVITEMW update{};
+  update.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  update.hItem = item;
+  update.iImage = image;
+  update.iSelectedImage = selectedImage;
+  return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update)) != 0;
 }
 
 UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {

@@ -23,6 +23,8 @@ class CTreeCtrl {
   HTREEITEM InsertItem(const std::string& text, int image, LPARAM data, HTREEITEM parent = TVI_ROOT,
                        HTREEITEM after = TVI_LAST);
   bool DeleteAllItems();
+  // The item and everything beneath it.
+  bool DeleteItem(HTREEITEM item);
   unsigned GetCount() const;
   HIMAGELIST SetImageList(HIMAGELIST list, int which);
   std::string GetItemText(HTREEITEM item) const;
@@ -30,6 +32,7 @@ class CTreeCtrl {
   LPARAM GetItemData(HTREEITEM item) const;
   // Normal and selected image of an item.
   bool GetItemImage(HTREEITEM item, int& image, int& selectedImage) const;
+  bool SetItemImage(HTREEITEM item, int image, int selectedImage);
   UINT GetItemState(HTREEITEM item, UINT mask) const;
   HTREEITEM GetRootItem() const { return Next(nullptr, TVGN_ROOT); }
   HTREEITEM GetChildItem(HTREEITEM item) const { return Next(item, TVGN_CHILD); }
@@ -39,6 +42,8 @@ class CTreeCtrl {
   bool ItemHasChildren(HTREEITEM item) const { return GetChildItem(item) != nullptr; }
   bool SelectItem(HTREEITEM item);
   bool Expand(HTREEITEM item, UINT action);
+  // Stops (false) or resumes (true) drawing while many items change.
+  void SetRedraw(bool redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
  private:
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {

@@ -3,22 +3,14 @@
 #include <charconv>
 #include <type_traits>
 
+#include "framework/control_text.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
 
 namespace qm::fw {
 namespace {
 
-constexpr uint32_t kNotWholeNumberString = 4146;
-
-std::string ControlText(HWND control) {
-  const int length = ::GetWindowTextLengthW(control);
-  if (length <= 0) return {};
-  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(control, buffer.data(), length + 1);
-  buffer.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return Narrow(buffer);
-}
+uint32_t g_notWholeNumberMessage = 0;
 
 // Parses the whole text as one decimal number of type T; a plus or minus
 // sign only where T is signed, and no value outside T's range.
@@ -54,13 +46,15 @@ void ExchangeWholeNumber(CDataExchange& exchange, int controlId, T& value) {
   }
   T parsed{};
   if (!ParseWholeNumber(ControlText(control), parsed)) {
-    exchange.Fail(controlId, kNotWholeNumberString);
+    exchange.Fail(controlId, g_notWholeNumberMessage);
     return;
   }
   value = parsed;
 }
 
 }  // namespace
+
+void SetNotWholeNumberMessage(uint32_t stringId) { g_notWholeNumberMessage = stringId; }
 
 CDataExchange::CDataExchange(HWND dialog, bool saveAndValidate, IMessageBox* messages)
     : m_bSaveAndValidate(saveAndValidate), m_hDlg(dialog), messages_(messages) {}

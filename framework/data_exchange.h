@@ -16,6 +16,10 @@ class IMessageBox;
 
 namespace qm::fw {
 
+// The string a refused whole-number field shows: the program's, given once
+// before its first dialog.
+void SetNotWholeNumberMessage(uint32_t stringId);
+
 class CDataExchange {
  public:
   // messages null: the platform's message box.

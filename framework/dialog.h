@@ -49,6 +49,9 @@ class CDialog : public WithMessageTable<CDialog, CWnd> {
   // validation (true); false when a field was refused.
   bool UpdateData(bool saveAndValidate = true);
 
+  // Enables or greys the dialog's control of that ID.
+  void EnableDlgItem(int controlId, bool enabled) const { ::EnableWindow(::GetDlgItem(m_hWnd, controlId), enabled); }
+
   // Where validation messages go; the platform's message box when unset.
   void SetMessageBox(IMessageBox* messages) { messages_ = messages; }
 

@@ -43,6 +43,8 @@ int CListCtrl::InsertItem(int row, const std::string& text, int image) {
 
 bool CListCtrl::DeleteItem(int row) { return SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(row)) != 0; }
 bool CListCtrl::DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
+
+void CListCtrl::SetRedraw(bool redraw) { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
 
 std::string CListCtrl::GetItemText(int row, int column) const {
@@ -82,6 +84,14 @@ bool CListCtrl::SetItemData(int row, LPARAM data) {
   lv.mask = LVIF_PARAM;
   lv.iItem = row;
   lv.lParam = data;
+  return SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lv)) != 0;
+}
+
+bool CListCtrl::SetItemImage(int row, int image) {
+  LVITEMW lv{};
+  lv.mask = LVIF_IMAGE;
+  lv.iItem = row;
+  lv.iImage = image;
   return SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&lv)) != 0;
 }
 

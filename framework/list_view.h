@@ -32,6 +32,7 @@ class CListCtrl {
   bool SetItemText(int row, int column, const std::string& text);
   LPARAM GetItemData(int row) const;
   bool SetItemData(int row, LPARAM data);
+  bool SetItemImage(int row, int image);
 
   // The first selected row after `after` (-1: from the start), -1 if none.
   int GetNextSelected(int after = -1) const;
@@ -41,6 +42,9 @@ class CListCtrl {
   bool EnsureVisible(int row);
   HIMAGELIST SetImageList(HIMAGELIST list, int which);
   DWORD SetExtendedStyle(DWORD style);
+  // Stops (false) or resumes (true) drawing while many rows change; the
+  // caller repaints after resuming.
+  void SetRedraw(bool redraw);
 
  private:
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {

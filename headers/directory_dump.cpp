@@ -5,13 +5,11 @@
 #include "common/text.h"
 #include "headers/export_table.h"
 #include "headers/import_table.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
 namespace {
-
-constexpr uint32_t kExportFunctionsTitle = 4144;
-constexpr uint32_t kImportLibrariesTitle = 4143;
 
 void AddEntryLines(TreeNode& node, const ImageDataDirectory& entry) {
   node.Add(Format("VirtualAddress = %s", FormatValue(entry.VirtualAddress).c_str()), kDumpLeafImage);
@@ -38,7 +36,7 @@ bool AddExportDirectory(TreeNode& parent, const CModuleLoader& loader, bool comp
   const ImageDataDirectory* entry = loader.GetDirectoryEntry(IMAGE_DIRECTORY_ENTRY_EXPORT);
   if (!image || !entry) return false;
   TreeNode& node =
-      parent.Add(complete ? "Export directory" : text.strings.LoadString(kExportFunctionsTitle), kDumpNodeImage);
+      parent.Add(complete ? "Export directory" : text.strings.LoadString(IDS_EXPORTED_FUNCTIONS), kDumpNodeImage);
   if (complete) AddEntryLines(node, *entry);
   if (entry->VirtualAddress == 0) return false;
   auto directory = ReadExportDirectory(*image);
@@ -85,7 +83,7 @@ bool AddImportDirectory(TreeNode& parent, const CModuleLoader& loader, bool comp
   const ImageDataDirectory* entry = loader.GetDirectoryEntry(IMAGE_DIRECTORY_ENTRY_IMPORT);
   if (!image || !entry) return false;
   TreeNode& node =
-      parent.Add(complete ? "Import directory" : text.strings.LoadString(kImportLibrariesTitle), kDumpNodeImage);
+      parent.Add(complete ? "Import directory" : text.strings.LoadString(IDS_IMPORTED_LIBRARIES), kDumpNodeImage);
   if (complete) AddEntryLines(node, *entry);
   if (entry->VirtualAddress == 0) return false;
   // The dump lists libraries only, so their thunks are not read.

@@ -2,17 +2,11 @@
 
 #include "common/text.h"
 #include "headers/directory_dump.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
 namespace {
-
-constexpr uint32_t kDosSignatureLine = 3119;
-constexpr uint32_t kUnknownSignatureLine = 3120;
-constexpr uint32_t kNtSignatureLine = 3121;
-constexpr uint32_t kMachineLine = 3122;
-constexpr uint32_t kSubsystemLine = 3123;
-constexpr uint32_t kCharacteristicsTitle = 3124;
 
 // The characteristics bits in the order the dump lists them.
 void AddCharacteristicLines(TreeNode& node, uint16_t characteristics) {
@@ -59,15 +53,15 @@ std::string MagicLine(const char* label, uint16_t magic) {
 
 void AddSummary(TreeNode& root, const CModuleLoader& loader, const DumpText& text, std::vector<std::string>& problems) {
   const ImageDosHeader& dos = *loader.GetDosHeader();
-  const uint32_t line = dos.e_magic == IMAGE_DOS_SIGNATURE ? kDosSignatureLine : kUnknownSignatureLine;
+  const uint32_t line = dos.e_magic == IMAGE_DOS_SIGNATURE ? IDS_DOS_SIGNATURE_LINE : IDS_UNKNOWN_SIGNATURE_LINE;
   root.Add(DosSignatureText(text.strings.LoadString(line), dos.e_magic), kDumpLeafImage);
   const PeImage* pe = loader.GetNtHeaders();
   if (!pe) return;
-  root.Add(text.strings.LoadString(kNtSignatureLine) + FormatSignature(IMAGE_NT_SIGNATURE), kDumpLeafImage);
-  root.Add(text.strings.LoadString(kMachineLine) + MachineName(pe->fileHeader().Machine), kDumpLeafImage);
-  root.Add(text.strings.LoadString(kSubsystemLine) + SubsystemName(pe->optionalHeader().Subsystem), kDumpLeafImage);
+  root.Add(text.strings.LoadString(IDS_NT_SIGNATURE_LINE) + FormatSignature(IMAGE_NT_SIGNATURE), kDumpLeafImage);
+  root.Add(text.strings.LoadString(IDS_MACHINE_LINE) + MachineName(pe->fileHeader().Machine), kDumpLeafImage);
+  root.Add(text.strings.LoadString(IDS_SUBSYSTEM_LINE) + SubsystemName(pe->optionalHeader().Subsystem), kDumpLeafImage);
   if (pe->fileHeader().Characteristics != 0) {
-    TreeNode& node = root.Add(text.strings.LoadString(kCharacteristicsTitle), kDumpNodeImage);
+    TreeNode& node = root.Add(text.strings.LoadString(IDS_MODULE_CHARACTERISTICS), kDumpNodeImage);
     AddCharacteristicLines(node, pe->fileHeader().Characteristics);
   }
   AddExportDirectory(root, loader, false, text, problems);

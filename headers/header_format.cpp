@@ -1,6 +1,8 @@
 #include "headers/header_format.h"
 
+#include "common/file_time.h"
 #include "common/text.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
@@ -27,7 +29,9 @@ std::string FormatAddressSigned(const void* address) {
   return FormatSigned64(value);
 }
 
-std::string FormatBool(const DumpText& text, bool value) { return text.strings.LoadString(value ? 4097 : 4098); }
+std::string FormatBool(const DumpText& text, bool value) {
+  return text.strings.LoadString(value ? IDS_TRUE : IDS_FALSE);
+}
 
 std::string SignatureChar(uint8_t byte) {
   if (byte < 0x20 || byte == 0x7F) return " ";
@@ -41,9 +45,7 @@ std::string FormatSignature(uint32_t value) {
 }
 
 std::string FormatTimeStamp(const DumpText& text, uint32_t seconds) {
-  constexpr uint64_t kTicksPerSecond = 10'000'000;
-  constexpr uint64_t kSecondsFrom1601To1970 = 11'644'473'600;
-  auto shown = text.locale.FileTimeToText((seconds + kSecondsFrom1601To1970) * kTicksPerSecond);
+  auto shown = text.locale.FileTimeToText(FileTimeFromUnixSeconds(seconds));
   return shown ? *shown : "?";
 }
 

@@ -1,11 +1,10 @@
 #include "headers/load_failure_message.h"
 
 #include "common/text.h"
+#include "res/string_ids.h"
 
 namespace qm {
 namespace {
-
-constexpr uint32_t kCannotLoadModule = 4142;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -53,7 +52,7 @@ std::string ModuleLoadFailureMessage(const IStrings& strings, const IErrorText& 
   if (error != 0) message = ReplaceFirstInsert(errors.FormatMessage(error), path);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
     message.pop_back();
-  if (message.empty()) message = FormatTable(strings.LoadString(kCannotLoadModule), {path});
+  if (message.empty()) message = FormatTable(strings.LoadString(IDS_CANNOT_LOAD_MODULE), {path});
   return message;
 }
 

@@ -10,7 +10,7 @@
 namespace qm {
 
 // The system's text for the loader's error code with the path in place of
-// its first insert; string 4142 "No se puede cargar el módulo %s" with the
+// its first insert; "No se puede cargar el módulo %s" (IDS_CANNOT_LOAD_MODULE) with the
 // path when there is no code (the file was read but is not a module) or the
 // system has no text for it. Trailing line breaks are dropped.
 std::string ModuleLoadFailureMessage(const IStrings& strings, const IErrorText& errors, uint32_t error,

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "common/file_time.h"
+
 namespace qm {
 namespace {
 
 // Day, month and year all different and of two digits in any form, so the
 // locale's text of it says which field comes where.
 constexpr CalendarTime kProbeDate{2033, 11, 22, 0, 0, 0};
-constexpr int64_t kDaysFrom1601To1970 = 134774;
-constexpr uint64_t kTicksPerSecond = 10'000'000;
 
 enum class Field { Day, Month, Year };
 
@@ -62,19 +62,19 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
 }
 
 int64_t SecondsSince1601(const CalendarTime& t) {
-  return (DaysFromCivil(t.year, t.month, t.day) + kDaysFrom1601To1970) * 86400 + t.hour * 3600 + t.minute * 60 +
-         t.second;
+  return DaysFromCivil(t.year, t.month, t.day) * 86400 + static_cast<int64_t>(kSecondsFrom1601To1970) + t.hour * 3600 +
+         t.minute * 60 + t.second;
 }
 
 // The locale's text of a local time, through the FILETIME that it shows as
 // that time; none when the zone moves its clock right then.
 std::optional<std::string> LocalTimeText(const ILocale& locale, const CalendarTime& local) {
   const CalendarTime noon{local.year, local.month, local.day, 12, 0, 0};
-  const auto noonAsUtc = static_cast<uint64_t>(SecondsSince1601(noon)) * kTicksPerSecond;
+  const auto noonAsUtc = static_cast<uint64_t>(SecondsSince1601(noon)) * kFileTimeTicksPerSecond;
   const auto noonLocal = locale.FileTimeToLocalTime(noonAsUtc);
   if (!noonLocal) return std::nullopt;
   const int64_t offset = SecondsSince1601(*noonLocal) - SecondsSince1601(noon);
-  const auto fileTime = static_cast<uint64_t>(SecondsSince1601(local) - offset) * kTicksPerSecond;
+  const auto fileTime = static_cast<uint64_t>(SecondsSince1601(local) - offset) * kFileTimeTicksPerSecond;
   if (locale.FileTimeToLocalTime(fileTime) != local) return std::nullopt;
   return locale.FileTimeToText(fileTime);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "res/string_ids.h"
 #include "resources/resource_module.h"
 
 namespace qm {
@@ -56,7 +57,7 @@ std::string FormatHexDump(std::span<const uint8_t> bytes, std::string_view lineE
 }
 
 std::string FormatHexDumpTotal(const IStrings& strings, uint32_t size) {
-  return FormatSizeText(strings.LoadString(kHexDumpTotalStringId), size);
+  return FormatSizeText(strings.LoadString(IDS_SIZE_TOTAL), size);
 }
 
 }  // namespace qm

@@ -1,18 +1,12 @@
 #include "resources/menu_tree.h"
 
+#include "res/string_ids.h"
+
 namespace qm {
 
-namespace {
-constexpr uint32_t kImageItemText = 4005;         // "<imágen>"
-constexpr uint32_t kSeparatorItemText = 4008;     // "<separador>"
-constexpr uint32_t kModuleStatisticsText = 4045;  // "Estadísticas del módulo"
-constexpr uint32_t kIdentifierText = 4069;        // "Identificador"
-constexpr uint32_t kItemCountText = 4070;         // "Número de items"
-}  // namespace
-
 std::string MenuItemTreeText(const MenuItem& item, const IStrings& strings) {
-  if (item.type & kMftSeparator) return strings.LoadString(kSeparatorItemText);
-  if (item.type & kMftBitmap) return strings.LoadString(kImageItemText);
+  if (item.type & kMftSeparator) return strings.LoadString(IDS_MENU_SEPARATOR);
+  if (item.type & kMftBitmap) return strings.LoadString(IDS_MENU_PICTURE);
   std::string text;
   text.reserve(item.text.size());
   for (char c : item.text)
@@ -67,9 +61,9 @@ const MenuItem* MenuItemAtPath(const Menu& menu, const std::vector<size_t>& path
 std::vector<StatisticsRow> MenuStatisticsRows(const CResourceModule& module, const ResourceName& name,
                                               const std::optional<size_t>& topLevelItems, const IStrings& strings) {
   std::vector<StatisticsRow> rows;
-  rows.push_back({strings.LoadString(kModuleStatisticsText), module.GetPath(), 0});
-  rows.push_back({strings.LoadString(kIdentifierText), name.isString ? name.name : std::to_string(name.id), 0});
-  rows.push_back({strings.LoadString(kItemCountText), topLevelItems ? std::to_string(*topLevelItems) : "?", 0});
+  rows.push_back({strings.LoadString(IDS_MODULE_STATISTICS), module.GetPath(), 0});
+  rows.push_back({strings.LoadString(IDS_IDENTIFIER), name.isString ? name.name : std::to_string(name.id), 0});
+  rows.push_back({strings.LoadString(IDS_ITEM_COUNT), topLevelItems ? std::to_string(*topLevelItems) : "?", 0});
   return rows;
 }
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "platform/error_text.h"
 #include "common/text.h"
+#include "platform/error_text.h"
 #include "res/string_ids.h"
 #include "resources/resource_tree.h"
 #include "resources/resource_types.h"
@@ -94,7 +94,7 @@ ResourceBrowserTree BuildResourceBrowserTree(const CResourceModule& module, cons
                                              const IStrings& strings) {
   const auto found = files.FindFile(module.GetPath());
   ResourceBrowserTree tree;
-  tree.root = BuildResourceTree(module, found ? found->name : strings.LoadString(kModuleRootStringId), strings);
+  tree.root = BuildResourceTree(module, found ? found->name : strings.LoadString(IDS_MODULE_ROOT), strings);
   tree.typeNodes.resize(tree.root.children.size());
   tree.resources.resize(tree.root.children.size());
   // The tree places each resource under the node whose text is its type's

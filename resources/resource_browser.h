@@ -18,8 +18,6 @@
 
 namespace qm {
 
-constexpr uint32_t kModuleRootStringId = 4041;  // "Módulo", when the file cannot be found
-
 // The six pages, in the order the browser creates them.
 enum class ResourcePage { Hex, String, Bitmap, IconGroup, List, Menu };
 constexpr size_t kResourcePageCount = 6;

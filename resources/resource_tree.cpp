@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "res/string_ids.h"
 #include "resources/resource_types.h"
 
 namespace qm {
@@ -15,7 +16,7 @@ std::string JsonOfName(const ResourceName& name) {
 std::string ResourceTypeLabel(const ResourceName& type, const IStrings& strings) {
   if (type.isString) return type.name;
   const ResourceTypeInfo* info = FindResourceType(type.id);
-  return strings.LoadString(info ? info->labelStringId : kUnknownTypeStringId);
+  return strings.LoadString(info ? info->labelStringId : IDS_UNKNOWN_TYPE);
 }
 
 int ResourceTypeImage(const ResourceName& type) {

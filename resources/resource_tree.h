@@ -5,14 +5,15 @@
 
 #include <string>
 
+#include "common/shared_icons.h"
 #include "common/tree_model.h"
 #include "platform/system.h"
 #include "resources/resource_module.h"
 
 namespace qm {
 
-constexpr int kResourceRootImage = 8;
-constexpr int kResourceTypeNodeImage = 14;
+constexpr int kResourceRootImage = kIconComputer;
+constexpr int kResourceTypeNodeImage = kIconClosedFolder;
 
 // The label of a type node: the type table's text, the name of a named type.
 std::string ResourceTypeLabel(const ResourceName& type, const IStrings& strings);

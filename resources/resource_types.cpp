@@ -2,28 +2,30 @@
 
 #include <array>
 
+#include "res/string_ids.h"
+
 namespace qm {
 namespace {
 
 constexpr std::array<ResourceTypeInfo, 18> kTypes{{
-    {1, "RT_CURSOR", 4035, 17},
-    {2, "RT_BITMAP", 4033, 16},
-    {3, "RT_ICON", 4036, 19},
-    {4, "RT_MENU", 4037, 20},
-    {5, "RT_DIALOG", 4034, 18},
-    {6, "RT_STRING", 4038, 21},
-    {7, "RT_FONTDIR", 4055, 24},
-    {8, "RT_FONT", 4054, 24},
-    {9, "RT_ACCELERATOR", 4032, 15},
-    {10, "RT_RCDATA", 4058, 24},
-    {11, "RT_MESSAGETABLE", 4057, 24},
-    {12, "RT_GROUP_CURSOR", 4043, 17},
-    {14, "RT_GROUP_ICON", 4042, 19},
-    {16, "RT_VERSION", 4039, 22},
-    {21, "RT_ANICURSOR", 4052, 17},
-    {22, "RT_ANIICON", 4053, 19},
-    {23, "RT_HTML", 4056, 24},
-    {241, "RT_TOOLBAR", 4059, 23},
+    {1, "RT_CURSOR", IDS_RT_CURSOR, kIconCursor},
+    {2, "RT_BITMAP", IDS_RT_BITMAP, kIconPicture},
+    {3, "RT_ICON", IDS_RT_ICON, kIconGridPage},
+    {4, "RT_MENU", IDS_RT_MENU, kIconStackedBars},
+    {5, "RT_DIALOG", IDS_RT_DIALOG, kIconDialog},
+    {6, "RT_STRING", IDS_RT_STRING, kIconAbc},
+    {7, "RT_FONTDIR", IDS_RT_FONTDIR, kIconQuestionMark},
+    {8, "RT_FONT", IDS_RT_FONT, kIconQuestionMark},
+    {9, "RT_ACCELERATOR", IDS_RT_ACCELERATOR, kIconKeys},
+    {10, "RT_RCDATA", IDS_RT_RCDATA, kIconQuestionMark},
+    {11, "RT_MESSAGETABLE", IDS_RT_MESSAGETABLE, kIconQuestionMark},
+    {12, "RT_GROUP_CURSOR", IDS_RT_GROUP_CURSOR, kIconCursor},
+    {14, "RT_GROUP_ICON", IDS_RT_GROUP_ICON, kIconGridPage},
+    {16, "RT_VERSION", IDS_RT_VERSION, kIconVersion},
+    {21, "RT_ANICURSOR", IDS_RT_ANICURSOR, kIconCursor},
+    {22, "RT_ANIICON", IDS_RT_ANIICON, kIconGridPage},
+    {23, "RT_HTML", IDS_RT_HTML, kIconQuestionMark},
+    {241, "RT_TOOLBAR", IDS_RT_TOOLBAR, kIconTwoButtons},
 }};
 
 struct RtAlias {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/shared_icons.h"
+
 namespace qm {
 
 struct ResourceTypeInfo {
@@ -16,10 +18,10 @@ struct ResourceTypeInfo {
   int image;               // index into the shared small image list
 };
 
-// The label and image of numbers the table does not know.
-constexpr uint32_t kUnknownTypeStringId = 4050;  // "<desconocido>"
-constexpr int kUnknownTypeImage = 24;
-constexpr int kNamedTypeImage = 24;
+// The image of numbers the table does not know (their label is
+// IDS_UNKNOWN_TYPE).
+constexpr int kUnknownTypeImage = kIconQuestionMark;
+constexpr int kNamedTypeImage = kIconQuestionMark;
 
 // The row of a numeric type, nullptr for numbers the table does not hold.
 const ResourceTypeInfo* FindResourceType(uint32_t typeId);

@@ -1,6 +1,7 @@
 #include "resources/string_list.h"
 
 #include "common/text.h"
+#include "res/string_ids.h"
 #include "resources/resource_types.h"
 #include "resources/string_block.h"
 
@@ -20,9 +21,9 @@ StringListing ListStrings(const CResourceModule& module, const std::optional<Res
       }
     }
   }
-  listing.countText = FormatTable(strings.LoadString(kStringCountStringId), {std::to_string(listing.rows.size())});
+  listing.countText = FormatTable(strings.LoadString(IDS_STRING_COUNT), {std::to_string(listing.rows.size())});
   if (!block) {
-    listing.countText += " - " + FormatSizeText(strings.LoadString(kStringTotalSizeStringId),
+    listing.countText += " - " + FormatSizeText(strings.LoadString(IDS_SIZE_TOTAL),
                                                 module.GetTotalSize(ResourceName::Number(kRtString)));
   }
   return listing;

@@ -13,12 +13,6 @@
 
 namespace qm {
 
-constexpr uint32_t kStringCountStringId = 4051;       // "Número de strings: %u"
-constexpr uint32_t kStringTotalSizeStringId = 4044;   // "Tamaño: %s bytes (~%s Kb)"
-constexpr uint32_t kStringSaveFailedStringId = 4305;  // the export failed
-constexpr uint32_t kResourceFileFilterStringId = 4093;
-constexpr uint32_t kTextFileFilterStringId = 4071;
-
 struct StringListRow {
   uint32_t identifier = 0;
   std::string idText;

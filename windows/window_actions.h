@@ -5,19 +5,21 @@
 
 #include <cstdint>
 
+#include "common/shared_icons.h"
 #include "platform/platform.h"
 #include "platform/windows.h"
 
 namespace qm {
 
-// Indices into the program's shared small icons.
-constexpr int kImageWindowVisible = 1;
-constexpr int kImageChildVisible = 2;
-constexpr int kImageWindowHidden = 3;
-constexpr int kImageChildHidden = 4;
+// The images of the program's shared small icons a window shows.
+constexpr int kImageWindowVisible = kIconWindow;
+constexpr int kImageChildVisible = kIconChildWindow;
+constexpr int kImageWindowHidden = kIconHiddenWindow;
+constexpr int kImageChildHidden = kIconHiddenChild;
 
-// 1/3 for a window without parent, visible/hidden; 2/4 for one with a
-// parent (for a top-level window, GetParent gives its owner).
+// A window without parent shows kImageWindowVisible/Hidden, one with a
+// parent kImageChildVisible/Hidden (for a top-level window, GetParent gives
+// its owner).
 int WindowImageIndex(const IWindowSystem& windows, WindowHandle window);
 
 struct WindowButtons {

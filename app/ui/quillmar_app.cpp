@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/ui/about_dlg.h"
+#include "framework/data_exchange.h"
 #include "res/resource_ids.h"
 #include "res/string_ids.h"
 
@@ -56,6 +57,7 @@ bool CQuillmarApp::InitInstance() {
     return false;
   }
   oleInitialized_ = true;
+  fw::SetNotWholeNumberMessage(IDS_NOT_WHOLE_NUMBER);
 
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&controls);

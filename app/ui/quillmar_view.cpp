@@ -2,6 +2,7 @@
 
 #include "app/property_diff.h"
 #include "res/resource_ids.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
@@ -60,7 +61,7 @@ void CQuillmarView::OnUpdate(fw::CView*) {
   if (doc.m_hCapturedWnd == 0) {
     if (tree.GetCount() == 1) return;
     tree.DeleteAllItems();
-    tree.InsertItem(platform_.strings->LoadString(kNoCaptureStringId), kImageNoCapture, 0);
+    tree.InsertItem(platform_.strings->LoadString(IDS_NO_CAPTURE), kImageNoCapture, 0);
     tree.SelectItem(nullptr);
     return;
   }

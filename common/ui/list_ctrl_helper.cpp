@@ -109,7 +109,7 @@ void CListCtrlHelper::MoveRows(const std::vector<int>& from, int knownColumn, st
     ::SendMessageW(m_list.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&copy.item));
   }
   // One repaint at the end instead of one per changed cell.
-  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  m_list.SetRedraw(false);
   for (size_t row = 0; row < from.size(); ++row) {
     if (from[row] == static_cast<int>(row)) continue;
     const RowCopy& source = copies[static_cast<size_t>(from[row])];
@@ -124,7 +124,7 @@ void CListCtrlHelper::MoveRows(const std::vector<int>& from, int knownColumn, st
     item.stateMask = kStates;
     ::SendMessageW(m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   }
-  ::SendMessageW(m_list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  m_list.SetRedraw(true);
   ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
 }
 

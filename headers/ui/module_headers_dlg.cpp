@@ -45,7 +45,7 @@ BOOL CModuleHeadersDlg::OnInitDialog() {
 void CModuleHeadersDlg::BuildTree() {
   fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   // One repaint at the end: a large export table is thousands of items.
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  tree.SetRedraw(false);
   tree.DeleteAllItems();
   m_nMode = ::IsDlgButtonChecked(m_hWnd, IDC_COMPLETE_MODE) == BST_CHECKED ? 1 : 0;
   const HeaderDump dump = BuildHeaderDump(loader_, m_nMode == 1, DumpText{*platform_.strings, *platform_.locale});
@@ -53,7 +53,7 @@ void CModuleHeadersDlg::BuildTree() {
     InsertChildren(tree, dump.root, root);
     tree.Expand(root, TVE_EXPAND);
   }
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  tree.SetRedraw(true);
   ::InvalidateRect(tree.m_hWnd, nullptr, TRUE);
 }
 

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "common/file_time.h"
 #include "common/language_names.h"
 #include "common/text.h"
 #include "platform/platform.h"
@@ -32,12 +33,9 @@ PosixLocale::PosixLocale() {
 }
 
 std::optional<CalendarTime> PosixLocale::FileTimeToLocalTime(uint64_t fileTime) const {
-  // 100 ns ticks since 1601-01-01 to seconds since 1970-01-01.
-  constexpr uint64_t kTicksPerSecond = 10'000'000;
-  constexpr uint64_t kEpochDelta = 11'644'473'600;
-  const uint64_t seconds = fileTime / kTicksPerSecond;
-  if (seconds < kEpochDelta) return std::nullopt;
-  const auto unixTime = static_cast<time_t>(seconds - kEpochDelta);
+  const std::optional<uint64_t> seconds = UnixSecondsFromFileTime(fileTime);
+  if (!seconds) return std::nullopt;
+  const auto unixTime = static_cast<time_t>(*seconds);
   std::tm local{};
   if (!localtime_r(&unixTime, &local)) return std::nullopt;
   CalendarTime t{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
@@ -101,11 +99,9 @@ std::optional<FileFindData> PosixFiles::FindFile(const std::string& path) const 
   if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  // Seconds since 1970 to 100 ns ticks since 1601.
   const auto fileTime = [](const timespec& t) -> uint64_t {
     if (t.tv_sec < 0) return 0;
-    return (static_cast<uint64_t>(t.tv_sec) + 11'644'473'600ull) * 10'000'000ull +
-           static_cast<uint64_t>(t.tv_nsec) / 100;
+    return FileTimeFromUnixSeconds(static_cast<uint64_t>(t.tv_sec)) + static_cast<uint64_t>(t.tv_nsec) / 100;
   };
   FileFindData data;
   const size_t slash = path.find_last_of('/');

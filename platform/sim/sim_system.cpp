@@ -1,5 +1,6 @@
 #include "platform/sim/sim_system.h"
 
+#include "common/file_time.h"
 #include "common/language_names.h"
 #include "common/text.h"
 #include "res/string_table.h"
@@ -16,10 +17,9 @@ std::string SimLocale::VerLanguageName(uint32_t languageId) const {
 }
 
 std::optional<CalendarTime> SimLocale::FileTimeToLocalTime(uint64_t fileTime) const {
-  constexpr uint64_t kTicksPerSecond = 10'000'000;
-  constexpr int64_t kEpochDelta = 11'644'473'600;
-  const auto seconds = static_cast<int64_t>(fileTime / kTicksPerSecond) - kEpochDelta;
-  if (seconds < 0) return std::nullopt;
+  const std::optional<uint64_t> unixSeconds = UnixSecondsFromFileTime(fileTime);
+  if (!unixSeconds) return std::nullopt;
+  const auto seconds = static_cast<int64_t>(*unixSeconds);
   // Civil date from days since 1970-01-01 (proleptic Gregorian).
   const int64_t days = seconds / 86400, secs = seconds % 86400;
   const int64_t z = days + 719468, era = z / 146097, doe = z - era * 146097;

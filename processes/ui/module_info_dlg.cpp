@@ -38,6 +38,7 @@ void CModuleInfoDlg::SetModulePath(const std::string& path) {
 BOOL CModuleInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  iconStatic_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_MODULE_ICON);
   fw::CListCtrl& list = helper_.m_list;
   list.InsertColumn(0, "Clave", LVCFMT_LEFT, 25);
   list.InsertColumn(1, "Valor", LVCFMT_LEFT, 25);
@@ -64,7 +65,7 @@ void CModuleInfoDlg::Refresh() {
   if (!m_strPath.empty() && ::SHGetFileInfoW(Widen(m_strPath).c_str(), 0, &info, sizeof info, SHGFI_ICON) != 0)
     icon = info.hIcon;
   // The static lets go of the old icon before it is destroyed.
-  fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(icon);
+  iconStatic_.SetIcon(icon);
   icon_.reset(icon);
 
   m_fields = ReadModuleFileFields(platform_, m_strPath);
@@ -98,7 +99,7 @@ LRESULT CModuleInfoDlg::OnListKey(NMLVKEYDOWN& key) {
 }
 
 LRESULT CModuleInfoDlg::OnDestroy(WPARAM, LPARAM) {
-  fw::CStatic(::GetDlgItem(m_hWnd, IDC_MODULE_ICON)).SetIcon(nullptr);
+  iconStatic_.SetIcon(nullptr);
   icon_.reset();
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "common/ui/list_ctrl_helper.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
+#include "framework/static_control.h"
 #include "platform/platform.h"
 #include "processes/module_info_model.h"
 #include "res/resource_ids.h"
@@ -57,6 +58,7 @@ class CModuleInfoDlg : public fw::WithMessageTable<CModuleInfoDlg, fw::CDialog> 
   std::vector<VersionRow> rows_;
   // Both columns sort as text.
   CListCtrlHelper helper_;
+  fw::CStatic iconStatic_;  // shows icon_
   // Ours from SHGetFileInfo: destroyed when replaced and with the dialog.
   std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer> icon_;
 };

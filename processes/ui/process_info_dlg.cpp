@@ -9,6 +9,7 @@
 #include "headers/ui/module_headers_dlg.h"
 #include "platform/win32/win32_system.h"
 #include "processes/process_info.h"
+#include "processes/ui/list_keys.h"
 #include "processes/ui/module_info_dlg.h"
 #include "res/string_ids.h"
 #include "resources/file_version_info.h"
@@ -83,11 +84,12 @@ BOOL CProcessInfoDlg::OnInitDialog() {
   helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   helper_.m_list.SetImageList(ShellSmallIcons(), LVSIL_SMALL);
   helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  ::ShowWindow(::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS), SW_HIDE);
-  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_VIEW_TABS));
-  tabs.InsertItem(0, platform_.strings->LoadString(IDS_MODULES_TAB));
-  tabs.InsertItem(1, platform_.strings->LoadString(IDS_THREADS));
-  tabs.SetCurSel(m_nInitialTab == 1 ? 1 : 0);
+  progress_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS);
+  tabs_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_VIEW_TABS);
+  ::ShowWindow(progress_.m_hWnd, SW_HIDE);
+  tabs_.InsertItem(0, platform_.strings->LoadString(IDS_MODULES_TAB));
+  tabs_.InsertItem(1, platform_.strings->LoadString(IDS_THREADS));
+  tabs_.SetCurSel(m_nInitialTab == 1 ? 1 : 0);
   SwitchTab();
   return TRUE;
 }
@@ -99,7 +101,7 @@ void CProcessInfoDlg::DoDataExchange(fw::CDataExchange& exchange) {
 }
 
 ProcessTab CProcessInfoDlg::CurrentTab() const {
-  return fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel() == 1 ? ProcessTab::Threads : ProcessTab::Modules;
+  return tabs_.GetCurSel() == 1 ? ProcessTab::Threads : ProcessTab::Modules;
 }
 
 void CProcessInfoDlg::SwitchTab() {
@@ -170,28 +172,26 @@ void CProcessInfoDlg::ShowReading(const ProcessReading& reading, ProcessTab tab)
 }
 
 void CProcessInfoDlg::FillModules(const std::vector<ModuleEntry32>& modules) {
-  HWND progressBar = ::GetDlgItem(m_hWnd, IDC_PROCESS_PROGRESS);
-  fw::CProgressCtrl progress(progressBar);
-  ::ShowWindow(progressBar, SW_SHOW);
-  progress.SetRange(0, modules.empty() ? 0 : static_cast<int>(modules.size()) - 1);
+  ::ShowWindow(progress_.m_hWnd, SW_SHOW);
+  progress_.SetRange(0, modules.empty() ? 0 : static_cast<int>(modules.size()) - 1);
   HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   Repaint(m_hWnd);
   CFileVersionInfo version(platform_, std::string());
   modules_.reserve(modules.size());
   for (size_t i = 0; i < modules.size(); ++i) {
-    progress.SetPos(static_cast<int>(i));
-    Repaint(progressBar);
+    progress_.SetPos(static_cast<int>(i));
+    Repaint(progress_.m_hWnd);
     ModuleRow row = ReadModuleRow(platform_, version, modules[i]);
     row.image = ShellIconIndex(modules[i].szExePath);
     modules_.push_back(std::move(row));
   }
-  ::ShowWindow(progressBar, SW_HIDE);
+  ::ShowWindow(progress_.m_hWnd, SW_HIDE);
   ::SetCursor(previous);
 }
 
 void CProcessInfoDlg::ShowRows() {
   fw::CListCtrl& list = helper_.m_list;
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list.SetRedraw(false);
   list.DeleteAllItems();
   int index = 0;
   for (const ModuleRow& module : modules_) {
@@ -205,7 +205,7 @@ void CProcessInfoDlg::ShowRows() {
     for (size_t column = 0; row >= 0 && column < thread.cells.size(); ++column)
       list.SetItemText(row, static_cast<int>(column), thread.cells[column]);
   }
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  list.SetRedraw(true);
   ::InvalidateRect(list.m_hWnd, nullptr, TRUE);
   // Each column as wide as its widest text or heading, narrower ones too.
   helper_.AutoSizeColumns(/*fromMinimum=*/true);
@@ -234,13 +234,13 @@ LRESULT CProcessInfoDlg::OnDoubleClick(NMITEMACTIVATE& activate) {
 }
 
 LRESULT CProcessInfoDlg::OnListKey(NMLVKEYDOWN& key) {
-  if (key.wVKey == VK_RETURN) OnAdvanced(0, 0);
-  if (key.wVKey == VK_F5) Refresh();
+  OnProcessListKey(
+      key.wVKey, [this] { OnAdvanced(0, 0); }, [this] { Refresh(); });
   return 0;
 }
 
 void CProcessInfoDlg::OnOK() {
-  if (::GetFocus() == ::GetDlgItem(m_hWnd, IDC_ITEM_LIST)) {
+  if (::GetFocus() == helper_.m_list.m_hWnd) {
     OnAdvanced(0, 0);
     return;
   }

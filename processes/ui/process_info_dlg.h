@@ -11,6 +11,8 @@
 #include "common/ui/list_ctrl_helper.h"
 #include "framework/dialog.h"
 #include "framework/list_view.h"
+#include "framework/progress.h"
+#include "framework/tab_control.h"
 #include "platform/platform.h"
 #include "platform/windows.h"
 #include "processes/process_info_model.h"
@@ -71,6 +73,8 @@ class CProcessInfoDlg : public fw::WithMessageTable<CProcessInfoDlg, fw::CDialog
   HIMAGELIST images_;
   // Every column sorts as text.
   CListCtrlHelper helper_;
+  fw::CTabCtrl tabs_;
+  fw::CProgressCtrl progress_;
   uint32_t m_dwProcessId = 0;
   std::vector<ModuleRow> modules_;
   std::vector<ThreadRow> threads_;

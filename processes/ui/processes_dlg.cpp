@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/shared_icons.h"
 #include "common/text.h"
 #include "common/ui/count_text.h"
 #include "framework/controls.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/win32_system.h"
 #include "processes/process_info_model.h"
 #include "processes/process_termination.h"
+#include "processes/ui/list_keys.h"
 #include "processes/ui/process_info_dlg.h"
 #include "res/string_ids.h"
 #include "resources/ui/module_resources_dlg.h"
@@ -18,8 +20,8 @@
 namespace qm {
 namespace {
 
-constexpr int kProcessImage = 8;  // icon 1002
-constexpr int kTreeTabImage = 9;  // icon 1013
+constexpr int kProcessImage = kIconComputer;
+constexpr int kTreeTabImage = kIconProcessTree;
 constexpr int kPidColumn = 1;
 
 std::string PidText(uint32_t pid) { return Format("%u", pid); }
@@ -66,10 +68,11 @@ BOOL CProcessesDlg::OnInitDialog() {
       }
     }
   }
-  fw::CTabCtrl tabs(::GetDlgItem(m_hWnd, IDC_VIEW_TABS));
-  tabs.SetImageList(tabImages_);
-  tabs.InsertItem(0, strings.LoadString(IDS_TAB_LIST), 0, 0);
-  tabs.InsertItem(1, strings.LoadString(IDS_TAB_TREE), 0, 1);
+  tabs_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_VIEW_TABS);
+  tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
+  tabs_.SetImageList(tabImages_);
+  tabs_.InsertItem(0, strings.LoadString(IDS_TAB_LIST), 0, 0);
+  tabs_.InsertItem(1, strings.LoadString(IDS_TAB_TREE), 0, 1);
 
   helper_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
   helper_.m_list.InsertColumn(0, strings.LoadString(IDS_COLUMN_FILE), LVCFMT_LEFT, 25);
@@ -79,12 +82,12 @@ BOOL CProcessesDlg::OnInitDialog() {
   helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   helper_.m_list.SetImageList(images_, LVSIL_SMALL);
   for (int column : {1, 2, 3}) helper_.SetColumnType(column, ColumnType::Integer);
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  tree_.SetImageList(images_, TVSIL_NORMAL);
 
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_PROCESSES_TOOLBAR);
 
   Refresh();
-  tabs.SetCurSel(m_nInitialTab);
+  tabs_.SetCurSel(m_nInitialTab);
   ShowTab(m_nInitialTab);
   ::SetTimer(m_hWnd, IDT_PROCESS_UPDATE, kProcessUpdateMs, nullptr);
   return TRUE;
@@ -98,7 +101,6 @@ int CProcessesDlg::RowOf(uint32_t pid) const { return helper_.FindText(PidText(p
 
 void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
   fw::CListCtrl& list = helper_.m_list;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   for (const auto& [pid, texts] : changes.appendedRows) {
     const int row = list.InsertItem(list.GetItemCount(), texts[0], kProcessImage);
     if (row < 0) continue;
@@ -115,11 +117,11 @@ void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
       auto it = items_.find(*insert.parent);
       if (it != items_.end()) parent = it->second;
     }
-    items_[insert.pid] = tree.InsertItem(insert.label, kProcessImage, static_cast<LPARAM>(insert.pid), parent);
+    items_[insert.pid] = tree_.InsertItem(insert.label, kProcessImage, static_cast<LPARAM>(insert.pid), parent);
   }
   for (const auto& [pid, label] : changes.relabelledItems) {
     auto it = items_.find(pid);
-    if (it != items_.end()) tree.SetItemText(it->second, label);
+    if (it != items_.end()) tree_.SetItemText(it->second, label);
   }
   for (const auto& move : changes.movedItems) MoveSubtree(move);
   for (uint32_t pid : changes.removedRows) {
@@ -128,13 +130,12 @@ void CProcessesDlg::Apply(const ProcessViews::Changes& changes) {
   }
   for (uint32_t pid : changes.removedItems) {
     auto it = items_.find(pid);
-    if (it != items_.end()) ::SendMessageW(tree.m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(it->second));
+    if (it != items_.end()) tree_.DeleteItem(it->second);
   }
   for (uint32_t pid : changes.droppedItems) items_.erase(pid);
 }
 
 void CProcessesDlg::MoveSubtree(const ProcessViews::MovedItem& move) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   auto old = items_.find(move.pid);
   if (old == items_.end()) return;
   const HTREEITEM oldRoot = old->second;
@@ -151,31 +152,29 @@ void CProcessesDlg::MoveSubtree(const ProcessViews::MovedItem& move) {
         parent = existing->second;
       }
     }
-    HTREEITEM item = tree.InsertItem(node.label, kProcessImage, static_cast<LPARAM>(node.pid), parent);
+    HTREEITEM item = tree_.InsertItem(node.label, kProcessImage, static_cast<LPARAM>(node.pid), parent);
     made[node.pid] = item;
     auto before = items_.find(node.pid);
-    if (item && before != items_.end() && tree.GetItemState(before->second, TVIS_EXPANDED) & TVIS_EXPANDED)
+    if (item && before != items_.end() && tree_.GetItemState(before->second, TVIS_EXPANDED) & TVIS_EXPANDED)
       expanded.push_back(item);
   }
-  for (HTREEITEM item : expanded) tree.Expand(item, TVE_EXPAND);
-  ::SendMessageW(tree.m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(oldRoot));
+  for (HTREEITEM item : expanded) tree_.Expand(item, TVE_EXPAND);
+  tree_.DeleteItem(oldRoot);
   for (const auto& [pid, item] : made) items_[pid] = item;
 }
 
 std::optional<uint32_t> CProcessesDlg::TreeSelection() const {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  HTREEITEM caret = tree.GetSelectedItem();
+  HTREEITEM caret = tree_.GetSelectedItem();
   if (!caret) return std::nullopt;
-  return static_cast<uint32_t>(tree.GetItemData(caret));
+  return static_cast<uint32_t>(tree_.GetItemData(caret));
 }
 
 void CProcessesDlg::SelectInTree(std::optional<uint32_t> pid) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   HTREEITEM item = nullptr;
   if (pid) {
     if (auto it = items_.find(*pid); it != items_.end()) item = it->second;
   }
-  if (tree.GetSelectedItem() != item) tree.SelectItem(item);
+  if (tree_.GetSelectedItem() != item) tree_.SelectItem(item);
 }
 
 void CProcessesDlg::Refresh(std::optional<uint32_t> ended) {
@@ -185,7 +184,7 @@ void CProcessesDlg::Refresh(std::optional<uint32_t> ended) {
     selectedPid = PidText(static_cast<uint32_t>(pid));
   ShowCount(0);
   list.DeleteAllItems();
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).DeleteAllItems();
+  tree_.DeleteAllItems();
   items_.clear();
   helper_.AutoSizeColumns(true);
   const auto processes = ReadProcessList(platform_);
@@ -222,11 +221,9 @@ LRESULT CProcessesDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 }
 
 void CProcessesDlg::ShowTab(int tab) {
-  HWND listWindow = helper_.m_list.m_hWnd;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   if (tab == 0) {
-    if (HTREEITEM caret = tree.GetSelectedItem()) {
-      const int row = helper_.FindNumber(static_cast<long long>(tree.GetItemData(caret)), kPidColumn);
+    if (HTREEITEM caret = tree_.GetSelectedItem()) {
+      const int row = helper_.FindNumber(static_cast<long long>(tree_.GetItemData(caret)), kPidColumn);
       if (row >= 0) helper_.SelectRow(row);
     }
   } else if (tab == 1) {
@@ -236,31 +233,30 @@ void CProcessesDlg::ShowTab(int tab) {
       if (it != items_.end()) {
         // Every branch closed, then the path down to the process opened by
         // selecting it.
-        for (const auto& entry : items_) tree.Expand(entry.second, TVE_COLLAPSE);
-        tree.SelectItem(it->second);
+        for (const auto& entry : items_) tree_.Expand(entry.second, TVE_COLLAPSE);
+        tree_.SelectItem(it->second);
       }
     }
   }
-  ::ShowWindow(listWindow, tab == 0 ? SW_SHOW : SW_HIDE);
-  ::ShowWindow(tree.m_hWnd, tab == 1 ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(helper_.m_list.m_hWnd, tab == 0 ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(tree_.m_hWnd, tab == 1 ? SW_SHOW : SW_HIDE);
 }
 
 int64_t CProcessesDlg::GetSelectedProcessId() const {
-  const int tab = fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel();
+  const int tab = tabs_.GetCurSel();
   if (tab == 0) {
     const int row = helper_.GetSelectedRow();
     return row >= 0 ? static_cast<int64_t>(static_cast<uint32_t>(helper_.m_list.GetItemData(row))) : -1;
   }
   if (tab == 1) {
-    fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-    HTREEITEM caret = tree.GetSelectedItem();
-    return caret ? static_cast<int64_t>(static_cast<uint32_t>(tree.GetItemData(caret))) : -1;
+    HTREEITEM caret = tree_.GetSelectedItem();
+    return caret ? static_cast<int64_t>(static_cast<uint32_t>(tree_.GetItemData(caret))) : -1;
   }
   return -1;
 }
 
 LRESULT CProcessesDlg::OnTabChange(NMHDR&) {
-  ShowTab(fw::CTabCtrl(::GetDlgItem(m_hWnd, IDC_VIEW_TABS)).GetCurSel());
+  ShowTab(tabs_.GetCurSel());
   return 0;
 }
 
@@ -280,8 +276,8 @@ LRESULT CProcessesDlg::OnTreeDoubleClick(NMHDR&) {
 }
 
 void CProcessesDlg::OnKey(WORD key) {
-  if (key == VK_RETURN) OnChildWindows(0, 0);
-  if (key == VK_F5) Refresh();
+  OnProcessListKey(
+      key, [this] { OnChildWindows(0, 0); }, [this] { Refresh(); });
 }
 
 LRESULT CProcessesDlg::OnListKey(NMLVKEYDOWN& key) {

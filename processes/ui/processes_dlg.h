@@ -12,6 +12,8 @@
 #include "common/ui/list_ctrl_helper.h"
 #include "common/ui/tool_launcher.h"
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
+#include "framework/tab_control.h"
 #include "platform/platform.h"
 #include "platform/windows.h"
 #include "processes/process_views.h"
@@ -83,6 +85,8 @@ class CProcessesDlg : public fw::WithMessageTable<CProcessesDlg, CToolBarDialog>
   HIMAGELIST tabImages_ = nullptr;  // owned
   int m_nInitialTab;
   CDialogToolBar toolbar_;
+  fw::CTabCtrl tabs_;
+  fw::CTreeCtrl tree_;
   CListCtrlHelper helper_;
   ProcessViews views_;
   std::map<uint32_t, HTREEITEM> items_;  // the tree item of each process

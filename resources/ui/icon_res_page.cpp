@@ -35,6 +35,7 @@ bool CIconResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 BOOL CIconResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
+  tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
   images_.reset(::ImageList_Create(kRowPictureSize, kRowPictureSize, ILC_COLOR4, 2, 2));
   if (images_) {
     ::ImageList_SetBkColor(images_.get(), kImageListBackground);
@@ -49,7 +50,7 @@ BOOL CIconResPage::OnInitDialog() {
         ::ImageList_SetImageCount(images_.get(), static_cast<UINT>(count + 1));
     }
   }
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_.get(), TVSIL_NORMAL);
+  tree_.SetImageList(images_.get(), TVSIL_NORMAL);
 
   HWND placeholder = ::GetDlgItem(m_hWnd, IDC_PAGE_PLACEHOLDER);
   RECT area{};
@@ -81,10 +82,10 @@ void CIconResPage::Show(const CResourceModule& module, IconGroupKind kind, const
   HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   Clear();
   module_ = &module;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  fw::CTreeCtrl& tree = tree_;
+  tree.SetRedraw(false);
   for (const IconGroupNode& node : IconGroupNodes(module, kind, only)) AddGroup(kind, node);
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  tree.SetRedraw(true);
   // Selecting the first group hides the picture until an image is chosen.
   if (HTREEITEM first = tree.GetRootItem()) tree.SelectItem(first);
   ::InvalidateRect(tree.m_hWnd, nullptr, TRUE);
@@ -99,14 +100,14 @@ void CIconResPage::Clear() {
   // while the tree empties then finds no row to show.
   rows_.clear();
   slots_.Clear();
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).DeleteAllItems();
+  tree_.DeleteAllItems();
   if (images_)
     for (int last = ::ImageList_GetImageCount(images_.get()) - 1; last >= kFirstGroupImage; --last)
       ::ImageList_Remove(images_.get(), last);
 }
 
 void CIconResPage::AddGroup(IconGroupKind kind, const IconGroupNode& node) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& tree = tree_;
   HTREEITEM group = tree.InsertItem(node.text, node.image, kNoRow);
   if (!group) return;
   for (size_t i = 0; i < node.images.size() && i < node.lines.size(); ++i) {
@@ -180,7 +181,7 @@ LRESULT CIconResPage::OnSelChanged(NMTREEVIEWW& change) {
 void CIconResPage::OnDestroy() {
   // Nothing on screen may keep an icon or the image list past this page.
   ShowPicture(nullptr);
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(nullptr, TVSIL_NORMAL);
+  tree_.SetImageList(nullptr, TVSIL_NORMAL);
 }
 
 }  // namespace qm

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "resources/icon_group_page.h"
@@ -89,6 +90,7 @@ class CIconResPage : public fw::WithMessageTable<CIconResPage, CToolBarDialog> {
   void OnDestroy();
 
   CListResPage listPage_;
+  fw::CTreeCtrl tree_;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned
   ImageListHandle images_;
   std::vector<ImageRow> rows_;

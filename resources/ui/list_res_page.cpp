@@ -35,7 +35,7 @@ void CListResPage::ShowVersion(const CResourceModule& module) { ShowRows(Version
 void CListResPage::ShowRows(const std::vector<StatisticsRow>& rows) {
   fw::CListCtrl& list = helper_.m_list;
   // One relayout for the whole list instead of one per row.
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list.SetRedraw(false);
   list.DeleteAllItems();
   for (const StatisticsRow& row : rows) {
     const int index = list.InsertItem(list.GetItemCount(), row.label);
@@ -44,7 +44,7 @@ void CListResPage::ShowRows(const std::vector<StatisticsRow>& rows) {
     list.SetItemData(index, static_cast<LPARAM>(row.tint));
   }
   helper_.AutoSizeColumns(/*fromMinimum=*/true);
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  list.SetRedraw(true);
   ::InvalidateRect(list.m_hWnd, nullptr, TRUE);
 }
 

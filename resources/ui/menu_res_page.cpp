@@ -35,6 +35,7 @@ CMenuResPage::~CMenuResPage() {
 BOOL CMenuResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
   list_.Attach(::GetDlgItem(m_hWnd, IDC_ITEM_LIST));
+  tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
   list_.m_list.InsertColumn(0, std::string(), LVCFMT_LEFT, kMinimumColumnWidth);
   list_.m_list.InsertColumn(1, std::string(), LVCFMT_LEFT, kMinimumColumnWidth);
   list_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
@@ -48,7 +49,7 @@ BOOL CMenuResPage::OnInitDialog() {
 
 void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& name) {
   module_ = &module;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& tree = tree_;
   // The tree empties first: its selection changes must not find an item of
   // the menu that goes.
   tree.DeleteAllItems();
@@ -74,10 +75,10 @@ void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& n
   }
   list_.AutoSizeColumns(/*fromMinimum=*/true);
 
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  tree.SetRedraw(false);
   if (menu_) FillTree(menu_->items, TVI_ROOT);
   for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextSiblingItem(item)) tree.Expand(item, TVE_EXPAND);
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  tree.SetRedraw(true);
   if (HTREEITEM first = tree.GetRootItem()) {
     tree.SelectItem(first);
   } else {
@@ -90,7 +91,7 @@ void CMenuResPage::ShowMenu(const CResourceModule& module, const ResourceName& n
 }
 
 void CMenuResPage::FillTree(const std::vector<MenuItem>& items, HTREEITEM parent) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& tree = tree_;
   for (size_t position = 0; position < items.size(); ++position) {
     const MenuItem& item = items[position];
     HTREEITEM added =
@@ -101,7 +102,7 @@ void CMenuResPage::FillTree(const std::vector<MenuItem>& items, HTREEITEM parent
 
 const MenuItem* CMenuResPage::ItemOf(HTREEITEM treeItem) const {
   if (!menu_ || !treeItem) return nullptr;
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  const fw::CTreeCtrl& tree = tree_;
   std::vector<size_t> path;
   for (HTREEITEM at = treeItem; at; at = tree.GetParentItem(at))
     path.insert(path.begin(), static_cast<size_t>(tree.GetItemData(at)));
@@ -148,7 +149,7 @@ LRESULT CMenuResPage::OnShowMenu(WPARAM, LPARAM) {
 LRESULT CMenuResPage::OnSaveAsResource(WPARAM, LPARAM) {
   if (!module_) return 0;
   const auto path =
-      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(kResourceFileFilterStringId), "Menu.rc", "rc");
+      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER), "Menu.rc", "rc");
   if (!path) return 0;
   // A menu that does not read is written as an empty block. The writer
   // replaces the file only once everything is written.

@@ -12,6 +12,7 @@
 #include "common/ui/list_ctrl_helper.h"
 #include "common/ui/menu_ex.h"
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "resources/menu_template.h"
@@ -54,6 +55,7 @@ class CMenuResPage : public fw::WithMessageTable<CMenuResPage, CToolBarDialog> {
   std::optional<Menu> menu_;
   CMenuEx liveMenu_;
   CListCtrlHelper list_;
+  fw::CTreeCtrl tree_;
   CDialogToolBar toolbar_;
 };
 

@@ -110,7 +110,7 @@ HTREEITEM CModuleResourcesDlg::InsertItem(const std::string& text, int image, in
 
 void CModuleResourcesDlg::FillTree() {
   fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  tree.SetRedraw(false);
   tree.DeleteAllItems();
   items_.clear();
   const ResourceBrowserTree model = BuildResourceBrowserTree(module_, *platform_.files, *platform_.strings);
@@ -124,7 +124,7 @@ void CModuleResourcesDlg::FillTree() {
     }
   }
   tree.Expand(root, TVE_EXPAND);
-  ::SendMessageW(tree.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  tree.SetRedraw(true);
 }
 
 BuiltPages CModuleResourcesDlg::Built() const {

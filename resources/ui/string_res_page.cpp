@@ -6,6 +6,7 @@
 #include "common/shared_icons.h"
 #include "framework/file_dialog.h"
 #include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
 
 namespace qm {
 
@@ -107,13 +108,13 @@ LRESULT CStringResPage::OnSaveAsText(WPARAM, LPARAM) {
 void CStringResPage::Save(bool resourceScript) {
   if (!module_) return;
   const auto path = fw::AskExportFileName(
-      m_hWnd, platform_.strings->LoadString(resourceScript ? kResourceFileFilterStringId : kTextFileFilterStringId),
+      m_hWnd, platform_.strings->LoadString(resourceScript ? IDS_RESOURCE_FILE_FILTER : IDS_TEXT_FILE_FILTER),
       resourceScript ? "Strings.rc" : "Strings.txt", resourceScript ? "rc" : "txt");
   if (!path) return;
   // The model writes beside the file and replaces it only once all is
   // written: a failure leaves the file that was there.
   if (!module_->WriteStringTables(block_, *path, resourceScript))
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(kStringSaveFailedStringId), MB_ICONEXCLAMATION_);
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_STRING_SAVE_FAILED), MB_ICONEXCLAMATION_);
 }
 
 LRESULT CStringResPage::OnColumnClick(NMLISTVIEW& click) {

@@ -17,6 +17,7 @@
 #include "platform/sim/sim_system.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
 #include "tests/win/control_queries.h"
 #include "tests/win/template_writer.h"
 
@@ -87,6 +88,7 @@ class DialogTest : public ::testing::Test {
   static void SetUpTestSuite() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&controls);
+    SetNotWholeNumberMessage(IDS_NOT_WHOLE_NUMBER);
   }
 
   void SetUp() override {

@@ -42,7 +42,8 @@ bool CChildWindowsDlg::SetRootsFromProcess(uint32_t processId) {
 
 BOOL CChildWindowsDlg::OnInitDialog() {
   m_hResult = 0;
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  treeControl_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
+  treeControl_.SetImageList(images_, TVSIL_NORMAL);
   toolbar_.SetCheckButtons({IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE});
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_CHILD_WINDOWS_TOOLBAR);
   Rebuild();
@@ -57,7 +58,7 @@ LRESULT CChildWindowsDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 }
 
 void CChildWindowsDlg::Rebuild() {
-  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
+  fw::CTreeCtrl& control = treeControl_;
   control.DeleteAllItems();
   const std::vector<ChildWindowNode> nodes = tree_.Build();
   // Parents come before their children, so each node's parent item exists.
@@ -77,9 +78,8 @@ void CChildWindowsDlg::Rebuild() {
 }
 
 WindowHandle CChildWindowsDlg::Selected() const {
-  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  HTREEITEM item = control.GetSelectedItem();
-  return item ? static_cast<WindowHandle>(control.GetItemData(item)) : 0;
+  HTREEITEM item = treeControl_.GetSelectedItem();
+  return item ? static_cast<WindowHandle>(treeControl_.GetItemData(item)) : 0;
 }
 
 void CChildWindowsDlg::UpdateToolbar() {
@@ -103,8 +103,7 @@ LRESULT CChildWindowsDlg::OnKeyDown(NMTVKEYDOWN& key) {
 }
 
 void CChildWindowsDlg::OnOK() {
-  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  if (!control.GetSelectedItem()) return;
+  if (!treeControl_.GetSelectedItem()) return;
   m_hResult = Selected();
   EndDialog(IDOK);
 }
@@ -115,18 +114,13 @@ LRESULT CChildWindowsDlg::OnCapture(WPARAM, LPARAM) {
 }
 
 LRESULT CChildWindowsDlg::OnWindowAction(WPARAM wParam, LPARAM) {
-  fw::CTreeCtrl control(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  HTREEITEM item = control.GetSelectedItem();
+  HTREEITEM item = treeControl_.GetSelectedItem();
   const auto action = WindowActionOfCommand(LOWORD(wParam));
   if (!item || !action) return 0;
   const WindowHandle window = Selected();
   if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
     const int image = WindowImageIndex(*platform_.windows, window);
-    TVITEMW update{};
-    update.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    update.hItem = item;
-    update.iImage = update.iSelectedImage = image;
-    ::SendMessageW(control.m_hWnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
+    treeControl_.SetItemImage(item, image, image);
   }
   UpdateToolbar();
   return 0;

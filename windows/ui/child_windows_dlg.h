@@ -5,6 +5,7 @@
 
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/toolbar_dialog.h"
+#include "framework/controls.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "windows/child_window_tree.h"
@@ -48,6 +49,7 @@ class CChildWindowsDlg : public fw::WithMessageTable<CChildWindowsDlg, CToolBarD
   Platform& platform_;
   HIMAGELIST images_;
   ChildWindowTree tree_;
+  fw::CTreeCtrl treeControl_;  // shows tree_
   CDialogToolBar toolbar_;
 };
 

@@ -1,5 +1,6 @@
 #include "windows/ui/menu_item_dlg.h"
 
+#include "framework/control_text.h"
 #include "platform/win32/win32_system.h"
 #include "windows/menu_item_edit.h"
 
@@ -10,13 +11,6 @@ void SetCheck(HWND dialog, int id, bool checked) {
   ::CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 bool IsChecked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-void Enable(HWND dialog, int id, bool enabled) { ::EnableWindow(::GetDlgItem(dialog, id), enabled); }
-std::string Text(HWND dialog, int id) {
-  HWND item = ::GetDlgItem(dialog, id);
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-  return Narrow(text);
-}
 }  // namespace
 
 BOOL CMenuItemDlg::OnInitDialog() {
@@ -29,20 +23,20 @@ BOOL CMenuItemDlg::OnInitDialog() {
   SetCheck(m_hWnd, IDC_MENU_ITEM_INACTIVE, view.inactive);
   SetCheck(m_hWnd, IDC_MENU_ITEM_CHECKED, view.checked);
   SetCheck(m_hWnd, IDC_MENU_ITEM_GRAYED, view.grayed);
-  Enable(m_hWnd, IDC_MENU_ITEM_SEPARATOR, false);
-  Enable(m_hWnd, IDC_MENU_ITEM_POPUP, false);
-  Enable(m_hWnd, IDC_MENU_ITEM_ID, view.idEnabled);
-  Enable(m_hWnd, IDC_MENU_ITEM_TITLE, view.titleEnabled);
+  EnableDlgItem(IDC_MENU_ITEM_SEPARATOR, false);
+  EnableDlgItem(IDC_MENU_ITEM_POPUP, false);
+  EnableDlgItem(IDC_MENU_ITEM_ID, view.idEnabled);
+  EnableDlgItem(IDC_MENU_ITEM_TITLE, view.titleEnabled);
   for (int id : {IDC_MENU_ITEM_INACTIVE, IDC_MENU_ITEM_CHECKED, IDC_MENU_ITEM_GRAYED})
-    Enable(m_hWnd, id, view.statesEnabled);
+    EnableDlgItem(id, view.statesEnabled);
   ::SendDlgItemMessageW(m_hWnd, IDC_MENU_ITEM_TITLE, EM_LIMITTEXT, 255, 0);
   return TRUE;
 }
 
 void CMenuItemDlg::OnOK() {
   MenuItemView view = ViewOfMenuItem(m_item);
-  view.idText = Text(m_hWnd, IDC_MENU_ITEM_ID);
-  view.title = Text(m_hWnd, IDC_MENU_ITEM_TITLE);
+  view.idText = fw::DlgItemText(m_hWnd, IDC_MENU_ITEM_ID);
+  view.title = fw::DlgItemText(m_hWnd, IDC_MENU_ITEM_TITLE);
   view.inactive = IsChecked(m_hWnd, IDC_MENU_ITEM_INACTIVE);
   view.checked = IsChecked(m_hWnd, IDC_MENU_ITEM_CHECKED);
   view.grayed = IsChecked(m_hWnd, IDC_MENU_ITEM_GRAYED);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/control_text.h"
 #include "framework/list_box.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_system.h"
@@ -10,22 +11,12 @@ namespace qm {
 namespace {
 
 // The list boxes sort the names; each line's item data is its value.
-void FillStyleList(HWND listBox, const std::vector<StyleName>& names) {
-  fw::CListBox list(listBox);
+void FillStyleList(fw::CListBox& list, const std::vector<StyleName>& names) {
   list.ResetContent();
   for (const StyleName& name : names) {
     const int line = list.AddString(name.name);
     if (line >= 0) list.SetItemData(line, static_cast<LPARAM>(name.value));
   }
-}
-
-std::string ItemText(HWND dialog, int id) {
-  HWND item = ::GetDlgItem(dialog, id);
-  const int length = ::GetWindowTextLengthW(item);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::GetWindowTextW(item, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
-  return Narrow(text);
 }
 
 }  // namespace
@@ -48,21 +39,22 @@ void CStyleEditDlg::SetStyle(uint32_t style, StyleKind kind) {
 }
 
 BOOL CStyleEditDlg::OnInitDialog() {
+  styleList_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_STYLE_LIST);
   Refresh();
   return TRUE;
 }
 
 void CStyleEditDlg::Refresh() {
   ::SetDlgItemTextW(m_hWnd, IDC_STYLE_HEX, Widen(model_.HexText()).c_str());
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDOK), model_.CanAccept());
+  EnableDlgItem(IDOK, model_.CanAccept());
   const auto title = model_.BreakdownTitleId();
   const std::string caption = title ? SystemPlatform().strings->LoadString(*title) : std::string();
   ::SetDlgItemTextW(m_hWnd, IDC_GROUP_BOX, Widen(caption).c_str());
-  FillStyleList(::GetDlgItem(m_hWnd, IDC_STYLE_LIST), model_.Breakdown());
+  FillStyleList(styleList_, model_.Breakdown());
 }
 
 void CStyleEditDlg::TakeTypedWord() {
-  const std::string typed = ItemText(m_hWnd, IDC_STYLE_HEX);
+  const std::string typed = fw::DlgItemText(m_hWnd, IDC_STYLE_HEX);
   if (typed == model_.HexText()) return;
   model_.SetFromText(typed);
   Refresh();
@@ -97,10 +89,9 @@ LRESULT CStyleEditDlg::OnAdd(WPARAM, LPARAM) {
 }
 
 LRESULT CStyleEditDlg::OnDelete(WPARAM, LPARAM) {
-  fw::CListBox list(::GetDlgItem(m_hWnd, IDC_STYLE_LIST));
-  const int line = list.GetCurSel();
+  const int line = styleList_.GetCurSel();
   if (line < 0) return 0;
-  model_.Delete(static_cast<uint32_t>(list.GetItemData(line)));
+  model_.Delete(static_cast<uint32_t>(styleList_.GetItemData(line)));
   Refresh();
   return 0;
 }
@@ -115,15 +106,15 @@ fw::MessageTable<CStyleListDlg> CStyleListDlg::Messages() {
 }
 
 BOOL CStyleListDlg::OnInitDialog() {
-  FillStyleList(::GetDlgItem(m_hWnd, IDC_STYLE_LIST), StyleEditModel(m_style, m_kind).AvailableNames());
+  styleList_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_STYLE_LIST);
+  FillStyleList(styleList_, StyleEditModel(m_style, m_kind).AvailableNames());
   if (m_x != 0 || m_y != 0) ::SetWindowPos(m_hWnd, nullptr, m_x, m_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
   return TRUE;
 }
 
 void CStyleListDlg::OnOK() {
-  fw::CListBox list(::GetDlgItem(m_hWnd, IDC_STYLE_LIST));
-  const int line = list.GetCurSel();
-  m_style = line >= 0 ? static_cast<uint32_t>(list.GetItemData(line)) : 0;
+  const int line = styleList_.GetCurSel();
+  m_style = line >= 0 ? static_cast<uint32_t>(styleList_.GetItemData(line)) : 0;
   EndDialog(IDOK);
 }
 

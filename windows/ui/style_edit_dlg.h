@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "framework/dialog.h"
+#include "framework/list_box.h"
 #include "res/resource_ids.h"
 #include "windows/style_edit_model.h"
 
@@ -36,6 +37,7 @@ class CStyleEditDlg : public fw::WithMessageTable<CStyleEditDlg, fw::CDialog> {
   LRESULT OnDelete(WPARAM, LPARAM);
 
   StyleEditModel model_;
+  fw::CListBox styleList_;  // the breakdown of the word
 };
 
 class CStyleListDlg : public fw::WithMessageTable<CStyleListDlg, fw::CDialog> {
@@ -56,6 +58,8 @@ class CStyleListDlg : public fw::WithMessageTable<CStyleListDlg, fw::CDialog> {
 
  private:
   LRESULT OnDoubleClick(WPARAM, LPARAM);
+
+  fw::CListBox styleList_;  // the names that can still be added
 };
 
 }  // namespace qm

@@ -80,7 +80,7 @@ LRESULT CWindowListDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 
 void CWindowListDlg::Fill() {
   fw::CListCtrl& list = helper_.m_list;
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list.SetRedraw(false);
   list.DeleteAllItems();
   const std::vector<WindowListRow> rows = FillWindowList(platform_, m_filters);
   for (const WindowListRow& row : rows) {
@@ -89,7 +89,7 @@ void CWindowListDlg::Fill() {
     for (int column = 1; column < 4; ++column) list.SetItemText(index, column, row.texts[static_cast<size_t>(column)]);
     list.SetItemData(index, static_cast<LPARAM>(row.window));
   }
-  ::SendMessageW(list.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  list.SetRedraw(true);
   helper_.AutoSizeColumns();
   if (list.GetItemCount() > 0) helper_.SelectRow(0);
   ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, CountText(list.GetItemCount(), IDS_WINDOWS_FOUND).c_str());
@@ -167,11 +167,7 @@ LRESULT CWindowListDlg::OnWindowAction(WPARAM wParam, LPARAM) {
   if (row < 0 || !action) return 0;
   const WindowHandle window = Selected();
   if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
-    LVITEMW update{};
-    update.mask = LVIF_IMAGE;
-    update.iItem = row;
-    update.iImage = WindowImageIndex(*platform_.windows, window);
-    ::SendMessageW(helper_.m_list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
+    helper_.m_list.SetItemImage(row, WindowImageIndex(*platform_.windows, window));
   }
   UpdateToolbar();
   return 0;

@@ -28,7 +28,9 @@ fw::MessageTable<CWindowMenuDlg> CWindowMenuDlg::Messages() {
 
 BOOL CWindowMenuDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_MENU_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_MENU_TREE);
+  states_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_MENU_STATES);
+  tree_.SetImageList(images_, TVSIL_NORMAL);
   model_.SetWindow(m_window);
   Rebuild({});
   if (model_.MenuUnreadable()) PostMessage(kShowUnreadableMenu);
@@ -44,8 +46,7 @@ LRESULT CWindowMenuDlg::OnUnreadableMenu(WPARAM, LPARAM) {
 }
 
 void CWindowMenuDlg::Rebuild(const std::vector<uint32_t>& select) {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_MENU_TREE));
-  tree.DeleteAllItems();
+  tree_.DeleteAllItems();
   const std::vector<WindowMenuNode>& nodes = model_.Nodes().empty() ? model_.Rebuild() : model_.Nodes();
   // Parents come before their children, so each node's parent item exists.
   std::vector<HTREEITEM> items;
@@ -53,13 +54,13 @@ void CWindowMenuDlg::Rebuild(const std::vector<uint32_t>& select) {
   for (size_t i = 0; i < nodes.size(); ++i) {
     const WindowMenuNode& node = nodes[i];
     HTREEITEM parent = node.parent >= 0 ? items[static_cast<size_t>(node.parent)] : TVI_ROOT;
-    items.push_back(tree.InsertItem(node.treeText, node.image, static_cast<LPARAM>(i), parent));
+    items.push_back(tree_.InsertItem(node.treeText, node.image, static_cast<LPARAM>(i), parent));
   }
   // The item at the same place, or its parent when it is gone.
   std::vector<uint32_t> path = select;
   while (!path.empty()) {
     if (const auto node = model_.FindNode(path)) {
-      tree.SelectItem(items[*node]);
+      tree_.SelectItem(items[*node]);
       break;
     }
     path.pop_back();
@@ -68,10 +69,9 @@ void CWindowMenuDlg::Rebuild(const std::vector<uint32_t>& select) {
 }
 
 std::optional<size_t> CWindowMenuDlg::SelectedNode() const {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_MENU_TREE));
-  HTREEITEM item = tree.GetSelectedItem();
+  HTREEITEM item = tree_.GetSelectedItem();
   if (!item) return std::nullopt;
-  const auto node = static_cast<size_t>(tree.GetItemData(item));
+  const auto node = static_cast<size_t>(tree_.GetItemData(item));
   if (node >= model_.Nodes().size()) return std::nullopt;
   return node;
 }
@@ -82,20 +82,19 @@ std::vector<uint32_t> CWindowMenuDlg::SelectedPath() const {
 }
 
 void CWindowMenuDlg::ShowSelection() {
-  fw::CListBox states(::GetDlgItem(m_hWnd, IDC_MENU_STATES));
-  states.ResetContent();
+  states_.ResetContent();
   const auto node = SelectedNode();
   if (node)
-    for (const std::string& name : model_.StateNames(*node)) states.AddString(name);
+    for (const std::string& name : model_.StateNames(*node)) states_.AddString(name);
   const WindowMenuButtons buttons = model_.ButtonsFor(node);
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_INSERT), buttons.insert);
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_EDIT), buttons.edit);
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_DELETE), buttons.remove);
-  ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MENU_EXECUTE), buttons.execute);
+  EnableDlgItem(IDC_MENU_INSERT, buttons.insert);
+  EnableDlgItem(IDC_MENU_EDIT, buttons.edit);
+  EnableDlgItem(IDC_MENU_DELETE, buttons.remove);
+  EnableDlgItem(IDC_MENU_EXECUTE, buttons.execute);
   // A button greyed under the focus would leave the keyboard nowhere.
   HWND focus = ::GetFocus();
   if (focus && ::GetParent(focus) == m_hWnd && !::IsWindowEnabled(focus))
-    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_MENU_TREE)), TRUE);
+    ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tree_.m_hWnd), TRUE);
 }
 
 LRESULT CWindowMenuDlg::OnSelChanged(NMTREEVIEWW&) {

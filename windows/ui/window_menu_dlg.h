@@ -4,7 +4,9 @@
 // its changes itself, through WindowMenuModel, which checks each tree item
 // against the live menu before acting.
 
+#include "framework/controls.h"
 #include "framework/dialog.h"
+#include "framework/list_box.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
 #include "windows/window_menu.h"
@@ -45,6 +47,8 @@ class CWindowMenuDlg : public fw::WithMessageTable<CWindowMenuDlg, fw::CDialog> 
   Platform& platform_;
   HIMAGELIST images_;
   WindowMenuModel model_;
+  fw::CTreeCtrl tree_;
+  fw::CListBox states_;
 };
 
 }  // namespace qm
