@@ -55,8 +55,9 @@ const fw::MessageEntry<CDirCheckWindow> CDirCheckWindow::kMessages[] = {
     fw::OnNotify<&CDirCheckWindow::OnFileText>(LVN_GETDISPINFOW, IDC_DC_FILES),
 };
 
-CDirCheckWindow::CDirCheckWindow()
+CDirCheckWindow::CDirCheckWindow(IMessageBox* messageBox)
     : CToolWindow(IDD_DIR_CHECK, IDI_DIR_CHECK),
+      messageBox_(messageBox ? *messageBox : ownMessageBox_),
       runner_([] { return std::make_unique<Win32FileTree>(); },
               [this](WalkEvent event) {
                 // One progress message in the queue at a time; the window reads the latest.
@@ -72,6 +73,7 @@ bool CDirCheckWindow::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 BOOL CDirCheckWindow::OnInitDialog() {
   BeginToolWindow();
+  ownMessageBox_.SetOwner(m_hWnd);
   files_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_DC_FILES);
   problems_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_DC_PROBLEMS);
   for (fw::CListCtrl* list : {&files_, &problems_}) list->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -88,7 +90,7 @@ BOOL CDirCheckWindow::OnInitDialog() {
 void CDirCheckWindow::OnOK() {
   const std::string folder = ItemText(m_hWnd, IDC_DC_FOLDER);
   if (folder.find_first_not_of(" \t") == std::string::npos) {
-    ::MessageBoxW(m_hWnd, Widen(Text(IDS_DC_NO_FOLDER)).c_str(), L"Turmidex", MB_ICONEXCLAMATION);
+    messageBox_.MessageBox(Text(IDS_DC_NO_FOLDER), MB_ICONEXCLAMATION_);
     return;
   }
   StartWalk(folder);

@@ -10,6 +10,7 @@
 #include "dir_check/walk_runner.h"
 #include "framework/list_view.h"
 #include "framework/tool_window.h"
+#include "platform/win32/win32_system.h"
 
 // After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
@@ -18,7 +19,8 @@ namespace qm::dircheck {
 
 class CDirCheckWindow : public fw::CToolWindow {
  public:
-  CDirCheckWindow();
+  // Messages go to messageBox, the window's own boxes when none.
+  explicit CDirCheckWindow(IMessageBox* messageBox = nullptr);
   ~CDirCheckWindow() override;
 
   // Starts a walk of folder (what "Comprobar" does with the edit's text).
@@ -45,6 +47,8 @@ class CDirCheckWindow : public fw::CToolWindow {
 
   static const fw::MessageEntry<CDirCheckWindow> kMessages[];
 
+  Win32MessageBox ownMessageBox_{L"Turmidex"};
+  IMessageBox& messageBox_;
   WalkRunner runner_;
   WalkResult result_;
   fw::CListCtrl files_;

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/list_view.h"
 #include "framework/tool_window.h"
+#include "platform/win32/win32_system.h"
 
 // After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
@@ -18,7 +20,8 @@ namespace qm::services {
 
 class CServicesWindow : public fw::CToolWindow {
  public:
-  CServicesWindow();
+  // Questions and errors go to messageBox, the window's own boxes when none.
+  explicit CServicesWindow(IMessageBox* messageBox = nullptr);
   // Reads the services again, keeping the selected one selected.
   void Refresh();
   // Selects the row of the named service; false when there is none.
@@ -44,6 +47,9 @@ class CServicesWindow : public fw::CToolWindow {
   void UpdateButtons();
 
   static const fw::MessageEntry<CServicesWindow> kMessages[];
+  Win32MessageBox ownMessageBox_{L"Palvexi"};
+  IMessageBox& messageBox_;
+  fw::CListCtrl list_;
   std::vector<ServiceRow> rows_;
   int pendingTicks_ = 0;
 };
