@@ -85,16 +85,6 @@ TEST_F(WalkRunnerTest, AWalkEndsOnceWithItsResultAndProgressIsNotifiedOnlyOnceUn
   EXPECT_FALSE(runner_.IsWalking());
 }
 
-TEST_F(WalkRunnerTest, ACancelledWalkStillEndsAndSaysSo) {
-  runner_.Cancel();  // before the start: forgotten
-  ASSERT_TRUE(runner_.Start(root_.string()));
-  runner_.Cancel();
-  ASSERT_TRUE(queue_.WaitForDone());
-  const WalkResult result = runner_.Finish();
-  EXPECT_TRUE(result.cancelled || result.totals.files == 5u);
-  EXPECT_LE(result.totals.files, 5u);
-}
-
 TEST(WalkReport, TimesMeetTheFileTimeEpochBothWaysAndPre1970Survives) {
   EXPECT_EQ(FileTimeOfWalkTime(0), kSecondsFrom1601To1970 * kFileTimeTicksPerSecond);
   EXPECT_EQ(WalkTimeOfFileTime(*FileTimeOfWalkTime(1700000000)), 1700000000);
@@ -128,7 +118,6 @@ TEST(WalkReport, CellsTotalsAndStatusReadAsTheWindowShowsThem) {
   progress.folder = "C:\\a";
   progress.filesFound = 12;
   EXPECT_EQ(ProgressStatus("Leyendo %s", progress), "Leyendo C:\\a (12)");
-  EXPECT_NE(ProblemNameId(ProblemKind::kBrokenLink), ProblemNameId(ProblemKind::kUnreadableSize));
 }
 
 }  // namespace
