@@ -30,21 +30,21 @@ Result<ImageDosHeader> PeImage::ReadDosHeader(const ByteView& file) {
   return h;
 }
 
-Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
-  PeImage image;
-  image.file_ = file;
-  QM_TRY(dos, ReadDosHeader(file));
-  if (dosSignature == DosSignature::Required && dos.e_magic != IMAGE_DOS_SIGNATURE)
-    return file.error(ReadError::BadSignature, 0);
-  image.dos_ = dos;
+namespace {
 
-  const uint64_t nt = dos.e_lfanew;
+constexpr uint64_t kFileHeaderBytes = 20;
+constexpr uint64_t kSectionHeaderBytes = 40;
+
+// The "PE\0\0" that e_lfanew points at.
+Result<bool> ReadNtSignature(const ByteView& file, uint64_t nt) {
   QM_TRY(signature, file.u32(nt));
   if (signature != IMAGE_NT_SIGNATURE) return file.error(ReadError::BadSignature, nt);
+  return true;
+}
 
-  const uint64_t fh = nt + 4;
-  if (!file.has(fh, 20)) return file.error(ReadError::OutOfBounds, fh);
-  ImageFileHeader& f = image.fileHeader_;
+Result<ImageFileHeader> ReadFileHeader(const ByteView& file, uint64_t fh) {
+  if (!file.has(fh, kFileHeaderBytes)) return file.error(ReadError::OutOfBounds, fh);
+  ImageFileHeader f{};
   f.Machine = file.get<uint16_t>(fh);
   f.NumberOfSections = file.get<uint16_t>(fh + 2);
   f.TimeDateStamp = file.get<uint32_t>(fh + 4);
@@ -52,18 +52,12 @@ Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
   f.NumberOfSymbols = file.get<uint32_t>(fh + 12);
   f.SizeOfOptionalHeader = file.get<uint16_t>(fh + 16);
   f.Characteristics = file.get<uint16_t>(fh + 18);
+  return f;
+}
 
-  const uint64_t oh = fh + 20;
-  QM_TRY(magic, file.u16(oh));
-  ImageOptionalHeader& o = image.optional_;
-  o.Magic = magic;
-  const bool plus = magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-  if (!plus && magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC) return file.error(ReadError::BadSignature, oh);
-  // The fixed part: 96 bytes (PE32) or 112 (PE32+) before the directories.
-  const uint64_t fixed = plus ? 112 : 96;
-  if (f.SizeOfOptionalHeader < fixed) return file.error(ReadError::BadValue, fh + 16);
-  if (!file.has(oh, fixed)) return file.error(ReadError::OutOfBounds, oh);
-
+// The optional header's fields before the data directories (checked to be
+// there); returns where the directories start.
+uint64_t ReadOptionalFixedPart(const ByteView& file, uint64_t oh, bool plus, ImageOptionalHeader& o) {
   o.MajorLinkerVersion = file.get<uint8_t>(oh + 2);
   o.MinorLinkerVersion = file.get<uint8_t>(oh + 3);
   o.SizeOfCode = file.get<uint32_t>(oh + 4);
@@ -89,6 +83,7 @@ Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
   o.Subsystem = file.get<uint16_t>(oh + 68);
   o.DllCharacteristics = file.get<uint16_t>(oh + 70);
   uint64_t at = oh + 72;
+  // The stack and heap sizes are 8 bytes wide in PE32+, 4 in PE32.
   auto wide = [&](uint64_t& out) {
     out = plus ? file.get<uint64_t>(at) : file.get<uint32_t>(at);
     at += plus ? 8 : 4;
@@ -99,42 +94,93 @@ Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
   wide(o.SizeOfHeapCommit);
   o.LoaderFlags = file.get<uint32_t>(at);
   o.NumberOfRvaAndSizes = file.get<uint32_t>(at + 4);
-  at += 8;
+  return at + 8;
+}
 
-  // Directories past the optional header's stated size, or past 16, are not there.
-  const uint64_t roomForDirs = (f.SizeOfOptionalHeader - fixed) / 8;
-  const uint64_t dirs = std::min<uint64_t>({o.NumberOfRvaAndSizes, IMAGE_NUMBEROF_DIRECTORY_ENTRIES, roomForDirs});
+// Directories past the optional header's stated size (room), or past 16,
+// are not there and read as zero.
+Result<bool> ReadDataDirectories(const ByteView& file, uint64_t at, uint64_t room, ImageOptionalHeader& o) {
+  const uint64_t dirs = std::min<uint64_t>({o.NumberOfRvaAndSizes, IMAGE_NUMBEROF_DIRECTORY_ENTRIES, room});
   if (!file.has(at, dirs * 8)) return file.error(ReadError::OutOfBounds, at);
   for (uint64_t i = 0; i < IMAGE_NUMBEROF_DIRECTORY_ENTRIES; ++i) {
     o.DataDirectory[static_cast<size_t>(i)] =
         i < dirs ? ImageDataDirectory{file.get<uint32_t>(at + 8 * i), file.get<uint32_t>(at + 8 * i + 4)}
                  : ImageDataDirectory{0, 0};
   }
+  return true;
+}
 
-  image.sectionTableOffset_ = oh + f.SizeOfOptionalHeader;
-  if (f.NumberOfSections > kMaxSections) return file.error(ReadError::TooMany, fh + 2);
-  const uint64_t st = image.sectionTableOffset_;
-  if (!file.has(st, 40ull * f.NumberOfSections)) return file.error(ReadError::OutOfBounds, st);
-  image.sections_.reserve(f.NumberOfSections);
-  for (uint64_t i = 0; i < f.NumberOfSections; ++i) {
-    const uint64_t s = st + 40 * i;
-    ImageSectionHeader sec{};
-    for (uint64_t k = 0; k < 8; ++k) {
-      char c = static_cast<char>(file.get<uint8_t>(s + k));
-      if (c == 0) break;
-      sec.Name.push_back(c);
-    }
-    sec.VirtualSize = file.get<uint32_t>(s + 8);
-    sec.VirtualAddress = file.get<uint32_t>(s + 12);
-    sec.SizeOfRawData = file.get<uint32_t>(s + 16);
-    sec.PointerToRawData = file.get<uint32_t>(s + 20);
-    sec.PointerToRelocations = file.get<uint32_t>(s + 24);
-    sec.PointerToLinenumbers = file.get<uint32_t>(s + 28);
-    sec.NumberOfRelocations = file.get<uint16_t>(s + 32);
-    sec.NumberOfLinenumbers = file.get<uint16_t>(s + 34);
-    sec.Characteristics = file.get<uint32_t>(s + 36);
-    image.sections_.push_back(std::move(sec));
+// The optional header that follows the file header at fh, with its data
+// directories.
+Result<ImageOptionalHeader> ReadOptionalHeader(const ByteView& file, uint64_t fh, const ImageFileHeader& f) {
+  const uint64_t oh = fh + kFileHeaderBytes;
+  QM_TRY(magic, file.u16(oh));
+  ImageOptionalHeader o{};
+  o.Magic = magic;
+  const bool plus = magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+  if (!plus && magic != IMAGE_NT_OPTIONAL_HDR32_MAGIC) return file.error(ReadError::BadSignature, oh);
+  // The fixed part: 96 bytes (PE32) or 112 (PE32+) before the directories.
+  const uint64_t fixed = plus ? 112 : 96;
+  if (f.SizeOfOptionalHeader < fixed) return file.error(ReadError::BadValue, fh + 16);
+  if (!file.has(oh, fixed)) return file.error(ReadError::OutOfBounds, oh);
+  const uint64_t directories = ReadOptionalFixedPart(file, oh, plus, o);
+  if (auto read = ReadDataDirectories(file, directories, (f.SizeOfOptionalHeader - fixed) / 8, o); !read)
+    return read.error();
+  return o;
+}
+
+ImageSectionHeader ReadSectionHeader(const ByteView& file, uint64_t s) {
+  ImageSectionHeader sec{};
+  for (uint64_t k = 0; k < 8; ++k) {
+    char c = static_cast<char>(file.get<uint8_t>(s + k));
+    if (c == 0) break;
+    sec.Name.push_back(c);
   }
+  sec.VirtualSize = file.get<uint32_t>(s + 8);
+  sec.VirtualAddress = file.get<uint32_t>(s + 12);
+  sec.SizeOfRawData = file.get<uint32_t>(s + 16);
+  sec.PointerToRawData = file.get<uint32_t>(s + 20);
+  sec.PointerToRelocations = file.get<uint32_t>(s + 24);
+  sec.PointerToLinenumbers = file.get<uint32_t>(s + 28);
+  sec.NumberOfRelocations = file.get<uint16_t>(s + 32);
+  sec.NumberOfLinenumbers = file.get<uint16_t>(s + 34);
+  sec.Characteristics = file.get<uint32_t>(s + 36);
+  return sec;
+}
+
+// The section table at st; a count past the cap is refused at the file
+// header's count field (fh + 2).
+Result<std::vector<ImageSectionHeader>> ReadSectionTable(const ByteView& file, uint64_t st, uint64_t fh, uint16_t count,
+                                                         size_t maxSections) {
+  if (count > maxSections) return file.error(ReadError::TooMany, fh + 2);
+  if (!file.has(st, kSectionHeaderBytes * count)) return file.error(ReadError::OutOfBounds, st);
+  std::vector<ImageSectionHeader> sections;
+  sections.reserve(count);
+  for (uint64_t i = 0; i < count; ++i) sections.push_back(ReadSectionHeader(file, st + kSectionHeaderBytes * i));
+  return sections;
+}
+
+}  // namespace
+
+Result<PeImage> PeImage::Parse(ByteView file, DosSignature dosSignature) {
+  PeImage image;
+  image.file_ = file;
+  QM_TRY(dos, ReadDosHeader(file));
+  if (dosSignature == DosSignature::Required && dos.e_magic != IMAGE_DOS_SIGNATURE)
+    return file.error(ReadError::BadSignature, 0);
+  image.dos_ = dos;
+
+  const uint64_t nt = dos.e_lfanew;
+  if (auto signature = ReadNtSignature(file, nt); !signature) return signature.error();
+  const uint64_t fh = nt + 4;
+  QM_TRY(fileHeader, ReadFileHeader(file, fh));
+  image.fileHeader_ = fileHeader;
+  QM_TRY(optional, ReadOptionalHeader(file, fh, fileHeader));
+  image.optional_ = optional;
+
+  image.sectionTableOffset_ = fh + kFileHeaderBytes + fileHeader.SizeOfOptionalHeader;
+  QM_TRY(sections, ReadSectionTable(file, image.sectionTableOffset_, fh, fileHeader.NumberOfSections, kMaxSections));
+  image.sections_ = std::move(sections);
   return image;
 }
 

@@ -5,8 +5,6 @@
 #include "common/text.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
-#include "res/string_ids.h"
-#include "resources/file_version_info.h"
 
 namespace qm {
 
@@ -17,22 +15,6 @@ INT_PTR ShellOpen(const std::wstring& url) {
 }
 
 }  // namespace
-
-AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path) {
-  CFileVersionInfo version(platform, path);
-  auto field = [&](VersionField f) { return version.GetField(f); };
-  std::string build = field(VersionField::SpecialBuild);
-  if (build.empty()) build = "Release";
-  AboutTexts texts;
-  texts.groupCaption = field(VersionField::OriginalFilename);
-  texts.line1 = field(VersionField::InternalName) + "  v" + field(VersionField::FileVersion) + "  " + build;
-  texts.line2 = field(VersionField::FileDescription);
-  texts.line3 = field(VersionField::LegalCopyright) + " " + field(VersionField::CompanyName);
-  texts.link = field(VersionField::Comments);
-  return texts;
-}
-
-bool IsOpenableLink(const std::string& text) { return text.starts_with("http://"); }
 
 fw::MessageTable<CAboutDlg> CAboutDlg::Messages() {
   static constexpr fw::MessageEntry<CAboutDlg> kTable[] = {
@@ -125,8 +107,7 @@ void CAboutDlg::OpenLink(const std::string& text) {
   if (!IsOpenableLink(text)) return;
   const INT_PTR opened = (m_openUrl ? m_openUrl : &ShellOpen)(Widen(text));
   if (opened > 32) return;
-  const std::string format = platform_.strings->LoadString(IDS_URL_ERROR);
-  platform_.messageBox->MessageBox(FormatTable(format, {text}), MB_ICONERROR_);
+  platform_.messageBox->MessageBox(LinkFailureText(*platform_.strings, text), MB_ICONERROR_);
 }
 
 LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {

@@ -3,6 +3,7 @@
 // and the version block's Comments as a link line, blue, underlined while
 // the pointer is over it, opened by a click when it is a web address.
 
+#include "app/about_texts.h"
 #include "common/ui/animated_icon.h"
 #include "framework/dialog.h"
 #include "platform/platform.h"
@@ -12,20 +13,6 @@ namespace qm {
 
 constexpr UINT_PTR IDT_LINK_HOVER = 2001;
 constexpr UINT kLinkHoverMs = 10;
-
-// What the About box shows, read from a version block.
-struct AboutTexts {
-  std::string groupCaption;  // OriginalFilename
-  std::string line1;         // "InternalName  vFileVersion  SpecialBuild or Release"
-  std::string line2;         // FileDescription
-  std::string line3;         // "LegalCopyright CompanyName"
-  std::string link;          // Comments
-};
-// The texts of the program's own version block (empty path), or of a file.
-AboutTexts ReadAboutTexts(const Platform& platform, const std::string& path = {});
-// Whether a click on the link opens it: only a text that starts with the
-// lower-case "http://" does.
-bool IsOpenableLink(const std::string& text);
 
 class CAboutDlg : public fw::WithMessageTable<CAboutDlg, fw::CDialog> {
  public:

@@ -4,12 +4,11 @@
 
 #include <memory>
 
-#include "common/number_format.h"
 #include "common/text.h"
 #include "dir_check/dir_check_ids.h"
 #include "dir_check/dir_check_strings.h"
 #include "dir_check/ui/win32_file_tree.h"
-#include "framework/list_view.h"
+#include "dir_check/walk_report.h"
 #include "framework/resource_text.h"
 #include "platform/win32/win32_system.h"
 
@@ -23,39 +22,15 @@ constexpr UINT WM_WALK_DONE = WM_APP + 2;
 // tests load the tool as data and drive the window in their process).
 std::string Text(uint32_t id) { return fw::ResourceText(id); }
 
-void AddColumn(HWND list, int index, uint32_t title, int width, int format = LVCFMT_LEFT) {
-  fw::CListCtrl(list).InsertColumn(index, Text(title), format, width);
-}
-
-// Column 0 makes the row, the others fill it.
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  fw::CListCtrl cells(list);
-  if (column == 0) {
-    cells.InsertItem(row, text);
-  } else {
-    cells.SetItemText(row, column, text);
-  }
-}
-
-std::string DateText(int64_t unixSeconds) {
-  const uint64_t ticks = static_cast<uint64_t>(unixSeconds + 11644473600LL) * 10000000ULL;
-  FILETIME utc{static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
+// The walk's time in the machine's time zone, as the date column shows it.
+std::optional<LocalDate> LocalDateOf(int64_t unixSeconds) {
+  const auto ticks = FileTimeOfWalkTime(unixSeconds);
+  if (!ticks) return std::nullopt;
+  FILETIME utc{static_cast<DWORD>(*ticks & 0xFFFFFFFF), static_cast<DWORD>(*ticks >> 32)};
   FILETIME local{};
   SYSTEMTIME time{};
-  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &time)) return {};
-  return Format("%02u/%02u/%04u %02u:%02u", time.wDay, time.wMonth, time.wYear, time.wHour, time.wMinute);
-}
-
-uint32_t ProblemName(ProblemKind kind) {
-  switch (kind) {
-    case ProblemKind::kUnreadableFolder:
-      return IDS_DC_UNREADABLE_FOLDER;
-    case ProblemKind::kBrokenLink:
-      return IDS_DC_BROKEN_LINK;
-    case ProblemKind::kUnreadableSize:
-      return IDS_DC_UNREADABLE_SIZE;
-  }
-  return IDS_DC_UNREADABLE_FOLDER;
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &time)) return std::nullopt;
+  return LocalDate{time.wDay, time.wMonth, time.wYear, time.wHour, time.wMinute};
 }
 
 std::string ItemText(HWND dialog, int id) {
@@ -83,22 +58,29 @@ fw::MessageTable<CDirCheckWindow> CDirCheckWindow::Messages() {
   return kTable;
 }
 
-CDirCheckWindow::CDirCheckWindow() : WithMessageTable(IDD_DIR_CHECK, IDI_DIR_CHECK) {}
+CDirCheckWindow::CDirCheckWindow(IMessageBox* messageBox)
+    : WithMessageTable(IDD_DIR_CHECK, IDI_DIR_CHECK),
+      messageBox_(messageBox ? *messageBox : ownMessageBox_),
+      runner_([] { return std::make_unique<Win32FileTree>(); },
+              [this](WalkEvent event) {
+                // One progress message in the queue at a time; the window reads the latest.
+                ::PostMessageW(m_hWnd, event == WalkEvent::kDone ? WM_WALK_DONE : WM_WALK_PROGRESS, 0, 0);
+              }) {}
 
-CDirCheckWindow::~CDirCheckWindow() { StopWalk(); }
+CDirCheckWindow::~CDirCheckWindow() { runner_.Stop(); }
 
 BOOL CDirCheckWindow::OnInitDialog() {
   BeginToolWindow();
-  HWND files = ::GetDlgItem(m_hWnd, IDC_DC_FILES);
-  HWND problems = ::GetDlgItem(m_hWnd, IDC_DC_PROBLEMS);
-  for (HWND list : {files, problems})
-    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  AddColumn(files, 0, IDS_DC_COL_FILE, 400);
-  AddColumn(files, 1, IDS_DC_COL_SIZE, 110, LVCFMT_RIGHT);
-  AddColumn(files, 2, IDS_DC_COL_DATE, 120);
-  AddColumn(problems, 0, IDS_DC_COL_PROBLEM, 130);
-  AddColumn(problems, 1, IDS_DC_COL_PATH, 300);
-  AddColumn(problems, 2, IDS_DC_COL_DETAIL, 200);
+  ownMessageBox_.SetOwner(m_hWnd);
+  files_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_DC_FILES);
+  problems_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_DC_PROBLEMS);
+  for (fw::CListCtrl* list : {&files_, &problems_}) list->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  files_.InsertColumn(0, Text(IDS_DC_COL_FILE), LVCFMT_LEFT, 400);
+  files_.InsertColumn(1, Text(IDS_DC_COL_SIZE), LVCFMT_RIGHT, 110);
+  files_.InsertColumn(2, Text(IDS_DC_COL_DATE), LVCFMT_LEFT, 120);
+  problems_.InsertColumn(0, Text(IDS_DC_COL_PROBLEM), LVCFMT_LEFT, 130);
+  problems_.InsertColumn(1, Text(IDS_DC_COL_PATH), LVCFMT_LEFT, 300);
+  problems_.InsertColumn(2, Text(IDS_DC_COL_DETAIL), LVCFMT_LEFT, 200);
   SetWalking(false);
   return TRUE;
 }
@@ -106,7 +88,7 @@ BOOL CDirCheckWindow::OnInitDialog() {
 void CDirCheckWindow::OnOK() {
   const std::string folder = ItemText(m_hWnd, IDC_DC_FOLDER);
   if (folder.find_first_not_of(" \t") == std::string::npos) {
-    ::MessageBoxW(m_hWnd, Widen(Text(IDS_DC_NO_FOLDER)).c_str(), L"Turmidex", MB_ICONEXCLAMATION);
+    messageBox_.MessageBox(Text(IDS_DC_NO_FOLDER), MB_ICONEXCLAMATION_);
     return;
   }
   StartWalk(folder);
@@ -114,36 +96,14 @@ void CDirCheckWindow::OnOK() {
 
 // "Cerrar" and Escape close the window, cancelling a walk under way.
 void CDirCheckWindow::StartWalk(const std::string& folder) {
-  if (worker_.joinable()) return;
+  if (runner_.IsWalking()) return;
   ::SetDlgItemTextW(m_hWnd, IDC_DC_FOLDER, Widen(folder).c_str());
   result_ = WalkResult{};
-  ::SendDlgItemMessageW(m_hWnd, IDC_DC_FILES, LVM_SETITEMCOUNT, 0, 0);
-  ::SendDlgItemMessageW(m_hWnd, IDC_DC_PROBLEMS, LVM_DELETEALLITEMS, 0, 0);
+  ::SendMessageW(files_.m_hWnd, LVM_SETITEMCOUNT, 0, 0);
+  problems_.DeleteAllItems();
   ::SetDlgItemTextW(m_hWnd, IDC_DC_TOTALS, L"");
-  cancel_ = false;
   SetWalking(true);
-  HWND window = m_hWnd;
-  worker_ = std::thread([this, folder, window] {
-    Win32FileTree tree;
-    WalkResult walked = WalkTree(tree, folder, cancel_, [this, window](const WalkProgress& progress) {
-      {
-        const std::lock_guard lock(mutex_);
-        progress_ = progress;
-      }
-      // One message in the queue at a time; the window reads the latest.
-      if (!progressPosted_.exchange(true)) ::PostMessageW(window, WM_WALK_PROGRESS, 0, 0);
-    });
-    {
-      const std::lock_guard lock(mutex_);
-      walked_ = std::move(walked);
-    }
-    ::PostMessageW(window, WM_WALK_DONE, 0, 0);
-  });
-}
-
-void CDirCheckWindow::StopWalk() {
-  cancel_ = true;
-  if (worker_.joinable()) worker_.join();
+  runner_.Start(folder);
 }
 
 void CDirCheckWindow::SetWalking(bool walking) {
@@ -169,49 +129,33 @@ LRESULT CDirCheckWindow::OnBrowse(WPARAM, LPARAM) {
 }
 
 LRESULT CDirCheckWindow::OnStop(WPARAM, LPARAM) {
-  cancel_ = true;
+  runner_.Cancel();
   return 0;
 }
 
 LRESULT CDirCheckWindow::OnProgress(WPARAM, LPARAM) {
-  progressPosted_ = false;
-  WalkProgress progress;
-  {
-    const std::lock_guard lock(mutex_);
-    progress = progress_;
-  }
-  if (!worker_.joinable()) return 0;
-  const std::string status =
-      FormatTable(Text(IDS_DC_READING), {progress.folder}) + " (" + FormatNumber(progress.filesFound) + ")";
-  ::SetDlgItemTextW(m_hWnd, IDC_DC_STATUS, Widen(status).c_str());
+  const WalkProgress progress = runner_.TakeProgress();
+  if (!runner_.IsWalking()) return 0;
+  ::SetDlgItemTextW(m_hWnd, IDC_DC_STATUS, Widen(ProgressStatus(Text(IDS_DC_READING), progress)).c_str());
   return 0;
 }
 
 LRESULT CDirCheckWindow::OnDone(WPARAM, LPARAM) {
-  if (worker_.joinable()) worker_.join();
-  {
-    const std::lock_guard lock(mutex_);
-    result_ = std::move(walked_);
-    walked_ = WalkResult{};
-  }
+  result_ = runner_.Finish();
   SetWalking(false);
   ::SetDlgItemTextW(m_hWnd, IDC_DC_STATUS, Widen(Text(result_.cancelled ? IDS_DC_CANCELLED : IDS_DC_DONE)).c_str());
-  ::SendDlgItemMessageW(m_hWnd, IDC_DC_FILES, LVM_SETITEMCOUNT, result_.files.size(), 0);
+  ::SendMessageW(files_.m_hWnd, LVM_SETITEMCOUNT, result_.files.size(), 0);
   ShowProblems();
-  const std::string totals =
-      FormatTable(Text(IDS_DC_TOTALS), {FormatNumber(result_.totals.files), FormatNumber(result_.totals.folders),
-                                        FormatNumber(result_.totals.bytes), FormatNumber(result_.problems.size())});
-  ::SetDlgItemTextW(m_hWnd, IDC_DC_TOTALS, Widen(totals).c_str());
+  ::SetDlgItemTextW(m_hWnd, IDC_DC_TOTALS, Widen(TotalsText(Text(IDS_DC_TOTALS), result_)).c_str());
   return 0;
 }
 
 void CDirCheckWindow::ShowProblems() {
-  HWND list = ::GetDlgItem(m_hWnd, IDC_DC_PROBLEMS);
   int row = 0;
   for (const Problem& problem : result_.problems) {
-    SetCell(list, row, 0, Text(ProblemName(problem.kind)));
-    SetCell(list, row, 1, problem.path);
-    SetCell(list, row, 2, problem.detail);
+    problems_.InsertItem(row, Text(ProblemNameId(problem.kind)));
+    problems_.SetItemText(row, 1, problem.path);
+    problems_.SetItemText(row, 2, problem.detail);
     ++row;
   }
 }
@@ -220,21 +164,13 @@ LRESULT CDirCheckWindow::OnFileText(NMLVDISPINFOW& info) {
   LVITEMW& item = info.item;
   if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= result_.files.size()) return 0;
   const FileRow& row = result_.files[static_cast<size_t>(item.iItem)];
-  std::string text;
-  if (item.iSubItem == 0) {
-    text = row.path;
-  } else if (item.iSubItem == 1) {
-    text = FormatNumber(row.size);
-  } else {
-    text = DateText(row.modified);
-  }
-  cellText_ = Widen(text);
+  cellText_ = Widen(FileCellText(row, item.iSubItem, LocalDateOf));
   item.pszText = cellText_.data();
   return 0;
 }
 
 LRESULT CDirCheckWindow::OnDestroy(WPARAM, LPARAM) {
-  StopWalk();
+  runner_.Stop();
   EndToolWindow();
   return 0;
 }

@@ -4,12 +4,13 @@
 // with its size and date, the totals and the problems found. The window
 // keeps the server alive while it is open.
 
-#include <atomic>
-#include <mutex>
-#include <thread>
+#include <string>
 
 #include "dir_check/dir_walk.h"
+#include "dir_check/walk_runner.h"
+#include "framework/list_view.h"
 #include "framework/tool_window.h"
+#include "platform/win32/win32_system.h"
 
 // After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
@@ -20,12 +21,13 @@ class CDirCheckWindow : public fw::WithMessageTable<CDirCheckWindow, fw::CToolWi
  public:
   // The class's own messages, answered before the base class's.
   static fw::MessageTable<CDirCheckWindow> Messages();
-  CDirCheckWindow();
+  // Messages go to messageBox, the window's own boxes when none.
+  explicit CDirCheckWindow(IMessageBox* messageBox = nullptr);
   ~CDirCheckWindow() override;
 
   // Starts a walk of folder (what "Comprobar" does with the edit's text).
   void StartWalk(const std::string& folder);
-  bool IsWalking() const { return worker_.joinable(); }
+  bool IsWalking() const { return runner_.IsWalking(); }
   // The last finished walk.
   const WalkResult& Result() const { return result_; }
 
@@ -40,17 +42,15 @@ class CDirCheckWindow : public fw::WithMessageTable<CDirCheckWindow, fw::CToolWi
   LRESULT OnDone(WPARAM, LPARAM);
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnFileText(NMLVDISPINFOW& info);
-  void StopWalk();
   void SetWalking(bool walking);
   void ShowProblems();
 
-  std::thread worker_;
-  std::atomic<bool> cancel_{false};
-  std::atomic<bool> progressPosted_{false};
-  std::mutex mutex_;
-  WalkProgress progress_;  // under mutex_
-  WalkResult walked_;      // under mutex_, handed over when the walk ends
+  Win32MessageBox ownMessageBox_{L"Turmidex"};
+  IMessageBox& messageBox_;
+  WalkRunner runner_;
   WalkResult result_;
+  fw::CListCtrl files_;
+  fw::CListCtrl problems_;
   std::wstring cellText_;  // the list asks for one cell at a time
 };
 

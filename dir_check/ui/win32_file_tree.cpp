@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dir_check/walk_report.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_system.h"
 
@@ -17,12 +18,6 @@ struct HandleCloser {
   void operator()(HANDLE handle) const { ::CloseHandle(handle); }
 };
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-int64_t UnixSeconds(const FILETIME& time) {
-  const uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  // 100 ns ticks since 1601; 11644473600 seconds lie between 1601 and 1970.
-  return static_cast<int64_t>(ticks / 10000000) - 11644473600LL;
-}
 
 // A link's target opened without read access, only to learn what it is.
 UniqueHandle OpenTarget(const std::wstring& path, bool folder) {
@@ -52,7 +47,8 @@ bool Win32FileTree::ListFolder(const std::string& path, std::vector<FileEntry>& 
     if (name == L"." || name == L"..") continue;
     FileEntry entry;
     entry.name = Narrow(name);
-    entry.modified = UnixSeconds(data.ftLastWriteTime);
+    entry.modified = WalkTimeOfFileTime((static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                        data.ftLastWriteTime.dwLowDateTime);
     const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (isLink) {

@@ -155,8 +155,7 @@ std::string Win32ErrorText::FormatMessage(uint32_t code) const {
 uint32_t Win32ErrorText::GetLastError() const { return ::GetLastError(); }
 
 int Win32MessageBox::MessageBox(const std::string& text, uint32_t flags) {
-  wchar_t title[256] = L"Quillmar";
-  return ::MessageBoxW(::GetActiveWindow(), Widen(text).c_str(), title, flags);
+  return ::MessageBoxW(owner_ ? owner_ : ::GetActiveWindow(), Widen(text).c_str(), title_.c_str(), flags);
 }
 
 }  // namespace qm

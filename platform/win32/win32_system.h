@@ -6,6 +6,8 @@
 
 #include "platform/system.h"
 
+struct HWND__;  // HWND, without <windows.h>
+
 namespace qm {
 
 std::wstring Widen(const std::string& utf8);
@@ -47,7 +49,16 @@ class Win32ErrorText : public IErrorText {
 
 class Win32MessageBox : public IMessageBox {
  public:
+  Win32MessageBox() = default;
+  // A tool's own caption, and the window its boxes are modal to (the
+  // active window until one is given).
+  explicit Win32MessageBox(std::wstring title) : title_(std::move(title)) {}
+  void SetOwner(HWND__* owner) { owner_ = owner; }
   int MessageBox(const std::string& text, uint32_t flags) override;
+
+ private:
+  std::wstring title_ = L"Quillmar";
+  HWND__* owner_ = nullptr;
 };
 
 }  // namespace qm

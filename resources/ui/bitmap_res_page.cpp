@@ -24,17 +24,26 @@
 namespace qm {
 namespace {
 
-// The longest exception text shown after the message of a failed test run.
-constexpr size_t kMaxErrorText = 1024;
-
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
-RECT ChildRect(HWND page, int id) {
+Rect ChildRect(HWND page, int id) {
   RECT rect{};
   HWND child = ::GetDlgItem(page, id);
   if (child && ::GetWindowRect(child, &rect)) ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+Rect ClientRect(HWND window) {
+  RECT rect{};
+  ::GetClientRect(window, &rect);
+  return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The toolbar's bottom edge (or the placeholder's, before it is made): the
+// view starts below it.
+int32_t ToolbarBottom(HWND page, bool made) {
+  return ChildRect(page, made ? IDR_BITMAP_PAGE_TOOLBAR : IDC_TOOLBAR_PLACEHOLDER).bottom;
 }
 
 // A 32-bit top-down section into which the program's own decoder writes
@@ -75,12 +84,10 @@ std::vector<uint8_t> DibOfBitmap(HBITMAP bitmap) {
   header.biPlanes = 1;
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
-  // Rows of 24-bit pixels padded to four bytes, as the system writes them.
-  const uint64_t stride = (uint64_t{static_cast<uint32_t>(metrics.bmWidth)} * 24 + 31) / 32 * 4;
-  const uint64_t pixelBytes = stride * static_cast<uint32_t>(metrics.bmHeight);
-  if (pixelBytes > std::numeric_limits<DWORD>::max() - sizeof header) return {};
-  header.biSizeImage = static_cast<DWORD>(pixelBytes);
-  std::vector<uint8_t> dib(sizeof header + static_cast<size_t>(pixelBytes));
+  const auto pixelBytes = Dib24PixelBytes(metrics.bmWidth, metrics.bmHeight, sizeof header);
+  if (!pixelBytes) return {};
+  header.biSizeImage = *pixelBytes;
+  std::vector<uint8_t> dib(sizeof header + size_t{*pixelBytes});
   BITMAPINFO info{};
   info.bmiHeader = header;
   ScreenDc screen;
@@ -131,12 +138,12 @@ class OutOfSightHost {
 
 fw::MessageTable<CBitmapResPage> CBitmapResPage::Messages() {
   static constexpr fw::MessageEntry<CBitmapResPage> kTable[] = {
-      fw::OnMessage(WM_PAINT, &CBitmapResPage::OnPaint),
+      fw::OnPaintMessage<&CBitmapResPage::OnPaint>(),
       fw::OnMessage(WM_PRINTCLIENT, &CBitmapResPage::OnPrintClient),
       fw::OnMessage(WM_ERASEBKGND, &CBitmapResPage::OnEraseBackground),
-      fw::OnMessage(WM_SIZE, &CBitmapResPage::OnSize),
-      fw::OnMessage(WM_HSCROLL, &CBitmapResPage::OnScroll),
-      fw::OnMessage(WM_VSCROLL, &CBitmapResPage::OnScroll),
+      fw::OnSizeMessage<&CBitmapResPage::OnSize>(),
+      fw::OnScrollMessage<WM_HSCROLL, &CBitmapResPage::OnScroll>(),
+      fw::OnScrollMessage<WM_VSCROLL, &CBitmapResPage::OnScroll>(),
       fw::OnCommand(IDC_SAVE_AS_BITMAP, &CBitmapResPage::OnSaveAsBitmap),
       fw::OnCommand(IDC_SAVE_AS_RESOURCE, &CBitmapResPage::OnSaveAsResource),
       fw::OnCommand(IDC_TEST_DIALOG, &CBitmapResPage::OnTestDialog),
@@ -163,61 +170,43 @@ BOOL CBitmapResPage::OnInitDialog() {
 }
 
 RECT CBitmapResPage::ViewRect() const {
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  RECT view = client;
-  // Below the toolbar (or where it would be), not under it.
-  const RECT bar =
-      toolbar_.m_hWnd ? ChildRect(m_hWnd, IDR_BITMAP_PAGE_TOOLBAR) : ChildRect(m_hWnd, IDC_TOOLBAR_PLACEHOLDER);
-  view.top = std::max(client.top, bar.bottom);
-  const RECT vertical = ChildRect(m_hWnd, IDC_IMAGE_VSCROLL);
-  const RECT horizontal = ChildRect(m_hWnd, IDC_IMAGE_HSCROLL);
-  if (vertical.right > vertical.left) view.right = std::min(client.right, vertical.left);
-  if (horizontal.bottom > horizontal.top) view.bottom = std::min(client.bottom, horizontal.top);
-  if (view.bottom < view.top) view.bottom = view.top;
-  if (view.right < view.left) view.right = view.left;
-  return view;
+  const Rect view = ImageViewRect(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd != nullptr),
+                                  ChildRect(m_hWnd, IDC_IMAGE_VSCROLL), ChildRect(m_hWnd, IDC_IMAGE_HSCROLL));
+  return RECT{view.left, view.top, view.right, view.bottom};
 }
 
 void CBitmapResPage::Release() {
   bitmap_.reset();
   icon_.reset();
-  dib_.clear();
-  notice_.clear();
   metrics_ = BITMAP{};
-  shown_ = Shown::Nothing;
+  content_.Clear();
 }
 
 void CBitmapResPage::ShowBitmap(const CResourceModule& module, const ResourceName& name) {
   Release();
-  module_ = &module;
-  name_ = name;
+  content_.Select(module, name);
   auto data = module.LoadResourceData(ResourceName::Number(kRtBitmap), name);
   if (!data) {
-    ShowImage(nullptr, {}, Shown::Nothing);
+    ShowImage(nullptr, {}, ShownImage::Nothing);
     return;
   }
   // Only a DIB that the reader accepts is shown, and saved as it is; one
   // past the budget is only saved, and the page says why it shows nothing.
   ShownBitmapPlan plan = PlanShownBitmap(*data, *platform_.strings);
   BitmapHandle bitmap = plan.layout ? BitmapFromDib(*data, *plan.layout) : nullptr;
-  std::vector<uint8_t> dib;
-  if (bitmap || (plan.savable && !plan.notice.empty())) dib.assign(data->data(), data->data() + data->size());
-  ShowImage(std::move(bitmap), std::move(dib), Shown::Bitmap);
-  notice_ = std::move(plan.notice);
-  if (!notice_.empty()) Redraw();
+  std::vector<uint8_t> dib = BitmapBytesToKeep(*data, bitmap != nullptr, plan);
+  ShowImage(std::move(bitmap), std::move(dib), ShownImage::Bitmap);
+  content_.SetNotice(std::move(plan.notice));
+  if (!content_.Notice().empty()) Redraw();
 }
 
-void CBitmapResPage::SetBitmap(BitmapHandle bitmap) { ShowImage(std::move(bitmap), {}, Shown::Bitmap); }
+void CBitmapResPage::SetBitmap(BitmapHandle bitmap) { ShowImage(std::move(bitmap), {}, ShownImage::Bitmap); }
 
-void CBitmapResPage::ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, Shown kind) {
-  const std::optional<ResourceName> name = name_;
+void CBitmapResPage::ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, ShownImage kind) {
   Release();
-  name_ = name;
   bitmap_ = std::move(bitmap);
-  dib_ = std::move(dib);
   if (bitmap_ && !::GetObjectW(bitmap_.get(), sizeof metrics_, &metrics_)) metrics_ = BITMAP{};
-  shown_ = bitmap_ ? kind : Shown::Nothing;
+  content_.Show(kind, bitmap_ != nullptr, std::move(dib));
 
   SetUpBars(true);
   ShowDialogButtons(false);
@@ -239,40 +228,30 @@ void CBitmapResPage::SetUpBars(bool fromStart) {
       ::ShowWindow(window, SW_HIDE);
       continue;
     }
-    // One unit per pixel: positions 0 to size - page, so the last pixel
-    // shows at the view's edge and no further.
+    const ImageBarRange range = ImageScrollRange(bar.size, bar.viewSize);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL | (fromStart ? SIF_POS : 0u);
-    info.nMax = bar.size - 1;
-    info.nPage = static_cast<UINT>(std::max(bar.viewSize, 0));
+    info.nMax = range.maximum;
+    info.nPage = range.page;
     ::SetScrollInfo(window, SB_CTL, &info, TRUE);
     ::ShowWindow(window, SW_SHOW);
   }
 }
 
 void CBitmapResPage::LayOut() {
-  RECT client{};
-  ::GetClientRect(m_hWnd, &client);
-  const RECT bar =
-      toolbar_.m_hWnd ? ChildRect(m_hWnd, IDR_BITMAP_PAGE_TOOLBAR) : ChildRect(m_hWnd, IDC_TOOLBAR_PLACEHOLDER);
-  // The bars keep the system's thickness along the page's own edges,
-  // whatever size the host gives the page.
-  const int across = ::GetSystemMetrics(SM_CXVSCROLL), down = ::GetSystemMetrics(SM_CYHSCROLL);
-  const int top = std::min(static_cast<int>(bar.bottom), static_cast<int>(client.bottom));
-  const int right = std::max(0, static_cast<int>(client.right) - across);
-  const int bottom = std::max(top, static_cast<int>(client.bottom) - down);
-  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL), nullptr, 0, bottom, right, down,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL), nullptr, right, top, across, bottom - top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const ImagePageBars bars = LayOutImagePageBars(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd != nullptr),
+                                                 ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL));
+  for (const auto& [id, rect] :
+       {std::pair{IDC_IMAGE_HSCROLL, bars.horizontal}, std::pair{IDC_IMAGE_VSCROLL, bars.vertical}})
+    ::SetWindowPos(::GetDlgItem(m_hWnd, id), nullptr, rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (bitmap_) SetUpBars(false);
 }
 
-LRESULT CBitmapResPage::OnSize(WPARAM, LPARAM) {
+void CBitmapResPage::OnSize(UINT, SIZE) {
   LayOut();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
-  return 0;
 }
 
 void CBitmapResPage::ShowIcon(const CResourceModule& module, const ResourceName& name) {
@@ -285,8 +264,7 @@ void CBitmapResPage::ShowCursor(const CResourceModule& module, const ResourceNam
 
 void CBitmapResPage::ShowIconImage(const CResourceModule& module, const ResourceName& name, bool cursor) {
   Release();
-  module_ = &module;
-  name_ = name;
+  content_.Select(module, name);
   auto data = module.LoadResourceData(ResourceName::Number(cursor ? kRtCursor : kRtIcon), name);
   if (data && data->size() > 0 && data->size() <= std::numeric_limits<DWORD>::max()) {
     // Width and height 0 without LR_DEFAULTSIZE: the image's own size. The
@@ -294,7 +272,7 @@ void CBitmapResPage::ShowIconImage(const CResourceModule& module, const Resource
     icon_.reset(::CreateIconFromResourceEx(const_cast<PBYTE>(data->data()), static_cast<DWORD>(data->size()), !cursor,
                                            0x00030000, 0, 0, 0));
   }
-  if (icon_) shown_ = Shown::Icon;
+  if (icon_) content_.Show(ShownImage::Icon, true, {});
   for (int id : {IDC_IMAGE_HSCROLL, IDC_IMAGE_VSCROLL}) ::ShowWindow(::GetDlgItem(m_hWnd, id), SW_HIDE);
   // The dialog's commands do nothing without a dialog picture.
   ShowDialogButtons(false);
@@ -303,8 +281,7 @@ void CBitmapResPage::ShowIconImage(const CResourceModule& module, const Resource
 
 void CBitmapResPage::ShowDialog(const CResourceModule& module, const ResourceName& name) {
   Release();
-  module_ = &module;
-  name_ = name;
+  content_.Select(module, name);
   BitmapHandle picture;
   {
     OutOfSightHost host;
@@ -315,7 +292,7 @@ void CBitmapResPage::ShowDialog(const CResourceModule& module, const ResourceNam
     }
   }  // the dialog goes before its host
   const bool shown = picture != nullptr;
-  ShowImage(std::move(picture), {}, Shown::DialogPicture);
+  ShowImage(std::move(picture), {}, ShownImage::DialogPicture);
   ShowDialogButtons(shown);
 }
 
@@ -334,8 +311,8 @@ void CBitmapResPage::Paint(HDC dc) {
   if (bitmap_) {
     const int x = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL), SB_CTL);
     const int y = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL), SB_CTL);
-    const int shownWidth = std::clamp(static_cast<int>(metrics_.bmWidth) - x, 0, Width(view));
-    const int shownHeight = std::clamp(static_cast<int>(metrics_.bmHeight) - y, 0, Height(view));
+    const int shownWidth = ShownImageSpan(static_cast<int>(metrics_.bmWidth), x, Width(view));
+    const int shownHeight = ShownImageSpan(static_cast<int>(metrics_.bmHeight), y, Height(view));
     MemoryDc source(dc, bitmap_.get());
     if (source) ::BitBlt(dc, view.left, view.top, shownWidth, shownHeight, source.get(), x, y, SRCCOPY);
     // What the bitmap leaves of the view, right of it and below it.
@@ -351,11 +328,11 @@ void CBitmapResPage::Paint(HDC dc) {
   } else if (icon_) {
     // At its own size, which DrawIcon would change to the system's.
     ::DrawIconEx(dc, view.left, view.top, icon_.get(), 0, 0, 0, nullptr, DI_NORMAL);
-  } else if (!notice_.empty()) {
+  } else if (!content_.Notice().empty()) {
     // In the page's own font, inset from the view's edges.
     RECT text = view;
     ::InflateRect(&text, -8, -8);
-    const std::wstring wide = Widen(notice_);
+    const std::wstring wide = Widen(content_.Notice());
     HGDIOBJ font = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
     const int mode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF colour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -366,13 +343,7 @@ void CBitmapResPage::Paint(HDC dc) {
   }
 }
 
-LRESULT CBitmapResPage::OnPaint(WPARAM, LPARAM) {
-  PAINTSTRUCT paint{};
-  HDC dc = ::BeginPaint(m_hWnd, &paint);
-  if (dc) Paint(dc);
-  ::EndPaint(m_hWnd, &paint);
-  return 0;
-}
+void CBitmapResPage::OnPaint(HDC dc, const PAINTSTRUCT&) { Paint(dc); }
 
 LRESULT CBitmapResPage::OnPrintClient(WPARAM wParam, LPARAM) {
   if (wParam) Paint(reinterpret_cast<HDC>(wParam));
@@ -393,74 +364,57 @@ LRESULT CBitmapResPage::OnEraseBackground(WPARAM wParam, LPARAM) {
   return 1;
 }
 
-LRESULT CBitmapResPage::OnScroll(WPARAM wParam, LPARAM lParam) {
-  HWND bar = reinterpret_cast<HWND>(lParam);
+void CBitmapResPage::OnScroll(UINT request, HWND bar) {
   if (!bar || (bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL) && bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL)))
-    return 0;
+    return;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
-  if (!::GetScrollInfo(bar, SB_CTL, &info)) return 0;
+  if (!::GetScrollInfo(bar, SB_CTL, &info)) return;
   // The thumb's place from the bar itself: the message carries only 16 bits.
-  const int next =
-      NextScrollPosition(ScrollState{info.nMin, info.nMax, info.nPage, info.nPos}, LOWORD(wParam), info.nTrackPos);
-  if (next == info.nPos) return 0;
+  const int next = NextScrollPosition(ScrollState{info.nMin, info.nMax, info.nPage, info.nPos},
+                                      static_cast<uint16_t>(request), info.nTrackPos);
+  if (next == info.nPos) return;
   ::SetScrollPos(bar, SB_CTL, next, TRUE);
   const RECT view = ViewRect();
   ::RedrawWindow(m_hWnd, &view, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  return 0;
+}
+
+ImagePageServices CBitmapResPage::Services() {
+  return ImagePageServices{*platform_.strings, *platform_.messageBox,
+                           [this](const std::string& filter, const std::string& name, const std::string& ext) {
+                             return fw::AskExportFileName(m_hWnd, filter, name, ext);
+                           }};
 }
 
 LRESULT CBitmapResPage::OnSaveAsBitmap(WPARAM, LPARAM) {
   // A bitmap resource goes out as the module holds it; a picture as the
   // system reads it back. Without a bitmap nothing is asked or written.
-  std::vector<uint8_t> dib = dib_;
+  std::vector<uint8_t> dib = content_.SavedBytes();
   if (dib.empty() && bitmap_) dib = DibOfBitmap(bitmap_.get());
-  if (dib.empty()) {
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_BITMAP_SAVE_FAILED), MB_ICONEXCLAMATION_);
-    return 0;
-  }
-  const auto path =
-      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_BITMAP_FILE_FILTER), "Bitmap.bmp", "bmp");
-  if (!path) return 0;
-  // Written beside the file and put in its place only once complete.
-  if (!WriteBitmapFile(ByteView(dib), *path))
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_BITMAP_SAVE_FAILED), MB_ICONEXCLAMATION_);
+  SaveImageAsBitmap(dib, Services());
   return 0;
 }
 
 LRESULT CBitmapResPage::OnSaveAsResource(WPARAM, LPARAM) {
-  if (shown_ != Shown::DialogPicture || !module_ || !name_) return 0;
-  auto data = module_->LoadResourceData(ResourceName::Number(kRtDialog), *name_);
-  auto dialog = data ? ParseDialogTemplate(*data) : qm::Result<DialogTemplate>::Fail(ReadError::NotFound, 0);
-  if (!dialog) {
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED), MB_ICONEXCLAMATION_);
-    return 0;
-  }
-  const auto path =
-      fw::AskExportFileName(m_hWnd, platform_.strings->LoadString(IDS_RESOURCE_FILE_FILTER), "dialog.rc", "rc");
-  if (!path) return 0;
-  if (!WriteDialogScript(*dialog, *name_, *path))
-    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_DIALOG_SCRIPT_SAVE_FAILED), MB_ICONEXCLAMATION_);
+  SaveDialogAsScript(content_, Services());
   return 0;
 }
 
 LRESULT CBitmapResPage::OnTestDialog(WPARAM, LPARAM) {
-  if (shown_ != Shown::DialogPicture || !module_ || !name_) return 0;
+  if (!content_.HasDialog()) return 0;
   CDialogTestDlg dialog(platform_);
-  dialog.m_pModule = module_;
-  dialog.m_dialogName = *name_;
-  std::string failure;
+  dialog.m_pModule = content_.Module();
+  dialog.m_dialogName = *content_.Name();
+  std::optional<std::string> failure;
   try {
     dialog.DoModal(m_hWnd);
   } catch (const std::exception& error) {
-    failure = platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED);
-    const std::string text = error.what();
-    if (!text.empty()) failure += "\n" + text.substr(0, kMaxErrorText);
+    failure = error.what();
   } catch (...) {
-    failure = platform_.strings->LoadString(IDS_DIALOG_LOAD_FAILED);
+    failure = std::string();
   }
-  if (!failure.empty()) platform_.messageBox->MessageBox(failure, MB_ICONEXCLAMATION_);
+  if (failure) platform_.messageBox->MessageBox(DialogTestFailure(*platform_.strings, *failure), MB_ICONEXCLAMATION_);
   return 0;
 }
 

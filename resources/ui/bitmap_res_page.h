@@ -15,6 +15,7 @@
 #include "common/ui/toolbar_dialog.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
+#include "resources/image_page_model.h"
 #include "resources/resource_module.h"
 #include "resources/ui/gdi_handles.h"
 
@@ -43,7 +44,7 @@ class CBitmapResPage : public fw::WithMessageTable<CBitmapResPage, CToolBarDialo
   HBITMAP Bitmap() const { return bitmap_.get(); }
   // Why a bitmap resource shows nothing (it is too large to decode for the
   // screen); empty otherwise.
-  const std::string& Notice() const { return notice_; }
+  const std::string& Notice() const { return content_.Notice(); }
   HICON Icon() const { return icon_.get(); }
   // Width, height, depth and planes of the bitmap; all zero without one.
   const BITMAP& Metrics() const { return metrics_; }
@@ -58,11 +59,9 @@ class CBitmapResPage : public fw::WithMessageTable<CBitmapResPage, CToolBarDialo
   BOOL OnInitDialog() override;
 
  private:
-  enum class Shown { Nothing, Bitmap, Icon, DialogPicture };
-
   // Lets go of the image and of the bytes kept for saving.
   void Release();
-  void ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, Shown kind);
+  void ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, ShownImage kind);
   void ShowIconImage(const CResourceModule& module, const ResourceName& name, bool cursor);
   // The scroll ranges and pages of the bitmap shown (from position 0, or
   // keeping the positions the new pages allow); hidden without a bitmap.
@@ -71,27 +70,22 @@ class CBitmapResPage : public fw::WithMessageTable<CBitmapResPage, CToolBarDialo
   void LayOut();
   void ShowDialogButtons(bool show);
   void Redraw();
+  ImagePageServices Services();
   void Paint(HDC dc);
-  LRESULT OnPaint(WPARAM, LPARAM);
+  void OnPaint(HDC dc, const PAINTSTRUCT& paint);
   LRESULT OnPrintClient(WPARAM, LPARAM);
   LRESULT OnEraseBackground(WPARAM, LPARAM);
-  LRESULT OnScroll(WPARAM, LPARAM);
-  LRESULT OnSize(WPARAM, LPARAM);
+  void OnScroll(UINT request, HWND bar);
+  void OnSize(UINT kind, SIZE client);
   LRESULT OnSaveAsBitmap(WPARAM, LPARAM);
   LRESULT OnSaveAsResource(WPARAM, LPARAM);
   LRESULT OnTestDialog(WPARAM, LPARAM);
 
   Platform& platform_;
-  const CResourceModule* module_ = nullptr;  // the browser's, not owned
-  std::optional<ResourceName> name_;
-  Shown shown_ = Shown::Nothing;
+  ImagePageContent content_;
   BitmapHandle bitmap_;
   IconHandle icon_;
   BITMAP metrics_{};
-  // The bitmap resource's own bytes, written as they are by a save; empty
-  // for a picture, which is read back from the bitmap.
-  std::vector<uint8_t> dib_;
-  std::string notice_;
   CDialogToolBar toolbar_;
 };
 

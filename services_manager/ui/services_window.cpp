@@ -18,39 +18,17 @@ constexpr UINT_PTR kPendingTimer = 1;
 constexpr UINT kPendingMs = 500;
 // A service still on its way after this many ticks is left as it is shown.
 constexpr int kMaxPendingTicks = 40;
-constexpr wchar_t kCaption[] = L"Palvexi";
-
 std::string Text(uint32_t id) { return fw::ResourceText(id); }
 
-void AddColumn(HWND list, int index, uint32_t title, int width, int format = LVCFMT_LEFT) {
-  fw::CListCtrl(list).InsertColumn(index, Text(title), format, width);
-}
-
-// Column 0 makes the row, the others fill it.
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  fw::CListCtrl cells(list);
-  if (column == 0) {
-    cells.InsertItem(row, text);
-  } else {
-    cells.SetItemText(row, column, text);
-  }
-}
-
-int SelectedIndex(HWND list) {
-  return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void SelectIndex(HWND list, int index) {
-  LVITEMW item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+void SelectIndex(fw::CListCtrl& list, int index) {
+  list.SetItemSelected(index, true);
+  list.EnsureVisible(index);
 }
 
 }  // namespace
 
-CServicesWindow::CServicesWindow() : WithMessageTable(IDD_SERVICES, IDI_SERVICES) {}
+CServicesWindow::CServicesWindow(IMessageBox* messageBox)
+    : WithMessageTable(IDD_SERVICES, IDI_SERVICES), messageBox_(messageBox ? *messageBox : ownMessageBox_) {}
 
 fw::MessageTable<CServicesWindow> CServicesWindow::Messages() {
   static constexpr fw::MessageEntry<CServicesWindow> kTable[] = {
@@ -66,13 +44,14 @@ fw::MessageTable<CServicesWindow> CServicesWindow::Messages() {
 
 BOOL CServicesWindow::OnInitDialog() {
   BeginToolWindow();
-  HWND list = ::GetDlgItem(m_hWnd, IDC_SM_LIST);
-  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  AddColumn(list, 0, IDS_SM_COL_NAME, 120);
-  AddColumn(list, 1, IDS_SM_COL_DISPLAY, 185);
-  AddColumn(list, 2, IDS_SM_COL_STATE, 95);
-  AddColumn(list, 3, IDS_SM_COL_START, 85);
-  AddColumn(list, 4, IDS_SM_COL_PID, 95, LVCFMT_RIGHT);
+  ownMessageBox_.SetOwner(m_hWnd);
+  list_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_SM_LIST);
+  list_.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  list_.InsertColumn(0, Text(IDS_SM_COL_NAME), LVCFMT_LEFT, 120);
+  list_.InsertColumn(1, Text(IDS_SM_COL_DISPLAY), LVCFMT_LEFT, 185);
+  list_.InsertColumn(2, Text(IDS_SM_COL_STATE), LVCFMT_LEFT, 95);
+  list_.InsertColumn(3, Text(IDS_SM_COL_START), LVCFMT_LEFT, 85);
+  list_.InsertColumn(4, Text(IDS_SM_COL_PID), LVCFMT_RIGHT, 95);
   Refresh();
   return TRUE;
 }
@@ -84,31 +63,30 @@ LRESULT CServicesWindow::OnDestroy(WPARAM, LPARAM) {
 }
 
 void CServicesWindow::Refresh() {
-  HWND list = ::GetDlgItem(m_hWnd, IDC_SM_LIST);
   const ServiceRow* selected = Selected();
   const std::string keep = selected ? selected->name : std::string();
   std::vector<ServiceRow> rows;
   const uint32_t error = ListServices(rows);
   if (error != 0) {
     const CErrorText text(*SystemPlatform().errors, error);
-    ::MessageBoxW(m_hWnd, Widen(Text(IDS_SM_LIST_FAILED) + "\n" + text.GetText()).c_str(), kCaption, MB_ICONERROR);
+    messageBox_.MessageBox(Text(IDS_SM_LIST_FAILED) + "\n" + text.GetText(), MB_ICONERROR_);
   }
   rows_ = std::move(rows);
-  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+  ::SendMessageW(list_.m_hWnd, WM_SETREDRAW, FALSE, 0);
+  list_.DeleteAllItems();
   int index = 0;
   bool pending = false;
   for (const ServiceRow& row : rows_) {
-    SetCell(list, index, 0, row.name);
-    SetCell(list, index, 1, row.displayName);
-    SetCell(list, index, 2, Text(StateTextId(row.state)));
-    SetCell(list, index, 3, Text(StartTypeTextId(row.startType)));
-    SetCell(list, index, 4, row.processId ? std::to_string(row.processId) : std::string());
+    list_.InsertItem(index, row.name);
+    list_.SetItemText(index, 1, row.displayName);
+    list_.SetItemText(index, 2, Text(StateTextId(row.state)));
+    list_.SetItemText(index, 3, Text(StartTypeTextId(row.startType)));
+    list_.SetItemText(index, 4, row.processId ? std::to_string(row.processId) : std::string());
     pending = pending || IsPending(row);
     ++index;
   }
-  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  if (auto found = FindRow(rows_, keep)) SelectIndex(list, static_cast<int>(*found));
+  ::SendMessageW(list_.m_hWnd, WM_SETREDRAW, TRUE, 0);
+  if (auto found = FindRow(rows_, keep)) SelectIndex(list_, static_cast<int>(*found));
   ::SetDlgItemTextW(m_hWnd, IDC_SM_COUNT, Widen(FormatTable(Text(IDS_SM_COUNT), {FormatNumber(rows_.size())})).c_str());
   if (pending && pendingTicks_ < kMaxPendingTicks) {
     ::SetTimer(m_hWnd, kPendingTimer, kPendingMs, nullptr);
@@ -122,13 +100,13 @@ void CServicesWindow::Refresh() {
 bool CServicesWindow::SelectService(const std::string& name) {
   const auto found = FindRow(rows_, name);
   if (!found) return false;
-  SelectIndex(::GetDlgItem(m_hWnd, IDC_SM_LIST), static_cast<int>(*found));
+  SelectIndex(list_, static_cast<int>(*found));
   UpdateButtons();
   return true;
 }
 
 const ServiceRow* CServicesWindow::Selected() const {
-  const int index = SelectedIndex(::GetDlgItem(m_hWnd, IDC_SM_LIST));
+  const int index = list_.GetNextSelected();
   if (index < 0 || static_cast<size_t>(index) >= rows_.size()) return nullptr;
   return &rows_[static_cast<size_t>(index)];
 }
@@ -165,12 +143,12 @@ void CServicesWindow::ChangeService(bool start) {
   const std::string name = row->name;
   const std::string question =
       FormatTable(Text(start ? IDS_SM_CONFIRM_START : IDS_SM_CONFIRM_STOP), {row->displayName, name});
-  if (::MessageBoxW(m_hWnd, Widen(question).c_str(), kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (messageBox_.MessageBox(question, MB_YESNO_ | MB_ICONQUESTION_) != IDYES_) return;
   const uint32_t error = start ? StartServiceByName(name) : StopServiceByName(name);
   if (error != 0) {
     const CErrorText text(*SystemPlatform().errors, error);
     const std::string message = FormatTable(Text(start ? IDS_SM_START_FAILED : IDS_SM_STOP_FAILED), {name});
-    ::MessageBoxW(m_hWnd, Widen(message + "\n" + text.GetText()).c_str(), kCaption, MB_ICONERROR);
+    messageBox_.MessageBox(message + "\n" + text.GetText(), MB_ICONERROR_);
   }
   pendingTicks_ = 0;
   Refresh();

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/list_view.h"
 #include "framework/tool_window.h"
+#include "platform/win32/win32_system.h"
 
 // After <windows.h> (through tool_window.h), which it needs.
 #include <commctrl.h>
@@ -20,7 +22,8 @@ class CServicesWindow : public fw::WithMessageTable<CServicesWindow, fw::CToolWi
  public:
   // The class's own messages, answered before the base class's.
   static fw::MessageTable<CServicesWindow> Messages();
-  CServicesWindow();
+  // Questions and errors go to messageBox, the window's own boxes when none.
+  explicit CServicesWindow(IMessageBox* messageBox = nullptr);
   // Reads the services again, keeping the selected one selected.
   void Refresh();
   // Selects the row of the named service; false when there is none.
@@ -43,6 +46,9 @@ class CServicesWindow : public fw::WithMessageTable<CServicesWindow, fw::CToolWi
   void ChangeService(bool start);
   void UpdateButtons();
 
+  Win32MessageBox ownMessageBox_{L"Palvexi"};
+  IMessageBox& messageBox_;
+  fw::CListCtrl list_;
   std::vector<ServiceRow> rows_;
   int pendingTicks_ = 0;
 };
