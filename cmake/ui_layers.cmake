@@ -16,3 +16,6 @@ qm_layer(qm_windows_ui DIR windows/ui PUBLIC qm_windows qm_common_ui PRIVATE qm_
 qm_layer(qm_app_ui DIR app/ui EXCLUDE "/main\\.cpp$" PUBLIC qm_app qm_headers_ui qm_resources_ui qm_processes_ui
          qm_windows_ui PRIVATE qm_res ${QM_UI_RULES_ONLY})
 
+if(NOT QM_UI_RULES_ONLY)
+  qm_windows_pch(qm_framework qm_common_ui qm_headers_ui qm_resources_ui qm_processes_ui qm_windows_ui qm_app_ui)
+endif()

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/text.h"
+#include "framework/control_text.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 
@@ -47,6 +48,7 @@ BOOL CAboutDlg::OnInitDialog() {
   setText(IDC_ABOUT_LINE2, texts.line2);
   setText(IDC_ABOUT_LINE3, texts.line3);
   setText(IDC_ABOUT_LINK, texts.link);
+  link_ = ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK);
 
   // Four frames, not a range of IDs: a window, then with a hammer, with a
   // hammer and a screwdriver, with a screwdriver.
@@ -74,14 +76,13 @@ BOOL CAboutDlg::OnInitDialog() {
 
 LRESULT CAboutDlg::OnTimer(WPARAM wParam, LPARAM) {
   if (wParam != IDT_LINK_HOVER) return 0;
-  HWND link = ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK);
   POINT pointer{};
   RECT rect{};
-  if (!link || !::GetCursorPos(&pointer) || !::GetWindowRect(link, &rect)) return 0;
+  if (!link_ || !::GetCursorPos(&pointer) || !::GetWindowRect(link_, &rect)) return 0;
   const bool over = ::PtInRect(&rect, pointer) != FALSE;
   if (over == underlined_ || !plainFont_ || !underlineFont_) return 0;
   underlined_ = over;
-  ::SendMessageW(link, WM_SETFONT, reinterpret_cast<WPARAM>(over ? underlineFont_ : plainFont_), TRUE);
+  ::SendMessageW(link_, WM_SETFONT, reinterpret_cast<WPARAM>(over ? underlineFont_ : plainFont_), TRUE);
   return 0;
 }
 
@@ -90,16 +91,12 @@ HBRUSH CAboutDlg::OnCtlColorStatic(HDC dc, HWND control) {
   // procedure again), with the link's text in pure blue.
   const LRESULT brush =
       ::DefWindowProcW(m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-  if (control == ::GetDlgItem(m_hWnd, IDC_ABOUT_LINK)) ::SetTextColor(dc, RGB(0, 0, 255));
+  if (control == link_) ::SetTextColor(dc, RGB(0, 0, 255));
   return reinterpret_cast<HBRUSH>(brush);
 }
 
 LRESULT CAboutDlg::OnLinkClicked(WPARAM, LPARAM) {
-  const int length = ::GetWindowTextLengthW(::GetDlgItem(m_hWnd, IDC_ABOUT_LINK));
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::GetDlgItemTextW(m_hWnd, IDC_ABOUT_LINK, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
-  OpenLink(Narrow(text));
+  OpenLink(fw::ControlText(link_));
   return 0;
 }
 

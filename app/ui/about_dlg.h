@@ -46,6 +46,7 @@ class CAboutDlg : public fw::WithMessageTable<CAboutDlg, fw::CDialog> {
   HFONT plainFont_ = nullptr;      // owned
   HFONT underlineFont_ = nullptr;  // owned
   bool underlined_ = false;
+  HWND link_ = nullptr;  // the address, bound when the box is made
 };
 
 }  // namespace qm

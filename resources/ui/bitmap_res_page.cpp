@@ -27,9 +27,8 @@ namespace {
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
 
-Rect ChildRect(HWND page, int id) {
+Rect ChildRect(HWND page, HWND child) {
   RECT rect{};
-  HWND child = ::GetDlgItem(page, id);
   if (child && ::GetWindowRect(child, &rect)) ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
   return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -42,8 +41,8 @@ Rect ClientRect(HWND window) {
 
 // The toolbar's bottom edge (or the placeholder's, before it is made): the
 // view starts below it.
-int32_t ToolbarBottom(HWND page, bool made) {
-  return ChildRect(page, made ? IDR_BITMAP_PAGE_TOOLBAR : IDC_TOOLBAR_PLACEHOLDER).bottom;
+int32_t ToolbarBottom(HWND page, HWND toolbar) {
+  return ChildRect(page, toolbar ? toolbar : ::GetDlgItem(page, IDC_TOOLBAR_PLACEHOLDER)).bottom;
 }
 
 // A 32-bit top-down section into which the program's own decoder writes
@@ -163,6 +162,8 @@ bool CBitmapResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 BOOL CBitmapResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
+  horizontalBar_ = ::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL);
+  verticalBar_ = ::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL);
   toolbar_.CreateInPlace(m_hWnd, IDC_TOOLBAR_PLACEHOLDER, IDR_BITMAP_PAGE_TOOLBAR);
   ShowDialogButtons(false);
   LayOut();
@@ -170,8 +171,8 @@ BOOL CBitmapResPage::OnInitDialog() {
 }
 
 RECT CBitmapResPage::ViewRect() const {
-  const Rect view = ImageViewRect(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd != nullptr),
-                                  ChildRect(m_hWnd, IDC_IMAGE_VSCROLL), ChildRect(m_hWnd, IDC_IMAGE_HSCROLL));
+  const Rect view = ImageViewRect(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd),
+                                  ChildRect(m_hWnd, verticalBar_), ChildRect(m_hWnd, horizontalBar_));
   return RECT{view.left, view.top, view.right, view.bottom};
 }
 
@@ -216,13 +217,13 @@ void CBitmapResPage::ShowImage(BitmapHandle bitmap, std::vector<uint8_t> dib, Sh
 void CBitmapResPage::SetUpBars(bool fromStart) {
   const RECT view = ViewRect();
   const struct {
-    int id;
+    HWND window;
     int size;
     int viewSize;
-  } bars[] = {{IDC_IMAGE_HSCROLL, static_cast<int>(metrics_.bmWidth), Width(view)},
-              {IDC_IMAGE_VSCROLL, static_cast<int>(metrics_.bmHeight), Height(view)}};
+  } bars[] = {{horizontalBar_, static_cast<int>(metrics_.bmWidth), Width(view)},
+              {verticalBar_, static_cast<int>(metrics_.bmHeight), Height(view)}};
   for (const auto& bar : bars) {
-    HWND window = ::GetDlgItem(m_hWnd, bar.id);
+    HWND window = bar.window;
     if (!window) continue;
     if (!bitmap_) {
       ::ShowWindow(window, SW_HIDE);
@@ -240,12 +241,11 @@ void CBitmapResPage::SetUpBars(bool fromStart) {
 }
 
 void CBitmapResPage::LayOut() {
-  const ImagePageBars bars = LayOutImagePageBars(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd != nullptr),
+  const ImagePageBars bars = LayOutImagePageBars(ClientRect(m_hWnd), ToolbarBottom(m_hWnd, toolbar_.m_hWnd),
                                                  ::GetSystemMetrics(SM_CXVSCROLL), ::GetSystemMetrics(SM_CYHSCROLL));
-  for (const auto& [id, rect] :
-       {std::pair{IDC_IMAGE_HSCROLL, bars.horizontal}, std::pair{IDC_IMAGE_VSCROLL, bars.vertical}})
-    ::SetWindowPos(::GetDlgItem(m_hWnd, id), nullptr, rect.left, rect.top, rect.right - rect.left,
-                   rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const auto& [bar, rect] : {std::pair{horizontalBar_, bars.horizontal}, std::pair{verticalBar_, bars.vertical}})
+    ::SetWindowPos(bar, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   if (bitmap_) SetUpBars(false);
 }
 
@@ -273,7 +273,7 @@ void CBitmapResPage::ShowIconImage(const CResourceModule& module, const Resource
                                            0x00030000, 0, 0, 0));
   }
   if (icon_) content_.Show(ShownImage::Icon, true, {});
-  for (int id : {IDC_IMAGE_HSCROLL, IDC_IMAGE_VSCROLL}) ::ShowWindow(::GetDlgItem(m_hWnd, id), SW_HIDE);
+  for (HWND bar : {horizontalBar_, verticalBar_}) ::ShowWindow(bar, SW_HIDE);
   // The dialog's commands do nothing without a dialog picture.
   ShowDialogButtons(false);
   Redraw();
@@ -309,8 +309,8 @@ void CBitmapResPage::Redraw() {
 void CBitmapResPage::Paint(HDC dc) {
   const RECT view = ViewRect();
   if (bitmap_) {
-    const int x = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL), SB_CTL);
-    const int y = ::GetScrollPos(::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL), SB_CTL);
+    const int x = ::GetScrollPos(horizontalBar_, SB_CTL);
+    const int y = ::GetScrollPos(verticalBar_, SB_CTL);
     const int shownWidth = ShownImageSpan(static_cast<int>(metrics_.bmWidth), x, Width(view));
     const int shownHeight = ShownImageSpan(static_cast<int>(metrics_.bmHeight), y, Height(view));
     MemoryDc source(dc, bitmap_.get());
@@ -365,8 +365,7 @@ LRESULT CBitmapResPage::OnEraseBackground(WPARAM wParam, LPARAM) {
 }
 
 void CBitmapResPage::OnScroll(UINT request, HWND bar) {
-  if (!bar || (bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_HSCROLL) && bar != ::GetDlgItem(m_hWnd, IDC_IMAGE_VSCROLL)))
-    return;
+  if (!bar || (bar != horizontalBar_ && bar != verticalBar_)) return;
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;

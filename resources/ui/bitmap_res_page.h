@@ -87,6 +87,9 @@ class CBitmapResPage : public fw::WithMessageTable<CBitmapResPage, CToolBarDialo
   IconHandle icon_;
   BITMAP metrics_{};
   CDialogToolBar toolbar_;
+  // The page's two scroll bars, bound when the page is made.
+  HWND horizontalBar_ = nullptr;
+  HWND verticalBar_ = nullptr;
 };
 
 }  // namespace qm

@@ -24,6 +24,7 @@ class CHexResPage : public CToolBarDialog {
 
  private:
   const IStrings& strings_;
+  HWND dump_ = nullptr;  // the dump's edit control, bound when the page is made
 };
 
 }  // namespace qm

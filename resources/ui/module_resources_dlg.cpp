@@ -50,6 +50,7 @@ HWND CModuleResourcesDlg::PageWindow(ResourcePage page) const {
 
 BOOL CModuleResourcesDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  tree_ = fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
   HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
   const ResourceBrowserOpening opening = OpenForBrowsing(module_, path_, platform_);
   if (!opening.opened) {
@@ -58,7 +59,7 @@ BOOL CModuleResourcesDlg::OnInitDialog() {
     EndDialog(IDCANCEL);
     return TRUE;
   }
-  fw::CTreeCtrl(::GetDlgItem(m_hWnd, IDC_ITEM_TREE)).SetImageList(images_, TVSIL_NORMAL);
+  tree_.SetImageList(images_, TVSIL_NORMAL);
   CreatePages();
   FillTree();
   ::SetCursor(previous);
@@ -68,10 +69,8 @@ BOOL CModuleResourcesDlg::OnInitDialog() {
 }
 
 void CModuleResourcesDlg::OnOK() {
-  HWND tree = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
-  if (::GetFocus() != tree) return;
-  fw::CTreeCtrl control(tree);
-  if (HTREEITEM selected = control.GetSelectedItem()) control.Expand(selected, TVE_TOGGLE);
+  if (::GetFocus() != tree_.m_hWnd) return;
+  if (HTREEITEM selected = tree_.GetSelectedItem()) tree_.Expand(selected, TVE_TOGGLE);
 }
 
 void CModuleResourcesDlg::CreatePages() {
@@ -105,13 +104,12 @@ HTREEITEM CModuleResourcesDlg::InsertItem(const std::string& text, int image, in
   insert.item.iSelectedImage = selectedImage;
   insert.item.lParam = static_cast<LPARAM>(items_.size() - 1);
   return reinterpret_cast<HTREEITEM>(
-      ::SendDlgItemMessageW(m_hWnd, IDC_ITEM_TREE, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+      ::SendMessageW(tree_.m_hWnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void CModuleResourcesDlg::FillTree() {
-  fw::CTreeCtrl tree(::GetDlgItem(m_hWnd, IDC_ITEM_TREE));
-  tree.SetRedraw(false);
-  tree.DeleteAllItems();
+  tree_.SetRedraw(false);
+  tree_.DeleteAllItems();
   items_.clear();
   const ResourceBrowserTree model = BuildResourceBrowserTree(module_, *platform_.files, *platform_.strings);
   HTREEITEM root = InsertItem(model.root.text, model.root.image, model.root.image, TVI_ROOT, model.rootSelection);
@@ -123,8 +121,8 @@ void CModuleResourcesDlg::FillTree() {
       InsertItem(resource.text, resource.image, resource.image, node, model.resources[i][j]);
     }
   }
-  tree.Expand(root, TVE_EXPAND);
-  tree.SetRedraw(true);
+  tree_.Expand(root, TVE_EXPAND);
+  tree_.SetRedraw(true);
 }
 
 BuiltPages CModuleResourcesDlg::Built() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/controls.h"
 #include "framework/dialog.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
@@ -55,6 +56,7 @@ class CModuleResourcesDlg : public fw::WithMessageTable<CModuleResourcesDlg, fw:
 
   Platform& platform_;
   HIMAGELIST images_;
+  fw::CTreeCtrl tree_;
   std::string path_;
   CResourceModule module_;
   std::string damageWarning_;
