@@ -140,7 +140,7 @@ MessageRecord MessageLogModel::RowRecord(size_t row) const { return Expand(store
 std::string MessageLogModel::Cell(size_t index, const MessageRecord& r, LogColumn column) const {
   switch (column) {
     case LogColumn::Number:
-      return Format("%zu", index + 1);
+      return std::to_string(index + 1);
     case LogColumn::Time:
       return Format("%" PRIu64, r.timeMs >= startMs_ ? r.timeMs - startMs_ : 0);
     case LogColumn::Window:

@@ -8,6 +8,8 @@ namespace {
 
 using Atomic = std::atomic_ref<uint64_t>;
 static_assert(Atomic::required_alignment <= 8);
+// Two processes share the words: a lock kept inside one of them would not do.
+static_assert(Atomic::is_always_lock_free && std::atomic_ref<uint32_t>::is_always_lock_free);
 
 // A writer that keeps losing the race for a position (or meets a damaged
 // block) gives up after this many tries rather than spin.

@@ -64,7 +64,9 @@ class MessageRingWriter {
   static Result<MessageRingWriter> Attach(std::span<uint8_t> block);
 
   // Stamps the record's sequence number and publishes it; false when it was
-  // dropped (the ring is full, or the block is damaged) and counted lost.
+  // dropped and counted lost: the ring was full or the block damaged (the
+  // header's count), or the reader gave its slot up while this writer was
+  // stalled (the reader's count).
   bool Write(const MessageRecord& record);
 
   // Whether the reader's heartbeat is at most staleAfterMs older than now.
