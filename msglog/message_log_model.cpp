@@ -116,6 +116,11 @@ void MessageLogModel::Clear() {
   lostAtClear_ = lost_;
 }
 
+void MessageLogModel::SetStartTime(uint64_t nowMs) {
+  startMs_ = nowMs;
+  started_ = true;
+}
+
 void MessageLogModel::SetLost(uint64_t lost) { lost_ = std::max(lost_, lost); }
 
 void MessageLogModel::SetFilter(MessageFilter filter) {

@@ -40,6 +40,10 @@ class MessageLogModel {
   // "Borrar": forgets every record and starts the times and the loss count
   // again from here.
   void Clear();
+  // "Iniciar": the "Tiempo" column counts from nowMs, a reading of the same
+  // system millisecond clock the hook stamps records with. Without it (and
+  // after Clear) times count from the first record.
+  void SetStartTime(uint64_t nowMs);
   // The ring's loss count so far (it only grows).
   void SetLost(uint64_t lost);
 

@@ -116,6 +116,16 @@ TEST_F(MessageLog, StatusCountsAndClear) {
   EXPECT_EQ(model.LostCount(), 2u);
 }
 
+TEST_F(MessageLog, TimesCountFromTheStartOfTheLog) {
+  MessageLogModel model(strings_);
+  model.SetStartTime(900);
+  // A record stamped a moment before the start (another thread's clock
+  // read) shows 0, never a wrapped number.
+  model.Append({Record(0x000F, MessageKind::Sent, 1000), Record(0x000F, MessageKind::Sent, 899)});
+  EXPECT_EQ(model.CellText(0, LogColumn::Time), "100");
+  EXPECT_EQ(model.CellText(1, LogColumn::Time), "0");
+}
+
 TEST_F(MessageLog, FindGoesToTheNextRowWithTheTextAndWrapsRound) {
   MessageLogModel model(strings_);
   model.Append({SetText(0, u"Aceptar"), Record(0x000F, MessageKind::Sent, 1), SetText(2, u"cancelar"),
