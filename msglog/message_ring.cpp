@@ -124,7 +124,11 @@ bool MessageRingReader::Read(std::vector<MessageRecord>& out, size_t maxRecords)
       }
       if (++stalledReads_ < stallLimit_) break;
       // Reserved long ago and never published: give the slot up. If its
-      // writer publishes just now, take the record after all.
+      // writer publishes just now, take the record after all. A writer that
+      // wakes only after the ring has come round again could still be
+      // copying into the slot while the next lap's writer fills it: the
+      // checks below refuse such a record when its sequence number or a
+      // field is out of place, though not every mix of the two.
       if (!state.compare_exchange_strong(seen, readPosition_ + slotCount_, std::memory_order_acq_rel) &&
           seen == readPosition_ + 1)
         continue;
