@@ -42,6 +42,10 @@ const ResourceLanguage* LanguageOf(const ResourceItem& item, std::optional<uint1
 
 }  // namespace
 
+const ResourceLanguage* IconImageLanguage(const ResourceItem& item, uint16_t groupLanguage, uint16_t uiLanguage) {
+  return LanguageOf(item, groupLanguage, uiLanguage);
+}
+
 std::string DescribeIconFileError(const IconFileError& error) {
   const std::string image = Format("image %zu (ID %u)", error.index + 1, unsigned{error.imageId});
   switch (error.reason) {

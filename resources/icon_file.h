@@ -63,6 +63,11 @@ std::optional<IconFileEntry> IconFileEntryOf(IconGroupKind kind, const IconFileI
 // order.
 Result<std::vector<uint8_t>, IconFileError> MakeIconFile(IconGroupKind kind, std::span<const IconFileImage> images);
 
+// The stored language of an image that a group in groupLanguage uses: the
+// same language when the module stores the image so, else the one a lookup
+// prefers; nullptr when the item has none.
+const ResourceLanguage* IconImageLanguage(const ResourceItem& item, uint16_t groupLanguage, uint16_t uiLanguage);
+
 // The file of one group of a module. language picks the group's stored
 // language (nullopt: the one Load prefers); each image is taken in the
 // group's language when the module stores it so, else in its preferred one.
