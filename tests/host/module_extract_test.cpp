@@ -140,6 +140,90 @@ void ExpectSameResources(const Module& original, const Module& compiled, const M
   EXPECT_GE(compiledImages, originalImages - std::min(originalImages, e.damaged.size()));
 }
 
+std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) { return std::vector<uint8_t>(list); }
+
+std::vector<uint8_t> AcceleratorBytes(uint16_t flags, uint16_t key, uint16_t id) {
+  std::vector<uint8_t> bytes;
+  test::Append16(bytes, flags | kAccelLast);
+  test::Append16(bytes, key);
+  test::Append16(bytes, id);
+  test::Append16(bytes, 0);
+  return bytes;
+}
+
+// A plain menu whose only item carries MFS_DEFAULT, which MENU has no word for.
+std::vector<uint8_t> DefaultItemMenu() {
+  std::vector<uint8_t> bytes(4, 0);
+  test::Append16(bytes, 0x80 | 0x1000);
+  test::Append16(bytes, 7);
+  test::AppendAscii16(bytes, "Open");
+  test::Append16(bytes, 0);
+  return bytes;
+}
+
+TEST(ModuleExtract, NamesLanguagesFallbacksAndDamageAreWrittenAndListed) {
+  const auto number = [](uint16_t id) { return ResourceName::Number(id); };
+  const auto text = [](const char* name) { return ResourceName::String(name); };
+  std::vector<uint8_t> emptyBlock(32, 0);
+  std::vector<uint8_t> group{0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 4, 0, 0, 0, 0, 0, 99, 0};
+  auto module = OpenModule(test::ImageWithSection(test::ResourceSection({
+      {text("MY TYPE"), number(1), 0, Bytes({1})},
+      {text("TYPELIB"), text("A/B"), 0, Bytes({2})},
+      {text("TYPELIB"), text("a_b"), 0, Bytes({3})},
+      {text("TYPELIB"), number(7), 0x0409, Bytes({4})},
+      {text("TYPELIB"), number(7), 0x0407, Bytes({5})},
+      {number(kRtCursor), number(5), 0, Bytes({0, 0, 0, 0})},
+      {number(kRtMenu), number(3), 0x0c0a, DefaultItemMenu()},
+      {number(kRtString), number(2), 0, emptyBlock},
+      {number(kRtAccelerator), number(4), 0, AcceleratorBytes(kAccelShift, 'a', 9)},
+      {number(kRtRcData), text("123"), 0x0409, Bytes({6, 7})},
+      {number(kRtGroupIcon), number(8), 0, group},
+  })));
+  ASSERT_TRUE(module);
+  const ModuleExtract e = ExtractModuleResources(*module->image, *module->resources, "hand.dll");
+
+  std::vector<std::string> paths;
+  for (const ExtractedFile& file : e.files) paths.push_back(file.path);
+  // "/" and the space made safe; names equal but for case kept apart.
+  EXPECT_EQ(paths,
+            (std::vector<std::string>{"res/TYPELIB_A_B_0000.bin", "res/TYPELIB_a_b_0000_2.bin",
+                                      "res/TYPELIB_7_0409.bin", "res/TYPELIB_7_0407.bin", "res/type4_3_0c0a.bin",
+                                      "res/type6_2_0000.bin", "res/type9_4_0000.bin", "res/type10_123_0409.bin"}));
+  EXPECT_NE(e.script.find("\nLANGUAGE 0x09, 0x01\n7 TYPELIB \"res/TYPELIB_7_0409.bin\"\n"), std::string::npos)
+      << e.script;
+  EXPECT_NE(e.script.find("\nLANGUAGE 0x07, 0x01\n7 TYPELIB \"res/TYPELIB_7_0407.bin\"\n"), std::string::npos)
+      << e.script;
+  // A string name that reads as a number stays quoted; custom types are bare.
+  EXPECT_NE(e.script.find("\"123\" 10 \"res/type10_123_0409.bin\"\n"), std::string::npos) << e.script;
+  EXPECT_NE(e.script.find("\"A/B\" TYPELIB \"res/TYPELIB_A_B_0000.bin\"\n"), std::string::npos) << e.script;
+  EXPECT_NE(e.script.find("\nLANGUAGE 0x0a, 0x03\n3 4 \"res/type4_3_0c0a.bin\"\n"), std::string::npos) << e.script;
+
+  ASSERT_EQ(e.rawFallbacks.size(), 3u);
+  EXPECT_EQ(e.rawFallbacks[0].resource, "RT_MENU/#3 (0x0c0a)");
+  EXPECT_EQ(e.rawFallbacks[0].reason, "item \"Open\" has state bits 0x1000 that MENU cannot write");
+  EXPECT_EQ(e.rawFallbacks[1].resource, "RT_STRING/#2 (0x0000)");
+  EXPECT_EQ(e.rawFallbacks[2].reason, "entry 1 has Shift or Control on a character key");
+  EXPECT_EQ(e.dataFiles, 5u);
+  EXPECT_EQ(e.statements, 0u);
+
+  std::vector<std::string> damaged;
+  for (const ExtractNote& note : e.damaged) damaged.push_back(note.resource + ": " + note.reason);
+  EXPECT_EQ(damaged, (std::vector<std::string>{
+                         "MY TYPE/#1 (0x0000): the type's name cannot be written in a script (a quoted type is a "
+                         "syntax error)",
+                         "RT_GROUP_ICON/#8 (0x0000): image 1 (ID 99) is missing",
+                         "RT_CURSOR/#5 (0x0000): no group that could be written names this image",
+                     }));
+  // The script ends with what it left out.
+  EXPECT_NE(e.script.find("\n// Left out, damaged:\n//   MY TYPE/#1 (0x0000): "), std::string::npos) << e.script;
+
+  if (!test::HaveMinGw()) GTEST_SKIP() << "MinGW windres is not installed";
+  test::TempDir dir("extract-hand");
+  auto compiled = CompileExtract(dir, "hand", e);
+  ASSERT_TRUE(compiled);
+  ExpectSameResources(*module, *compiled, e);
+}
+
 TEST(ModuleExtract, FixtureAndWineModulesCompileBackToTheSameResources) {
   if (!test::HaveMinGw()) GTEST_SKIP() << "MinGW windres is not installed";
   test::TempDir dir("extract");
