@@ -3,6 +3,7 @@
 // modules that differ only in extension do not collide): NAME.rc and the
 // data files it names under res/. A summary per module goes to stdout; each
 // damaged piece is also a warning on stderr, and damage alone is no failure.
+// A module without resources is reported as such and gets no folder.
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -71,11 +72,14 @@ bool WriteModule(Context& context, const fs::path& folder, const std::string& sc
   return true;
 }
 
+unsigned long long Count(size_t count) { return count; }
+
 void PrintSummary(Context& context, const std::string& path, const Written& written) {
   const ModuleExtract& e = written.extract;
-  context.out << path << ": " << written.script << "\n"
-              << Format("  %zu statements, %zu files, %zu raw fallbacks, %zu damaged\n", e.statements, e.dataFiles,
-                        e.rawFallbacks.size(), e.damaged.size());
+  context.out << path << ": " << (written.script.empty() ? "no resources" : written.script) << "\n";
+  if (written.script.empty() && e.damaged.empty()) return;
+  context.out << Format("  %llu statements, %llu files, %llu raw fallbacks, %llu damaged\n", Count(e.statements),
+                        Count(e.dataFiles), Count(e.rawFallbacks.size()), Count(e.damaged.size()));
   for (const ExtractNote& note : e.rawFallbacks)
     context.out << "  raw: " << note.resource << ": " << note.reason << "\n";
   for (const ExtractNote& note : e.damaged)
@@ -92,7 +96,8 @@ void PrintNotesJson(std::ostream& out, const std::vector<ExtractNote>& notes) {
 
 void PrintJson(Context& context, const std::string& path, const Written& written) {
   const ModuleExtract& e = written.extract;
-  context.out << "{\"file\": " << JsonString(path) << ", \"script\": " << JsonString(written.script)
+  context.out << "{\"file\": " << JsonString(path)
+              << ", \"script\": " << (written.script.empty() ? "null" : JsonString(written.script))
               << ", \"statements\": " << e.statements << ", \"files\": " << e.dataFiles << ", \"rawFallbacks\": ";
   PrintNotesJson(context.out, e.rawFallbacks);
   context.out << ", \"damaged\": ";
@@ -126,7 +131,12 @@ int RunExtract(Context& context, const std::vector<std::string>& args) {
                     ExtractModuleResources(*module.image(), module.directory(), fileName)};
     for (const ExtractNote& note : written.extract.damaged)
       ReportWarning(context, path, note.resource + " left out: " + note.reason);
-    if (!WriteModule(context, folder, scriptName, written.extract, parsed->Has("--force"))) {
+    // A script without a resource is one the compiler refuses ("no
+    // resources"): such a module gets no folder.
+    const ModuleExtract& e = written.extract;
+    if (e.statements + e.dataFiles + e.rawFallbacks.size() == 0) {
+      written.script.clear();
+    } else if (!WriteModule(context, folder, scriptName, e, parsed->Has("--force"))) {
       exitCode = kExitFailure;
       continue;
     }

@@ -32,9 +32,10 @@ std::optional<std::string> AcceleratorScriptGap(const std::vector<Accelerator>& 
   for (size_t i = 0; i < table.size(); ++i) {
     const Accelerator& entry = table[i];
     if (entry.flags & ~kScriptFlags)
-      return Format("entry %zu has flags 0x%04x that the script cannot write", i + 1, unsigned{entry.flags});
+      return Format("entry %llu has flags 0x%04x that the script cannot write", static_cast<unsigned long long>(i + 1),
+                    unsigned{entry.flags});
     if (!(entry.flags & kAccelVirtKey) && (entry.flags & (kAccelShift | kAccelControl)))
-      return Format("entry %zu has Shift or Control on a character key", i + 1);
+      return Format("entry %llu has Shift or Control on a character key", static_cast<unsigned long long>(i + 1));
   }
   return std::nullopt;
 }

@@ -47,7 +47,8 @@ const ResourceLanguage* IconImageLanguage(const ResourceItem& item, uint16_t gro
 }
 
 std::string DescribeIconFileError(const IconFileError& error) {
-  const std::string image = Format("image %zu (ID %u)", error.index + 1, unsigned{error.imageId});
+  const std::string image =
+      Format("image %llu (ID %u)", static_cast<unsigned long long>(error.index + 1), unsigned{error.imageId});
   switch (error.reason) {
     case IconFileError::Reason::GroupDamaged:
       return "the group cannot be read (" + DescribeError(error.detail) + ")";

@@ -87,7 +87,8 @@ class Extractor {
     for (const ResourceDamage& damage : resources_.damage())
       out_.damaged.push_back({DescribeDamage(damage), "the resource directory is damaged here"});
     if (resources_.unlistedDamage() != 0)
-      out_.damaged.push_back({Format("%zu more entries", resources_.unlistedDamage()), "damaged"});
+      out_.damaged.push_back(
+          {Format("%llu more entries", static_cast<unsigned long long>(resources_.unlistedDamage())), "damaged"});
     if (!out_.damaged.empty()) {
       out_.script += "\n// Left out, damaged:\n";
       for (const ExtractNote& note : out_.damaged)

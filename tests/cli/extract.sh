@@ -40,4 +40,9 @@ rc=$?
 set -e
 [[ $rc -eq 1 && -f $work/other/images.tlb/images.rc ]] || fail "broken module: $rc"
 if "$cli" extract "$work/images.dll" 2>/dev/null; then fail "missing -o accepted"; else [[ $? -eq 2 ]] || fail "usage exit"; fi
+# A module without resources: said so, no folder, no failure.
+out=$("$cli" extract "$fixtures/x86_64/empty.dll" -o "$work/none")
+[[ $out == "$fixtures/x86_64/empty.dll: no resources" && ! -e $work/none/empty.dll ]] || fail "no resources: $out"
+out=$("$cli" extract "$fixtures/x86_64/empty.dll" -o "$work/none" --json)
+[[ $out == '[{"file": "'"$fixtures"'/x86_64/empty.dll", "script": null, "statements": 0, "files": 0, "rawFallbacks": [], "damaged": []}]' ]] || fail "no resources json: $out"
 echo ok
