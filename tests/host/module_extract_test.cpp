@@ -52,8 +52,15 @@ std::unique_ptr<Module> CompileExtract(const test::TempDir& dir, const std::stri
   std::filesystem::current_path(dir.path() / stem);
   std::string messages;
   const std::string dll = test::CompileScriptToDll(script, &messages);
+  // The other MinGW target's compiler takes the script without a word too.
+  const std::string log = script.string() + ".i686.log";
+  const int i686 = std::system(
+      ("i686-w64-mingw32-windres '" + script.string() + "' -O coff -o '" + script.string() + ".i686.o' 2>'" + log + "'")
+          .c_str());
   std::filesystem::current_path(cwd);
   EXPECT_EQ(messages, "") << stem;
+  EXPECT_EQ(i686, 0) << stem;
+  EXPECT_EQ(test::ReadFileText(log), "") << stem;
   if (dll.empty()) return nullptr;
   return OpenModule(ReadFileBytes(dll));
 }
