@@ -146,30 +146,6 @@ TEST(IconFile, DirectoryComesFromEachImagesOwnHeader) {
   EXPECT_EQ(e.height, 32);
 }
 
-TEST(IconFile, ImagesFollowTheDirectoryInTheGroupsOrderWithTheirOffsets) {
-  const auto big = Png(300, 300, 8, 6);
-  const auto small = Dib(16, 16, 4, 0, 16);
-  const IconFileImage images[] = {{ByteView(big)}, {ByteView(small)}};
-  auto file = MakeIconFile(IconGroupKind::Icon, images);
-  ASSERT_TRUE(file);
-  const ByteView view(*file);
-  EXPECT_EQ(view.get<uint16_t>(2), 1);
-  EXPECT_EQ(view.get<uint16_t>(4), 2);
-  const uint32_t first = 6 + 2 * 16;
-  EXPECT_EQ(view.get<uint32_t>(6 + 8), big.size());
-  EXPECT_EQ(view.get<uint32_t>(6 + 12), first);
-  EXPECT_EQ(view.get<uint32_t>(22 + 12), first + big.size());
-  EXPECT_EQ(file->size(), first + big.size() + small.size());
-  EXPECT_TRUE(std::equal(big.begin(), big.end(), file->begin() + first));
-  EXPECT_TRUE(std::equal(small.begin(), small.end(), file->begin() + first + static_cast<long>(big.size())));
-  EXPECT_EQ(view.get<uint16_t>(22 + 6), 4);  // the DIB's depth, in its entry
-
-  // An empty group is an empty file, still a valid one.
-  auto none = MakeIconFile(IconGroupKind::Cursor, {});
-  ASSERT_TRUE(none);
-  EXPECT_EQ(*none, (std::vector<uint8_t>{0, 0, 2, 0, 0, 0}));
-}
-
 std::vector<uint8_t> GroupBytes(IconGroupKind kind, std::initializer_list<uint16_t> ids) {
   std::vector<uint8_t> group;
   Append16(group, 0);

@@ -191,24 +191,5 @@ TEST(VersionScript, ShapesTheStatementCannotSayAreNamed) {
             "string \"Name\" is stored as binary data");
 }
 
-TEST(VersionScript, WineModulesCompileBackToTheSameBlock) {
-  if (!test::HaveMinGw()) GTEST_SKIP() << "MinGW windres is not installed";
-  test::TempDir dir("version-wine");
-  size_t blocks = 0;
-  for (const char* module : {"shell32.dll", "comctl32.dll", "user32.dll", "comdlg32.dll", "regedit.exe"}) {
-    const std::string path = std::string("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/") + module;
-    if (!std::filesystem::exists(path)) continue;
-    SCOPED_TRACE(module);
-    auto block = ModuleVersion(path);
-    ASSERT_TRUE(block);
-    ASSERT_EQ(VersionScriptGap(*block), std::nullopt);
-    auto back = CompileBack(dir, *VersionScriptText(*block, ResourceName::Number(1)));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(Decoded(*back), Decoded(*block));
-    ++blocks;
-  }
-  EXPECT_GT(blocks, 0u) << "no Wine module was found";
-}
-
 }  // namespace
 }  // namespace qm
