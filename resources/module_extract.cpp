@@ -41,8 +41,8 @@ constexpr const char* kScriptKeywords[] = {
     "PRODUCTVERSION", "PURE",      "PUSHBOX",       "PUSHBUTTON", "RADIOBUTTON",     "RCDATA",
     "RTEXT",          "SCROLLBAR", "SEPARATOR",     "SHIFT",      "STATE3",          "STRINGTABLE",
     "STYLE",          "TOOLBAR",   "USERBUTTON",    "VALUE",      "VERSION",         "VERSIONINFO",
-    "VIRTKEY",        "VXD",       "ALT",           "ASCII",      "CONTROL",         "NOINVERT",
-    "CHECKED",        "GRAYED",    "HELP",          "INACTIVE",   "MENUBARBREAK",
+    "VIRTKEY",        "VXD",       "ALT",           "ASCII",      "NOINVERT",        "CHECKED",
+    "GRAYED",         "HELP",      "INACTIVE",
 };
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -79,7 +79,7 @@ class Extractor {
 
   ModuleExtract Run(const std::string& moduleName) {
     out_.script =
-        "// The resources of " + moduleName + ", written by quillmar-cli extract.\n#pragma code_page(65001)\n";
+        "// The resources of " + OneLine(moduleName) + ", written by quillmar-cli extract.\n#pragma code_page(65001)\n";
     for (const ResourceType& type : resources_.types())
       for (const ResourceItem& item : type.items)
         for (const ResourceLanguage& language : item.languages) One(type.type, item.name, language);
@@ -98,9 +98,12 @@ class Extractor {
   }
 
  private:
+  // Text for a // comment: a line break would end it, and a backslash at
+  // its end would make the next line part of it.
   static std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
     std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\\', '/');
     return text;
   }
 
