@@ -1,15 +1,20 @@
 // quillmar-cli icons FILE [[TYPE] GROUP] [--icon|--cursor]: the lines of the
 // icon and cursor group page: each group's name, then one line per image
 // (size, colours, bytes). Without GROUP every cursor and icon group (of the
-// kind named, if any), in the order the module stores them.
+// kind named, if any), in the order the module stores them. With -o PATH the
+// named group is written as a .ico or .cur file instead.
+#include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string_view>
 
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/module_resources.h"
 #include "cli/resource_args.h"
+#include "common/atomic_file.h"
 #include "common/text.h"
+#include "resources/icon_file.h"
 #include "resources/icon_group.h"
 #include "resources/resource_types.h"
 
@@ -51,7 +56,32 @@ bool PrintGroup(Context& context, const std::string& path, const CResourceModule
   return true;
 }
 
-constexpr const char* kUsage = "usage: quillmar-cli icons FILE [[TYPE] GROUP] [--icon|--cursor]\n";
+constexpr const char* kUsage = "usage: quillmar-cli icons FILE [[TYPE] GROUP] [--icon|--cursor] [-o PATH [--force]]\n";
+
+// Writes one group as a file. An existing file is kept unless forced, and a
+// failed write leaves it as it was.
+int WriteGroupFile(Context& context, const std::string& path, const CResourceModule& module, const GroupRef& group,
+                   const std::string& output, bool force) {
+  std::error_code error;
+  const std::filesystem::path target(std::u8string(output.begin(), output.end()));
+  if (!force && std::filesystem::exists(std::filesystem::symlink_status(target, error))) {
+    ReportError(context, output, "already exists (--force writes over it)");
+    return kExitFailure;
+  }
+  auto file = MakeIconFileFromGroup(*module.image(), module.directory(), group.kind, group.name);
+  if (!file) {
+    ReportError(context, path,
+                "group " + DescribeResource(GroupType(group.kind), group.name) +
+                    " cannot be written: " + DescribeIconFileError(file.error()));
+    return kExitFailure;
+  }
+  const std::string_view bytes(reinterpret_cast<const char*>(file->data()), file->size());
+  if (!WriteFileAtomically(output, bytes)) {
+    ReportError(context, output, "cannot be written");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
 
 // The kind a TYPE argument or flag names; nullopt for any other type.
 std::optional<IconGroupKind> KindOfType(const ResourceName& type) {
@@ -62,11 +92,15 @@ std::optional<IconGroupKind> KindOfType(const ResourceName& type) {
 }
 
 int RunIcons(Context& context, const std::vector<std::string>& args) {
-  const auto parsed = ParseArguments(context, "icons", kUsage, args, {"--icon", "--cursor"});
+  const auto parsed = ParseArguments(context, "icons", kUsage, args, {"--icon", "--cursor", "--force"}, {"-o"});
   if (!parsed) return kExitUsage;
   const auto& positional = parsed->positional;
+  const std::optional<std::string> output = parsed->Value("-o");
+  const bool kindFlag = parsed->Has("--icon") || parsed->Has("--cursor");
+  // A file holds one group: -o needs GROUP, --force needs -o.
   if (positional.empty() || positional.size() > 3 || (parsed->Has("--icon") && parsed->Has("--cursor")) ||
-      (positional.size() == 3 && parsed->flags.size() != 0)) {
+      (positional.size() == 3 && kindFlag) || (output && (positional.size() < 2 || output->empty())) ||
+      (parsed->Has("--force") && !output)) {
     context.err << kUsage;
     return kExitUsage;
   }
@@ -104,6 +138,7 @@ int RunIcons(Context& context, const std::vector<std::string>& args) {
       ReportError(context, path, std::string("no ") + what + " " + name.ToText());
       return kExitFailure;
     }
+    if (output) return WriteGroupFile(context, path, module, groups.front(), *output, parsed->Has("--force"));
     context.out << path << "\n";
   } else {
     context.out << path << "\n";
@@ -124,7 +159,9 @@ int RunIcons(Context& context, const std::vector<std::string>& args) {
 
 }  // namespace
 
-QM_CLI_COMMAND("icons", "icons FILE [[TYPE] GROUP] [--icon|--cursor]  the images of the icon and cursor groups",
+QM_CLI_COMMAND("icons",
+               "icons FILE [[TYPE] GROUP] [--icon|--cursor] [-o PATH [--force]]  the images of the icon and cursor "
+               "groups, or one group as a .ico/.cur file",
                &RunIcons);
 
 }  // namespace qm::cli

@@ -28,6 +28,8 @@ uint32_t BigEndian32(const ByteView& view, uint64_t at) {
 
 }  // namespace
 
+bool IsPngImage(ByteView image) { return StartsWithPng(image); }
+
 Result<IconGroupDirectory> ParseIconGroup(ByteView data, IconGroupKind kind) {
   IconGroupDirectory group;
   group.kind = kind;

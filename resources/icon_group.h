@@ -75,6 +75,10 @@ struct IconImageSize {
 // neither or the size is absurd. Cursor images start after their hot spot.
 std::optional<IconImageSize> IconImageDimensions(ByteView image);
 
+// Whether an icon or cursor image is a PNG (its signature first) rather
+// than a DIB.
+bool IsPngImage(ByteView image);
+
 // Bits per pixel of an icon or cursor image's own header (a DIB or a PNG);
 // nullopt when it is neither. Cursor images start after their hot spot.
 std::optional<uint32_t> IconImageBitsPerPixel(ByteView image);

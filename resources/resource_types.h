@@ -37,6 +37,7 @@ constexpr uint16_t kRtIcon = 3;
 constexpr uint16_t kRtMenu = 4;
 constexpr uint16_t kRtDialog = 5;
 constexpr uint16_t kRtString = 6;
+constexpr uint16_t kRtAccelerator = 9;
 constexpr uint16_t kRtRcData = 10;
 constexpr uint16_t kRtGroupCursor = 12;
 constexpr uint16_t kRtGroupIcon = 14;

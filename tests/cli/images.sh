@@ -22,6 +22,24 @@ grep -qx '  48 x 48 - 16 colors (1644 bytes)' <<<"$out" || fail "cursor group mi
 if "$cli" icons "$module" NOSUCH >/dev/null 2>"$work/err"; then fail "a missing group succeeded"; fi
 [[ $(wc -l <"$work/err") -eq 1 ]] && grep -q 'NOSUCH' "$work/err" || fail "missing group message: $(cat "$work/err")"
 
+# icons -o: one group as a .ico/.cur file, the generator's file byte for
+# byte; never over an existing file without --force, and a failed write
+# keeps what was there.
+"$cli" icons "$module" 1 -o "$work/g1.ico"
+cmp -s "$work/g1.ico" "$source/tests/fixtures/images/multi.ico" || fail "icons -o .ico differs"
+"$cli" icons "$module" 1 --cursor -o "$work/g1.cur"
+cmp -s "$work/g1.cur" "$source/tests/fixtures/images/pointer.cur" || fail "icons -o .cur differs"
+printf 'keep' >"$work/keep.ico"
+if "$cli" icons "$module" APPICON -o "$work/keep.ico" 2>"$work/err"; then fail "wrote over an existing file"; fi
+[[ $(cat "$work/keep.ico") == keep ]] && grep -q -- '--force' "$work/err" || fail "existing file: $(cat "$work/err")"
+if "$cli" icons "$module" 50 -o "$work/keep.ico" --force 2>"$work/err"; then fail "a group missing an image was written"; fi
+[[ $(cat "$work/keep.ico") == keep ]] && grep -q 'ID 99) is missing' "$work/err" || fail "missing image: $(cat "$work/err")"
+"$cli" icons "$module" APPICON -o "$work/keep.ico" --force
+cmp -s "$work/keep.ico" "$source/tests/fixtures/images/small.ico" || fail "--force did not write the group"
+if "$cli" icons "$module" 1 -o "$work/no/such/dir.ico" 2>/dev/null; then fail "unwritable path succeeded"; fi
+if "$cli" icons "$module" -o "$work/x.ico" 2>/dev/null; then fail "-o without GROUP"; else [[ $? -eq 2 ]] || fail "usage exit"; fi
+if "$cli" icons "$module" 1 --force 2>/dev/null; then fail "--force without -o"; else [[ $? -eq 2 ]] || fail "usage exit"; fi
+
 # hex: dump rows and the size line.
 out=$("$cli" hex "$module" RT_BITMAP 24)
 # The character part holds the control bytes 0x01-0x1F themselves.

@@ -1,12 +1,16 @@
 // Feeds arbitrary bytes to the resource directory (as the resource section
-// of a small image), to the string-block decoder and to the menu parser.
+// of a small image) and to the whole-module extract over it, to the
+// string-block decoder, the menu parser and the accelerator table reader.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "headers/pe_image.h"
+#include "resources/accelerator_table.h"
 #include "resources/menu_script.h"
+#include "resources/menu_statement.h"
 #include "resources/menu_template.h"
+#include "resources/module_extract.h"
 #include "resources/resource_directory.h"
 #include "resources/string_block.h"
 #include "tests/host/test_bytes.h"
@@ -45,13 +49,22 @@ std::vector<uint8_t> ImageAround(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const qm::ByteView input(data, size);
   (void)qm::DecodeStringBlock(input);
-  if (auto menu = qm::ParseMenuTemplate(input)) (void)qm::MenuScriptText(*menu);
+  if (auto menu = qm::ParseMenuTemplate(input)) {
+    (void)qm::MenuScriptText(*menu);
+    (void)qm::MenuStatementGap(*menu);
+    (void)qm::MenuStatementText(*menu, qm::ResourceName::Number(1));
+  }
+  if (auto table = qm::ParseAcceleratorTable(input)) {
+    (void)qm::AcceleratorScriptGap(*table);
+    (void)qm::AcceleratorScriptText(*table, qm::ResourceName::String("KEYS"));
+  }
 
   const std::vector<uint8_t> file = ImageAround(data, size);
   auto image = qm::PeImage::Parse(qm::ByteView(file));
   if (!image) return 0;
   auto directory = qm::ResourceDirectory::Parse(*image);
   if (!directory) return 0;
+  (void)qm::ExtractModuleResources(*image, *directory, "fuzz.dll");
   for (const auto& type : directory->types()) {
     for (const auto& item : type.items) {
       auto bytes = directory->Load(*image, type.type, item.name);

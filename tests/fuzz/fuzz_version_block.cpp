@@ -1,11 +1,13 @@
 // Version blocks from arbitrary bytes: parsing, the queries the reader makes
-// and a walk over every node must end without a fault.
+// and a walk over every node, and writing the block as a script, must end
+// without a fault.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "resources/version_block.h"
+#include "resources/version_script.h"
 
 namespace {
 
@@ -39,5 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)block->Query("\\a\\b\\c\\d\\e\\f\\g\\h\\i\\j");
   auto root = block->Root();
   if (root) Walk(*block, *root, 0);
+  (void)qm::VersionScriptGap(*block);
+  (void)qm::VersionScriptText(*block, qm::ResourceName::Number(1));
   return 0;
 }

@@ -6,17 +6,31 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace qm::test {
 
-// The DLL's path, or empty when the script does not compile (the compiler's
-// messages go to the test's output).
-inline std::string CompileScriptToDll(const std::filesystem::path& script) {
+// The DLL's path, or empty when the script does not compile. The compiler's
+// messages go to the test's output, or into *messages when it is given (so a
+// test can demand a script that compiles without a warning).
+inline std::string CompileScriptToDll(const std::filesystem::path& script, std::string* messages = nullptr) {
   const std::string rc = script.string();
   const std::string object = rc + ".o";
   const std::string dll = rc + ".dll";
-  const std::string compile = "x86_64-w64-mingw32-windres '" + rc + "' -O coff -o '" + object + "'";
+  const std::string log = rc + ".log";
+  std::string compile = "x86_64-w64-mingw32-windres '" + rc + "' -O coff -o '" + object + "'";
+  if (messages) compile += " 2>'" + log + "'";
+  struct ReadLog {
+    std::string* messages;
+    std::string path;
+    ~ReadLog() {
+      if (!messages) return;
+      std::ifstream in(path, std::ios::binary);
+      messages->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+  } readLog{messages, log};
   // No code at all: the DLL only carries the resource section.
   const std::string link =
       "x86_64-w64-mingw32-gcc -shared -nostdlib -Wl,--entry=0 -s -o '" + dll + "' '" + object + "' 2>/dev/null";
