@@ -1,6 +1,6 @@
 #include "windows/ui/window_list_dlg.h"
 
-#include "common/ui/count_text.h"
+#include "platform/win32/win32_system.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
@@ -27,6 +27,7 @@ fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
       fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
       fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
       fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
+      fw::OnControl(EN_CHANGE, IDC_WINDOW_SEARCH, &CWindowListDlg::OnSearchChange),
   };
   return kTable;
 }
@@ -67,6 +68,7 @@ BOOL CWindowListDlg::OnInitDialog() {
   toolbar_.CheckButton(IDC_SHOW_HIDDEN, m_filters.showHidden);
   toolbar_.CheckButton(IDC_SHOW_UNNAMED, m_filters.showUnnamed);
   toolbar_.CheckButton(IDC_SHOW_SECONDARY, m_filters.showSecondary);
+  searchBox_.SubclassDlgItem(IDC_WINDOW_SEARCH, m_hWnd);
   Fill();
   ::SetTimer(m_hWnd, IDT_WINDOW_BUTTONS, kWindowButtonsMs, nullptr);
   return TRUE;
@@ -79,21 +81,38 @@ LRESULT CWindowListDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 }
 
 void CWindowListDlg::Fill() {
+  search_.emplace(*platform_.locale, FillWindowList(platform_, m_filters));
+  ShowRows();
+  // Fitted to every row the filters allow, so the columns stay put while
+  // the user types.
+  helper_.AutoSizeColumns();
+}
+
+void CWindowListDlg::ShowRows() {
   fw::CListCtrl& list = helper_.m_list;
+  const std::string text = searchBox_.GetText();
+  const std::vector<size_t> matches = search_->Matches(text);
+  const std::vector<WindowListRow>& rows = search_->Rows();
   list.SetRedraw(false);
   list.DeleteAllItems();
-  const std::vector<WindowListRow> rows = FillWindowList(platform_, m_filters);
-  for (const WindowListRow& row : rows) {
+  for (size_t match : matches) {
+    const WindowListRow& row = rows[match];
     const int index = list.InsertItem(list.GetItemCount(), row.texts[0], row.image);
     if (index < 0) continue;
     for (int column = 1; column < 4; ++column) list.SetItemText(index, column, row.texts[static_cast<size_t>(column)]);
     list.SetItemData(index, static_cast<LPARAM>(row.window));
   }
   list.SetRedraw(true);
-  helper_.AutoSizeColumns();
   if (list.GetItemCount() > 0) helper_.SelectRow(0);
-  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, CountText(list.GetItemCount(), IDS_WINDOWS_FOUND).c_str());
+  const std::string count = WindowCountText(*platform_.strings, static_cast<size_t>(list.GetItemCount()), rows.size(),
+                                            !SearchWords(text).empty());
+  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, Widen(count).c_str());
   UpdateToolbar();
+}
+
+LRESULT CWindowListDlg::OnSearchChange(WPARAM, LPARAM) {
+  if (search_) ShowRows();
+  return 0;
 }
 
 WindowHandle CWindowListDlg::Selected() const {
@@ -121,11 +140,26 @@ LRESULT CWindowListDlg::OnKeyDown(NMLVKEYDOWN& key) {
 }
 
 LRESULT CWindowListDlg::OnColumnClick(NMLISTVIEW& click) {
-  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
+  const int column = click.iSubItem;
+  if (!search_ || column < 0 || column >= 4 || !helper_.Sort(column, 0)) return 0;
+  // The rows the search hides take the same order, for when they show again.
+  const int direction = helper_.GetSortOrder(column) < 0 ? -1 : 1;
+  const auto cell = static_cast<size_t>(column);
+  search_->Sort([&](const WindowListRow& a, const WindowListRow& b) {
+    return helper_.Compare(column, a.texts[cell], b.texts[cell]) * direction < 0;
+  });
   return 0;
 }
 
 void CWindowListDlg::OnOK() {
+  if (::GetFocus() == searchBox_.m_hWnd) {
+    // The first match: the user picks it with Enter again, from the list.
+    if (helper_.m_list.GetItemCount() > 0) {
+      helper_.SelectRow(0);
+      ::SetFocus(helper_.m_list.m_hWnd);
+    }
+    return;
+  }
   if (helper_.GetSelectedRow() < 0) return;
   m_hResult = Selected();
   EndDialog(IDOK);
@@ -167,7 +201,9 @@ LRESULT CWindowListDlg::OnWindowAction(WPARAM wParam, LPARAM) {
   if (row < 0 || !action) return 0;
   const WindowHandle window = Selected();
   if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
-    helper_.m_list.SetItemImage(row, WindowImageIndex(*platform_.windows, window));
+    const int image = WindowImageIndex(*platform_.windows, window);
+    helper_.m_list.SetItemImage(row, image);
+    search_->SetImage(window, image);
   }
   UpdateToolbar();
   return 0;

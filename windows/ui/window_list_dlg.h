@@ -1,7 +1,10 @@
 #pragma once
 // The top-level windows of the desktop, filtered by three toggles: the user
 // acts on the selected window, opens its child-window tree, or picks it for
-// capture. It only mirrors the rows of FillWindowList into the list.
+// capture. It only mirrors the rows of FillWindowList into the list, those
+// its search box lets through.
+
+#include <optional>
 
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/list_ctrl_helper.h"
@@ -9,7 +12,9 @@
 #include "common/ui/toolbar_dialog.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
+#include "windows/ui/search_box.h"
 #include "windows/window_list_model.h"
+#include "windows/window_search.h"
 
 namespace qm {
 
@@ -29,11 +34,15 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
 
  protected:
   BOOL OnInitDialog() override;
-  // Enter: the selected window is picked.
+  // Enter: the selected window is picked; from the search box, the first
+  // match is selected.
   void OnOK() override;
 
  private:
+  // Reads the desktop's windows again.
   void Fill();
+  // Shows the rows read that the search lets through.
+  void ShowRows();
   void UpdateToolbar();
   WindowHandle Selected() const;
   LRESULT OnItemChanged(NMLISTVIEW&);
@@ -48,12 +57,16 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnFilter(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnSearchChange(WPARAM, LPARAM);
 
   Platform& platform_;
   HIMAGELIST images_;
   IToolLauncher& tools_;
   CDialogToolBar toolbar_;
   CListCtrlHelper helper_;
+  CSearchBox searchBox_;
+  // The rows of the last fill, in the list's order.
+  std::optional<CWindowSearch> search_;
 };
 
 }  // namespace qm
