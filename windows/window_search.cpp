@@ -36,7 +36,20 @@ std::vector<std::string> SearchWords(std::string_view text) {
 }
 
 CWindowSearch::CWindowSearch(const ILocale& locale, std::vector<WindowListRow> rows)
-    : locale_(locale), rows_(std::move(rows)) {}
+    : locale_(locale), rows_(std::move(rows)) {
+  IndexRows();
+}
+
+void CWindowSearch::IndexRows() {
+  rowOfWindow_.clear();
+  rowOfWindow_.reserve(rows_.size());
+  for (size_t row = 0; row < rows_.size(); ++row) rowOfWindow_.emplace(rows_[row].window, row);
+}
+
+const WindowListRow* CWindowSearch::Find(WindowHandle window) const {
+  const auto found = rowOfWindow_.find(window);
+  return found == rowOfWindow_.end() ? nullptr : &rows_[found->second];
+}
 
 void CWindowSearch::Fold() {
   folded_.clear();
@@ -95,6 +108,7 @@ void CWindowSearch::Sort(const std::function<bool(const WindowListRow&, const Wi
   rows.reserve(rows_.size());
   for (size_t from : order) rows.push_back(std::move(rows_[from]));
   rows_ = std::move(rows);
+  IndexRows();
   if (folded_.size() == order.size()) {
     std::vector<FoldedRow> folded;
     folded.reserve(order.size());

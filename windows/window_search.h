@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/system.h"
@@ -27,6 +28,8 @@ class CWindowSearch {
   CWindowSearch(const ILocale& locale, std::vector<WindowListRow> rows);
 
   const std::vector<WindowListRow>& Rows() const { return rows_; }
+  // The row of a window; null for a window that is not one of the rows.
+  const WindowListRow* Find(WindowHandle window) const;
   // The indices of the rows that match every word of text, in the rows'
   // order; all of them for a text without words.
   std::vector<size_t> Matches(std::string_view text);
@@ -43,9 +46,11 @@ class CWindowSearch {
   };
   static bool RowMatches(const FoldedRow& row, const std::string& word);
   void Fold();
+  void IndexRows();
 
   const ILocale& locale_;
   std::vector<WindowListRow> rows_;
+  std::unordered_map<WindowHandle, size_t> rowOfWindow_;
   // Folded once, on the first search: a fill that nobody searches folds
   // nothing; empty, or one for each row.
   std::vector<FoldedRow> folded_;

@@ -137,6 +137,13 @@ TEST_F(WindowSearchTest, ASortPutsTheHiddenRowsInOrderToo) {
   EXPECT_EQ(Find(search, "editorframe"), (H{editor, hidden}));
   EXPECT_EQ(Find(search, "notas"), (H{greek}));
   EXPECT_EQ(Find(search, "0xa0"), (H{console}));
+  // Each window's row, found wherever the sort put it.
+  for (WindowHandle window : {editor, console, greek, hidden}) {
+    ASSERT_NE(search.Find(window), nullptr);
+    EXPECT_EQ(search.Find(window)->window, window);
+  }
+  EXPECT_EQ(search.Find(console)->texts[1], "Консоль ЖУРНАЛ");
+  EXPECT_EQ(search.Find(0x1234), nullptr);
   // A window hidden since the fill keeps its row, with the new image.
   search.SetImage(editor, kImageWindowHidden);
   EXPECT_EQ(search.Rows()[1].image, kImageWindowHidden);

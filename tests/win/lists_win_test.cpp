@@ -421,7 +421,7 @@ int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETIT
 TEST_F(ListsTest, WindowListSearchFiltersTheRealListAndEscapeClearsItFirst) {
   HWND greek = Make(L"Búsqueda ωμέγα", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND other = Make(L"Búsqueda otra", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-  int all = -1, afterEscape = -1, afterTwoWords = -1, selectedAfterEnter = -1;
+  int all = -1, afterEscape = -1, afterTwoWords = -1, selectedAfterEnter = -1, titleRoom = -1;
   std::vector<LPARAM> found;
   std::string counter, counterAfterEscape;
   bool focusOnListAfterEnter = false, boxEmptyAfterEscape = false;
@@ -432,6 +432,12 @@ TEST_F(ListsTest, WindowListSearchFiltersTheRealListAndEscapeClearsItFirst) {
             HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
             HWND box = ::GetDlgItem(dialog, IDC_WINDOW_SEARCH);
             all = RowCount(list);
+            // The columns fit the widest text in the list's own font, as
+            // the control measures it.
+            const std::wstring longest = L"Búsqueda ωμέγα";
+            titleRoom = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) -
+                        static_cast<int>(
+                            ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(longest.c_str())));
             // Upper case against the title's lower case, in Greek.
             Type(box, L"ΩΜΈΓΑ");
             for (int row = 0; row < RowCount(list); ++row) found.push_back(RowData(list, row));
@@ -464,6 +470,7 @@ TEST_F(ListsTest, WindowListSearchFiltersTheRealListAndEscapeClearsItFirst) {
   const WindowHandle before = app.m_frame->Captured();
   EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
   ASSERT_TRUE(driver.AllDone());
+  EXPECT_GE(titleRoom, 25) << "the widest title and the padding";
   EXPECT_EQ(found, std::vector<LPARAM>{static_cast<LPARAM>(H(greek))});
   EXPECT_EQ(counter, "1 de " + std::to_string(all) + " ventana(s)");
   EXPECT_TRUE(boxEmptyAfterEscape) << "Escape emptied the box";

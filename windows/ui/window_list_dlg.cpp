@@ -1,5 +1,7 @@
 #include "windows/ui/window_list_dlg.h"
 
+#include <algorithm>
+
 #include "platform/win32/win32_system.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
@@ -28,6 +30,7 @@ fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
       fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
       fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
       fw::OnControl(EN_CHANGE, IDC_WINDOW_SEARCH, &CWindowListDlg::OnSearchChange),
+      fw::OnNotify<&CWindowListDlg::OnGetDispInfo>(LVN_GETDISPINFOW, IDC_ITEM_LIST),
   };
   return kTable;
 }
@@ -82,28 +85,52 @@ LRESULT CWindowListDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 
 void CWindowListDlg::Fill() {
   search_.emplace(*platform_.locale, FillWindowList(platform_, m_filters));
+  shown_.reset();
   ShowRows();
-  // Fitted to every row the filters allow, so the columns stay put while
-  // the user types.
-  helper_.AutoSizeColumns();
+  FitColumns();
+}
+
+void CWindowListDlg::FitColumns() {
+  const std::vector<WindowListRow>& rows = search_->Rows();
+  std::vector<std::string_view> texts(rows.size());
+  for (size_t column = 0; column < 4; ++column) {
+    for (size_t row = 0; row < rows.size(); ++row) texts[row] = rows[row].texts[column];
+    helper_.AutoSizeColumn(static_cast<int>(column), texts);
+  }
 }
 
 void CWindowListDlg::ShowRows() {
   fw::CListCtrl& list = helper_.m_list;
   const std::string text = searchBox_.GetText();
-  const std::vector<size_t> matches = search_->Matches(text);
+  std::vector<size_t> matches = search_->Matches(text);
   const std::vector<WindowListRow>& rows = search_->Rows();
-  list.SetRedraw(false);
-  list.DeleteAllItems();
-  for (size_t match : matches) {
-    const WindowListRow& row = rows[match];
-    const int index = list.InsertItem(list.GetItemCount(), row.texts[0], row.image);
-    if (index < 0) continue;
-    for (int column = 1; column < 4; ++column) list.SetItemText(index, column, row.texts[static_cast<size_t>(column)]);
-    list.SetItemData(index, static_cast<LPARAM>(row.window));
+  if (shown_ != matches) {
+    list.SetRedraw(false);
+    list.DeleteAllItems();
+    ::SendMessageW(list.m_hWnd, LVM_SETITEMCOUNT, matches.size(), 0);
+    int next = 0;
+    for (size_t match : matches) {
+      const WindowListRow& row = rows[match];
+      LVITEMW item{};
+      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+      item.iItem = next;
+      item.pszText = LPSTR_TEXTCALLBACKW;
+      item.iImage = row.image;
+      item.lParam = static_cast<LPARAM>(row.window);
+      const auto index = ::SendMessageW(list.m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      if (index < 0) continue;
+      ++next;
+      for (int column = 1; column < 4; ++column) {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.pszText = LPSTR_TEXTCALLBACKW;
+        ::SendMessageW(list.m_hWnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+      }
+    }
+    list.SetRedraw(true);
+    if (list.GetItemCount() > 0) helper_.SelectRow(0);
+    shown_ = std::move(matches);
   }
-  list.SetRedraw(true);
-  if (list.GetItemCount() > 0) helper_.SelectRow(0);
   const std::string count = WindowCountText(*platform_.strings, static_cast<size_t>(list.GetItemCount()), rows.size(),
                                             !SearchWords(text).empty());
   ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, Widen(count).c_str());
@@ -112,6 +139,21 @@ void CWindowListDlg::ShowRows() {
 
 LRESULT CWindowListDlg::OnSearchChange(WPARAM, LPARAM) {
   if (search_) ShowRows();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnGetDispInfo(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iSubItem < 0 || item.iSubItem > 3)
+    return 0;
+  item.pszText[0] = L'\0';
+  const LPARAM window = item.lParam ? item.lParam : helper_.m_list.GetItemData(item.iItem);
+  const WindowListRow* row = search_ ? search_->Find(static_cast<WindowHandle>(window)) : nullptr;
+  if (!row) return 0;
+  const std::wstring text = Widen(row->texts[static_cast<size_t>(item.iSubItem)]);
+  const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+  text.copy(item.pszText, length);
+  item.pszText[length] = L'\0';
   return 0;
 }
 
@@ -148,6 +190,8 @@ LRESULT CWindowListDlg::OnColumnClick(NMLISTVIEW& click) {
   search_->Sort([&](const WindowListRow& a, const WindowListRow& b) {
     return helper_.Compare(column, a.texts[cell], b.texts[cell]) * direction < 0;
   });
+  // The positions changed: the next keystroke puts the rows in again.
+  shown_.reset();
   return 0;
 }
 

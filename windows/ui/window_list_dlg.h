@@ -43,6 +43,9 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   void Fill();
   // Shows the rows read that the search lets through.
   void ShowRows();
+  // Every row the filters allow, shown or not, so the columns stay put
+  // while the user types.
+  void FitColumns();
   void UpdateToolbar();
   WindowHandle Selected() const;
   LRESULT OnItemChanged(NMLISTVIEW&);
@@ -58,6 +61,9 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   LRESULT OnFilter(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
   LRESULT OnSearchChange(WPARAM, LPARAM);
+  // The rows' texts are the list's callbacks: a row costs the list no
+  // copies, and the control asks only for the cells it draws.
+  LRESULT OnGetDispInfo(NMLVDISPINFOW&);
 
   Platform& platform_;
   HIMAGELIST images_;
@@ -67,6 +73,9 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   CSearchBox searchBox_;
   // The rows of the last fill, in the list's order.
   std::optional<CWindowSearch> search_;
+  // The rows on the list (indices into search_'s rows), to leave the list
+  // alone when a keystroke changes nothing; none after a fill or a sort.
+  std::optional<std::vector<size_t>> shown_;
 };
 
 }  // namespace qm
