@@ -12,6 +12,7 @@
 
 #include "common/byte_reader.h"
 #include "common/calendar_time.h"
+#include "common/case_fold.h"
 #include "common/result.h"
 
 namespace qm {
@@ -40,6 +41,11 @@ class ILocale {
   // The LANGID of the user's interface language; 0 where the platform has
   // no such notion (resources then fall back to their neutral language).
   virtual uint16_t GetUserDefaultUILanguage() const { return 0; }
+  // The text in lower case by the user's locale, linguistically
+  // (LCMapStringEx with LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING), so that
+  // a search ignores case in any script; where the platform has no such
+  // mapping, Unicode's simple case folding.
+  virtual std::string LCMapLowerCase(const std::string& text) const { return SimpleCaseFold(text); }
 };
 
 // The bytes of a whole file, held read-only for as long as the object lives.

@@ -276,3 +276,6 @@
 // they live only inside the dialog).
 #define IDC_SUMMARY_MODE 30068
 #define IDC_COMPLETE_MODE 30069
+
+// ---- The window list's search ----
+#define IDC_WINDOW_SEARCH 5170

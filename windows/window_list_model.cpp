@@ -3,14 +3,20 @@
 #include <map>
 #include <optional>
 
-#include "windows/window_array.h"
 #include "common/text.h"
 #include "processes/process_info.h"
+#include "res/string_ids.h"
 #include "windows/window_actions.h"
+#include "windows/window_array.h"
 
 namespace qm {
 
 std::string ListHandleText(WindowHandle window) { return Format("0x%08llx", static_cast<unsigned long long>(window)); }
+
+std::string WindowCountText(const IStrings& strings, size_t shown, size_t allowed, bool searching) {
+  if (!searching) return std::to_string(shown) + " " + strings.LoadString(IDS_WINDOWS_FOUND);
+  return FormatTable(strings.LoadString(IDS_WINDOWS_MATCHING), {std::to_string(shown), std::to_string(allowed)});
+}
 
 std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFilters& filters) {
   const IWindowSystem& windows = *platform.windows;

@@ -29,6 +29,10 @@ struct WindowListRow {
 // Each process is opened once per fill, however many windows it has.
 std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFilters& filters);
 
+// The counter under the list: "N ventana(s) obtenida(s)" without a search;
+// with one, "N de M ventana(s)", M the rows the filters allow.
+std::string WindowCountText(const IStrings& strings, size_t shown, size_t allowed, bool searching);
+
 // "0x%08x": eight lower-case digits, so the texts sort as the numbers do.
 std::string ListHandleText(WindowHandle window);
 

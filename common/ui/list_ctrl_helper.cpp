@@ -1,5 +1,6 @@
 #include "common/ui/list_ctrl_helper.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -12,9 +13,24 @@ namespace {
 
 constexpr int kPadding = 25;
 
-int StringWidth(HWND list, const std::string& text) {
-  const std::wstring wide = Widen(text);
-  return static_cast<int>(::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+// The width of the widest text in the list's font, measured in one call:
+// the texts one a line, as DrawText sizes a block of lines.
+int WidestText(HWND list, const std::vector<std::string_view>& texts) {
+  std::wstring lines;
+  for (std::string_view text : texts) {
+    std::wstring wide = Widen(std::string(text));
+    // A line break of a text's own would split it; its parts are narrower.
+    lines.append(wide).push_back(L'\n');
+  }
+  if (lines.empty()) return 0;
+  HDC dc = ::GetDC(list);
+  if (!dc) return 0;
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+  RECT bounds{0, 0, 0, 0};
+  ::DrawTextW(dc, lines.data(), static_cast<int>(lines.size()), &bounds, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(list, dc);
+  return static_cast<int>(bounds.right - bounds.left);
 }
 
 }  // namespace
@@ -24,23 +40,25 @@ void CListCtrlHelper::DeleteAllColumns() {
 }
 
 bool CListCtrlHelper::AutoSizeColumn(int column, bool fromMinimum) {
+  const std::vector<std::string> cells = ColumnTexts(column);
+  return AutoSizeColumn(column, std::vector<std::string_view>(cells.begin(), cells.end()), fromMinimum);
+}
+
+bool CListCtrlHelper::AutoSizeColumn(int column, const std::vector<std::string_view>& texts, bool fromMinimum) {
   const int current = m_list.GetColumnWidth(column);
   if (current <= 0) return true;
-  int width = fromMinimum ? kPadding : current;
-  const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) {
-    const int needed = StringWidth(m_list.m_hWnd, m_list.GetItemText(row, column)) + kPadding;
-    if (needed > width) width = needed;
-  }
   wchar_t heading[81] = {};
   LVCOLUMNW info{};
   info.mask = LVCF_TEXT;
   info.pszText = heading;
   info.cchTextMax = 80;
-  if (::SendMessageW(m_list.m_hWnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info))) {
-    const int needed = StringWidth(m_list.m_hWnd, Narrow(heading)) + kPadding;
-    if (needed > width) width = needed;
-  }
+  std::string headingText;
+  if (::SendMessageW(m_list.m_hWnd, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)))
+    headingText = Narrow(heading);
+  std::vector<std::string_view> measured = texts;
+  measured.push_back(headingText);
+  const int needed = WidestText(m_list.m_hWnd, measured) + kPadding;
+  const int width = std::max(fromMinimum ? kPadding : current, needed);
   // One change at the end: the control relays out once, not once per row.
   if (width != current) m_list.SetColumnWidth(column, static_cast<int16_t>(width));
   return true;

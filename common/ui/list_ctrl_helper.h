@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/list_compare.h"
@@ -30,6 +31,9 @@ class CListCtrlHelper {
   // (width 0) stays hidden.
   bool AutoSizeColumn(int column, bool fromMinimum = false);
   bool AutoSizeColumns(bool fromMinimum = false);
+  // The same for texts that the caller holds (the rows a dialog read, shown
+  // or not), without reading the cells back.
+  bool AutoSizeColumn(int column, const std::vector<std::string_view>& texts, bool fromMinimum = false);
 
   // -1, 0 or 1 for two texts of the column.
   virtual int Compare(int column, const std::string& text1, const std::string& text2) const;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system.h"
 
+#include <climits>
+
 #include "common/text.h"
 #include "platform/platform.h"
 #include "platform/win32/win.h"
@@ -33,6 +35,23 @@ std::string Win32Locale::VerLanguageName(uint32_t languageId) const {
 }
 
 uint16_t Win32Locale::GetUserDefaultUILanguage() const { return ::GetUserDefaultUILanguage(); }
+
+std::string Win32Locale::LCMapLowerCase(const std::string& text) const {
+  if (text.empty()) return text;
+  const std::wstring wide = Widen(text);
+  if (wide.size() > static_cast<size_t>(INT_MAX / 2)) return SimpleCaseFold(text);
+  const DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+  const int length = static_cast<int>(wide.size());
+  const int needed =
+      ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide.data(), length, nullptr, 0, nullptr, nullptr, 0);
+  if (needed <= 0) return SimpleCaseFold(text);
+  std::wstring lower(static_cast<size_t>(needed), L'\0');
+  const int written =
+      ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, flags, wide.data(), length, lower.data(), needed, nullptr, nullptr, 0);
+  if (written <= 0) return SimpleCaseFold(text);
+  lower.resize(static_cast<size_t>(written));
+  return Narrow(lower);
+}
 
 namespace {
 

@@ -27,6 +27,8 @@ class Win32Locale : public ILocale {
   std::optional<CalendarTime> FileTimeToLocalTime(uint64_t fileTime) const override;
   std::optional<std::string> DateToText(const CalendarTime& date) const override;
   uint16_t GetUserDefaultUILanguage() const override;
+  // Unicode's simple case folding where the system refuses the mapping.
+  std::string LCMapLowerCase(const std::string& text) const override;
 };
 
 class Win32Files : public IFiles {

@@ -413,5 +413,74 @@ TEST_F(ListsTest, TreeFirstSelectsTheFirstProcessAndTheTabsCarryTheSelection) {
   EXPECT_TRUE(ownCollapsed);
 }
 
+void Type(HWND edit, const std::wstring& text) {
+  for (wchar_t c : text) ::SendMessageW(edit, WM_CHAR, c, 1);
+}
+int RowCount(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+TEST_F(ListsTest, WindowListSearchFiltersTheRealListAndEscapeClearsItFirst) {
+  HWND greek = Make(L"Búsqueda ωμέγα", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND other = Make(L"Búsqueda otra", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  int all = -1, afterEscape = -1, afterTwoWords = -1, selectedAfterEnter = -1, titleRoom = -1;
+  std::vector<LPARAM> found;
+  std::string counter, counterAfterEscape;
+  bool focusOnListAfterEnter = false, boxEmptyAfterEscape = false;
+  ModalDriver driver;
+  driver
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            HWND box = ::GetDlgItem(dialog, IDC_WINDOW_SEARCH);
+            all = RowCount(list);
+            // The columns fit the widest text in the list's own font, as
+            // the control measures it.
+            const std::wstring longest = L"Búsqueda ωμέγα";
+            titleRoom = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0)) -
+                        static_cast<int>(
+                            ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(longest.c_str())));
+            // Upper case against the title's lower case, in Greek.
+            Type(box, L"ΩΜΈΓΑ");
+            for (int row = 0; row < RowCount(list); ++row) found.push_back(RowData(list, row));
+            counter = ItemText(dialog, IDC_WINDOW_COUNT);
+            ::SetFocus(box);
+            ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
+          })
+      .On(L"Lista de ventanas en el sistema",
+          [&](HWND dialog) {
+            HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+            HWND box = ::GetDlgItem(dialog, IDC_WINDOW_SEARCH);
+            boxEmptyAfterEscape = ::GetWindowTextLengthW(box) == 0;
+            afterEscape = RowCount(list);
+            counterAfterEscape = ItemText(dialog, IDC_WINDOW_COUNT);
+            Type(box, L"búsqueda " + Widen(HandleText(other)));
+            afterTwoWords = RowCount(list);
+            Type(box, L"\b\b\b\b\b\b\b\b\b\b");  // back to "búsqueda": both windows
+            ::SetFocus(box);
+            ::PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
+          })
+      .On(L"Lista de ventanas en el sistema", [&](HWND dialog) {
+        HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+        HWND box = ::GetDlgItem(dialog, IDC_WINDOW_SEARCH);
+        selectedAfterEnter = SelectedRow(list);
+        focusOnListAfterEnter = ::GetFocus() == list;
+        ::SetWindowTextW(box, L"");
+        ::SetFocus(box);
+        ::PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);  // an empty box: the dialog closes
+      });
+  const WindowHandle before = app.m_frame->Captured();
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_GE(titleRoom, 25) << "the widest title and the padding";
+  EXPECT_EQ(found, std::vector<LPARAM>{static_cast<LPARAM>(H(greek))});
+  EXPECT_EQ(counter, "1 de " + std::to_string(all) + " ventana(s)");
+  EXPECT_TRUE(boxEmptyAfterEscape) << "Escape emptied the box";
+  EXPECT_EQ(afterEscape, all);
+  EXPECT_EQ(counterAfterEscape, std::to_string(all) + " ventana(s) obtenida(s)");
+  EXPECT_EQ(afterTwoWords, 1) << "title and handle";
+  EXPECT_EQ(selectedAfterEnter, 0);
+  EXPECT_TRUE(focusOnListAfterEnter);
+  EXPECT_EQ(app.m_frame->Captured(), before) << "closed by Escape: nothing picked";
+}
+
 }  // namespace
 }  // namespace qm

@@ -26,5 +26,12 @@ TEST(Win32System, ErrorMessagesComeFromTheSystem) {
   EXPECT_EQ(platform.strings->LoadString(4001), "Sí");
 }
 
+TEST(Win32System, TheLocaleLowersTextOfAnyScript) {
+  const ILocale& locale = *SystemPlatform().locale;
+  EXPECT_EQ(locale.LCMapLowerCase("ÉCOLE ЖУРНАЛ ΩΜΈΓΑ ԱՐԵՎ Ventana"), "école журнал ωμέγα արեվ ventana");
+  EXPECT_EQ(locale.LCMapLowerCase("漢字 123"), "漢字 123");
+  EXPECT_EQ(locale.LCMapLowerCase(""), "");
+}
+
 }  // namespace
 }  // namespace qm

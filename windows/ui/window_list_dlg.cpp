@@ -1,6 +1,8 @@
 #include "windows/ui/window_list_dlg.h"
 
-#include "common/ui/count_text.h"
+#include <algorithm>
+
+#include "platform/win32/win32_system.h"
 #include "res/string_ids.h"
 #include "windows/ui/child_windows_dlg.h"
 #include "windows/ui/window_toolbar.h"
@@ -27,6 +29,8 @@ fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
       fw::OnCommand(IDC_SHOW_UNNAMED, &CWindowListDlg::OnFilter),
       fw::OnCommand(IDC_SHOW_SECONDARY, &CWindowListDlg::OnFilter),
       fw::OnMessage(WM_TIMER, &CWindowListDlg::OnTimer),
+      fw::OnControl(EN_CHANGE, IDC_WINDOW_SEARCH, &CWindowListDlg::OnSearchChange),
+      fw::OnNotify<&CWindowListDlg::OnGetDispInfo>(LVN_GETDISPINFOW, IDC_ITEM_LIST),
   };
   return kTable;
 }
@@ -67,6 +71,7 @@ BOOL CWindowListDlg::OnInitDialog() {
   toolbar_.CheckButton(IDC_SHOW_HIDDEN, m_filters.showHidden);
   toolbar_.CheckButton(IDC_SHOW_UNNAMED, m_filters.showUnnamed);
   toolbar_.CheckButton(IDC_SHOW_SECONDARY, m_filters.showSecondary);
+  searchBox_.SubclassDlgItem(IDC_WINDOW_SEARCH, m_hWnd);
   Fill();
   ::SetTimer(m_hWnd, IDT_WINDOW_BUTTONS, kWindowButtonsMs, nullptr);
   return TRUE;
@@ -79,21 +84,77 @@ LRESULT CWindowListDlg::OnTimer(WPARAM wParam, LPARAM lParam) {
 }
 
 void CWindowListDlg::Fill() {
-  fw::CListCtrl& list = helper_.m_list;
-  list.SetRedraw(false);
-  list.DeleteAllItems();
-  const std::vector<WindowListRow> rows = FillWindowList(platform_, m_filters);
-  for (const WindowListRow& row : rows) {
-    const int index = list.InsertItem(list.GetItemCount(), row.texts[0], row.image);
-    if (index < 0) continue;
-    for (int column = 1; column < 4; ++column) list.SetItemText(index, column, row.texts[static_cast<size_t>(column)]);
-    list.SetItemData(index, static_cast<LPARAM>(row.window));
+  search_.emplace(*platform_.locale, FillWindowList(platform_, m_filters));
+  shown_.reset();
+  ShowRows();
+  FitColumns();
+}
+
+void CWindowListDlg::FitColumns() {
+  const std::vector<WindowListRow>& rows = search_->Rows();
+  std::vector<std::string_view> texts(rows.size());
+  for (size_t column = 0; column < 4; ++column) {
+    for (size_t row = 0; row < rows.size(); ++row) texts[row] = rows[row].texts[column];
+    helper_.AutoSizeColumn(static_cast<int>(column), texts);
   }
-  list.SetRedraw(true);
-  helper_.AutoSizeColumns();
-  if (list.GetItemCount() > 0) helper_.SelectRow(0);
-  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, CountText(list.GetItemCount(), IDS_WINDOWS_FOUND).c_str());
+}
+
+void CWindowListDlg::ShowRows() {
+  fw::CListCtrl& list = helper_.m_list;
+  const std::string text = searchBox_.GetText();
+  std::vector<size_t> matches = search_->Matches(text);
+  const std::vector<WindowListRow>& rows = search_->Rows();
+  if (shown_ != matches) {
+    list.SetRedraw(false);
+    list.DeleteAllItems();
+    ::SendMessageW(list.m_hWnd, LVM_SETITEMCOUNT, matches.size(), 0);
+    int next = 0;
+    for (size_t match : matches) {
+      const WindowListRow& row = rows[match];
+      LVITEMW item{};
+      item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+      item.iItem = next;
+      item.pszText = LPSTR_TEXTCALLBACKW;
+      item.iImage = row.image;
+      item.lParam = static_cast<LPARAM>(row.window);
+      const auto index = ::SendMessageW(list.m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      if (index < 0) continue;
+      ++next;
+      for (int column = 1; column < 4; ++column) {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.pszText = LPSTR_TEXTCALLBACKW;
+        ::SendMessageW(list.m_hWnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+      }
+    }
+    list.SetRedraw(true);
+    if (list.GetItemCount() > 0) helper_.SelectRow(0);
+    shown_ = std::move(matches);
+  }
+  const std::string count = WindowCountText(*platform_.strings, static_cast<size_t>(list.GetItemCount()), rows.size(),
+                                            !SearchWords(text).empty());
+  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, Widen(count).c_str());
   UpdateToolbar();
+}
+
+LRESULT CWindowListDlg::OnSearchChange(WPARAM, LPARAM) {
+  if (search_) ShowRows();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnGetDispInfo(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || item.iSubItem < 0 || item.iSubItem > 3)
+    return 0;
+  item.pszText[0] = L'\0';
+  const LPARAM window = item.lParam ? item.lParam : helper_.m_list.GetItemData(item.iItem);
+  const WindowListRow* row = search_ ? search_->Find(static_cast<WindowHandle>(window)) : nullptr;
+  if (!row) return 0;
+  const std::wstring text = Widen(row->texts[static_cast<size_t>(item.iSubItem)]);
+  const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+  text.copy(item.pszText, length);
+  item.pszText[length] = L'\0';
+  return 0;
 }
 
 WindowHandle CWindowListDlg::Selected() const {
@@ -121,11 +182,28 @@ LRESULT CWindowListDlg::OnKeyDown(NMLVKEYDOWN& key) {
 }
 
 LRESULT CWindowListDlg::OnColumnClick(NMLISTVIEW& click) {
-  if (click.iSubItem >= 0) helper_.Sort(click.iSubItem, 0);
+  const int column = click.iSubItem;
+  if (!search_ || column < 0 || column >= 4 || !helper_.Sort(column, 0)) return 0;
+  // The rows the search hides take the same order, for when they show again.
+  const int direction = helper_.GetSortOrder(column) < 0 ? -1 : 1;
+  const auto cell = static_cast<size_t>(column);
+  search_->Sort([&](const WindowListRow& a, const WindowListRow& b) {
+    return helper_.Compare(column, a.texts[cell], b.texts[cell]) * direction < 0;
+  });
+  // The positions changed: the next keystroke puts the rows in again.
+  shown_.reset();
   return 0;
 }
 
 void CWindowListDlg::OnOK() {
+  if (::GetFocus() == searchBox_.m_hWnd) {
+    // The first match: the user picks it with Enter again, from the list.
+    if (helper_.m_list.GetItemCount() > 0) {
+      helper_.SelectRow(0);
+      ::SetFocus(helper_.m_list.m_hWnd);
+    }
+    return;
+  }
   if (helper_.GetSelectedRow() < 0) return;
   m_hResult = Selected();
   EndDialog(IDOK);
@@ -167,7 +245,9 @@ LRESULT CWindowListDlg::OnWindowAction(WPARAM wParam, LPARAM) {
   if (row < 0 || !action) return 0;
   const WindowHandle window = Selected();
   if (DoToolbarWindowAction(platform_, m_hWnd, window, *action) && *action == WindowAction::ToggleVisible) {
-    helper_.m_list.SetItemImage(row, WindowImageIndex(*platform_.windows, window));
+    const int image = WindowImageIndex(*platform_.windows, window);
+    helper_.m_list.SetItemImage(row, image);
+    search_->SetImage(window, image);
   }
   UpdateToolbar();
   return 0;

@@ -1,7 +1,10 @@
 #pragma once
 // The top-level windows of the desktop, filtered by three toggles: the user
 // acts on the selected window, opens its child-window tree, or picks it for
-// capture. It only mirrors the rows of FillWindowList into the list.
+// capture. It only mirrors the rows of FillWindowList into the list, those
+// its search box lets through.
+
+#include <optional>
 
 #include "common/ui/dialog_toolbar.h"
 #include "common/ui/list_ctrl_helper.h"
@@ -9,7 +12,9 @@
 #include "common/ui/toolbar_dialog.h"
 #include "platform/platform.h"
 #include "res/resource_ids.h"
+#include "windows/ui/search_box.h"
 #include "windows/window_list_model.h"
+#include "windows/window_search.h"
 
 namespace qm {
 
@@ -29,11 +34,18 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
 
  protected:
   BOOL OnInitDialog() override;
-  // Enter: the selected window is picked.
+  // Enter: the selected window is picked; from the search box, the first
+  // match is selected.
   void OnOK() override;
 
  private:
+  // Reads the desktop's windows again.
   void Fill();
+  // Shows the rows read that the search lets through.
+  void ShowRows();
+  // Every row the filters allow, shown or not, so the columns stay put
+  // while the user types.
+  void FitColumns();
   void UpdateToolbar();
   WindowHandle Selected() const;
   LRESULT OnItemChanged(NMLISTVIEW&);
@@ -48,12 +60,22 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnFilter(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnSearchChange(WPARAM, LPARAM);
+  // The rows' texts are the list's callbacks: a row costs the list no
+  // copies, and the control asks only for the cells it draws.
+  LRESULT OnGetDispInfo(NMLVDISPINFOW&);
 
   Platform& platform_;
   HIMAGELIST images_;
   IToolLauncher& tools_;
   CDialogToolBar toolbar_;
   CListCtrlHelper helper_;
+  CSearchBox searchBox_;
+  // The rows of the last fill, in the list's order.
+  std::optional<CWindowSearch> search_;
+  // The rows on the list (indices into search_'s rows), to leave the list
+  // alone when a keystroke changes nothing; none after a fill or a sort.
+  std::optional<std::vector<size_t>> shown_;
 };
 
 }  // namespace qm
