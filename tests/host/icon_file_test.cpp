@@ -15,25 +15,9 @@ namespace {
 
 using test::Append16;
 using test::Append32;
+using test::Module;
+using test::OpenModule;
 using test::ReadFileBytes;
-
-struct Module {
-  std::vector<uint8_t> bytes;
-  std::optional<PeImage> image;
-  std::optional<ResourceDirectory> resources;
-};
-
-std::unique_ptr<Module> OpenModule(std::vector<uint8_t> bytes) {
-  auto module = std::make_unique<Module>();
-  module->bytes = std::move(bytes);
-  auto image = PeImage::Parse(ByteView(module->bytes));
-  if (!image) return nullptr;
-  module->image = *image;
-  auto resources = ResourceDirectory::Parse(*module->image);
-  if (!resources) return nullptr;
-  module->resources = *resources;
-  return module;
-}
 
 // A DIB icon image: a BITMAPINFOHEADER (height covering both masks), the
 // colour table and enough pixel bytes to stand for the masks.

@@ -18,25 +18,9 @@
 namespace qm {
 namespace {
 
+using test::Module;
+using test::OpenModule;
 using test::ReadFileBytes;
-
-struct Module {
-  std::vector<uint8_t> bytes;
-  std::optional<PeImage> image;
-  std::optional<ResourceDirectory> resources;
-};
-
-std::unique_ptr<Module> OpenModule(std::vector<uint8_t> bytes) {
-  auto module = std::make_unique<Module>();
-  module->bytes = std::move(bytes);
-  auto image = PeImage::Parse(ByteView(module->bytes));
-  if (!image) return nullptr;
-  module->image = *image;
-  auto resources = ResourceDirectory::Parse(*module->image);
-  if (!resources) return nullptr;
-  module->resources = *resources;
-  return module;
-}
 
 // Writes the script and its files into dir and compiles them into a DLL; the
 // compiler may not say a word.

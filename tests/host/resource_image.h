@@ -4,9 +4,12 @@
 // directory laid out as a resource compiler lays it out.
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "headers/pe_image.h"
 #include "resources/resource_directory.h"
 #include "tests/host/test_bytes.h"
 
@@ -132,6 +135,27 @@ inline std::vector<uint8_t> ResourceSection(const std::vector<TestResource>& res
     s.insert(s.end(), resources[i].data.begin(), resources[i].data.end());
   }
   return s;
+}
+
+// A module's bytes with its headers and resource directory read from them
+// (they point into the bytes, so the three live together); null when
+// either does not parse.
+struct Module {
+  std::vector<uint8_t> bytes;
+  std::optional<PeImage> image;
+  std::optional<ResourceDirectory> resources;
+};
+
+inline std::unique_ptr<Module> OpenModule(std::vector<uint8_t> bytes) {
+  auto module = std::make_unique<Module>();
+  module->bytes = std::move(bytes);
+  auto image = PeImage::Parse(ByteView(module->bytes));
+  if (!image) return nullptr;
+  module->image = *image;
+  auto resources = ResourceDirectory::Parse(*module->image);
+  if (!resources) return nullptr;
+  module->resources = *resources;
+  return module;
 }
 
 }  // namespace qm::test
