@@ -4,33 +4,22 @@
 // data files it names under res/. A summary per module goes to stdout; each
 // damaged piece is also a warning on stderr, and damage alone is no failure.
 // A module without resources is reported as such and gets no folder.
-#include <filesystem>
 #include <ostream>
 #include <string_view>
-#include <system_error>
 
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "cli/module_resources.h"
-#include "common/atomic_file.h"
 #include "common/text.h"
 #include "common/tree_model.h"
+#include "resources/extract_folder.h"
 #include "resources/module_extract.h"
 
 namespace qm::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kUsage = "usage: quillmar-cli extract FILE... -o DIR [--json] [--force]\n";
-
-fs::path Utf8Path(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-std::string PathText(const fs::path& path) {
-  const std::u8string text = path.generic_u8string();
-  return std::string(text.begin(), text.end());
-}
 
 struct Written {
   std::string script;  // the script's path
@@ -39,33 +28,21 @@ struct Written {
 
 // Writes one module's script and files; false after an error line. Nothing
 // is written when any of its files exists and force is not given.
-bool WriteModule(Context& context, const fs::path& folder, const std::string& scriptName, const ModuleExtract& extract,
-                 bool force) {
-  std::vector<std::pair<fs::path, std::string_view>> targets;
-  targets.emplace_back(folder / Utf8Path(scriptName), std::string_view());
-  for (const ExtractedFile& file : extract.files)
-    targets.emplace_back(folder / Utf8Path(file.path),
-                         std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+bool WriteModule(Context& context, ExtractFolderWriter& writer, bool force) {
   if (!force) {
-    for (const auto& target : targets) {
-      std::error_code error;
-      if (fs::exists(fs::symlink_status(target.first, error))) {
-        ReportError(context, PathText(target.first), "already exists (--force writes over it)");
-        return false;
-      }
+    const std::vector<std::string> existing = writer.ExistingPaths();
+    if (!existing.empty()) {
+      ReportError(context, existing.front(), "already exists (--force writes over it)");
+      return false;
     }
   }
-  std::error_code error;
-  fs::create_directories(folder / "res", error);
-  if (error) {
-    ReportError(context, PathText(folder), "cannot be made (" + error.message() + ")");
+  if (!writer.MakeFolders()) {
+    ReportError(context, writer.Layout().folder, "cannot be made");
     return false;
   }
-  const std::string script = ToCrLf(extract.script);
-  targets.front().second = script;
-  for (const auto& target : targets) {
-    if (!WriteFileAtomically(PathText(target.first), target.second)) {
-      ReportError(context, PathText(target.first), "cannot be written");
+  while (!writer.Done()) {
+    if (!writer.WriteNext()) {
+      ReportError(context, writer.PathOf(writer.Written()), "cannot be written");
       return false;
     }
   }
@@ -124,19 +101,15 @@ int RunExtract(Context& context, const std::vector<std::string>& args) {
       continue;
     }
     const std::string fileName = BaseName(path, "\\/");
-    const size_t dot = fileName.rfind('.');
-    const std::string scriptName = (dot == std::string::npos || dot == 0 ? fileName : fileName.substr(0, dot)) + ".rc";
-    const fs::path folder = Utf8Path(*output) / Utf8Path(fileName);
-    Written written{PathText(folder / Utf8Path(scriptName)),
-                    ExtractModuleResources(*module.image(), module.directory(), fileName)};
+    const ExtractLayout layout = PlanExtractFolder(*output, path);
+    Written written{layout.scriptPath, ExtractModuleResources(*module.image(), module.directory(), fileName)};
     for (const ExtractNote& note : written.extract.damaged)
       ReportWarning(context, path, note.resource + " left out: " + note.reason);
-    // A script without a resource is one the compiler refuses ("no
-    // resources"): such a module gets no folder.
-    const ModuleExtract& e = written.extract;
-    if (e.statements + e.dataFiles + e.rawFallbacks.size() == 0) {
+    // A module without resources gets no folder.
+    ExtractFolderWriter writer(layout, written.extract);
+    if (!ExtractHasResources(written.extract)) {
       written.script.clear();
-    } else if (!WriteModule(context, folder, scriptName, e, parsed->Has("--force"))) {
+    } else if (!WriteModule(context, writer, parsed->Has("--force"))) {
       exitCode = kExitFailure;
       continue;
     }

@@ -25,4 +25,8 @@ std::optional<std::string> AskFileName(HWND owner, const FileDialogRequest& requ
 std::optional<std::string> AskExportFileName(HWND owner, std::string filter, std::string defaultName,
                                              std::string defaultExtension);
 
+// The system's folder chooser; the chosen folder's full path, nullopt when
+// the user cancels or picks something that is not a file-system folder.
+std::optional<std::string> AskFolder(HWND owner, const std::string& title);
+
 }  // namespace qm::fw

@@ -168,6 +168,7 @@ enum MessageBoxFlags : uint32_t {
   MB_ICONERROR_ = 0x10,
   MB_ICONQUESTION_ = 0x20,
   MB_ICONEXCLAMATION_ = 0x30,
+  MB_ICONINFORMATION_ = 0x40,
 };
 constexpr int IDYES_ = 6;
 

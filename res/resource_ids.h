@@ -277,5 +277,12 @@
 #define IDC_SUMMARY_MODE 30068
 #define IDC_COMPLETE_MODE 30069
 
+// ---- Resources out ----
+#define IDC_SAVE_ICON_FILE 5150
+#define IDC_EXTRACT_ALL 5151
+#define IDC_EXTRACT_PROGRESS 5152
+#define IDC_EXTRACT_STATUS 5153
+#define IDD_EXTRACT_PROGRESS 30110
+
 // ---- The window list's search ----
 #define IDC_WINDOW_SEARCH 5170

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/atomic_file.h"
+#include "common/text.h"
 #include "res/string_ids.h"
 #include "resources/bitmap_file.h"
 #include "resources/dialog_script.h"
@@ -98,6 +100,49 @@ void SaveDialogAsScript(const ImagePageContent& content, const ImagePageServices
   if (!path) return;
   if (!WriteDialogScript(*dialog, name, *path))
     services.messageBox.MessageBox(services.strings.LoadString(IDS_DIALOG_SCRIPT_SAVE_FAILED), MB_ICONEXCLAMATION_);
+}
+
+std::string IconFileFailure(const IStrings& strings, const IconFileError& error) {
+  const std::string index = std::to_string(error.index + 1);
+  const std::string id = std::to_string(error.imageId);
+  switch (error.reason) {
+    case IconFileError::Reason::GroupDamaged:
+      return strings.LoadString(IDS_ICON_GROUP_UNREADABLE);
+    case IconFileError::Reason::ImageMissing:
+      return FormatTable(strings.LoadString(IDS_ICON_IMAGE_MISSING), {index, id});
+    case IconFileError::Reason::ImageDamaged:
+      return FormatTable(strings.LoadString(IDS_ICON_IMAGE_DAMAGED), {index, id});
+    case IconFileError::Reason::TooLarge:
+      return strings.LoadString(IDS_ICON_IMAGES_TOO_LARGE);
+  }
+  return strings.LoadString(IDS_ICON_GROUP_UNREADABLE);
+}
+
+std::string IconGroupFileName(IconGroupKind kind, const ResourceName& name) {
+  std::string base = name.isString ? name.name : std::to_string(name.id);
+  for (char& c : base)
+    if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+      c = '_';
+  if (base.empty()) base = "_";
+  return base + (kind == IconGroupKind::Cursor ? ".cur" : ".ico");
+}
+
+void SaveIconGroupAsFile(const CResourceModule& module, IconGroupKind kind, const ResourceName& name,
+                         const ImagePageServices& services) {
+  auto file = module.image() ? MakeIconFileFromGroup(*module.image(), module.directory(), kind, name)
+                             : Result<std::vector<uint8_t>, IconFileError>(IconFileError{});
+  if (!file) {
+    services.messageBox.MessageBox(IconFileFailure(services.strings, file.error()), MB_ICONEXCLAMATION_);
+    return;
+  }
+  const bool cursor = kind == IconGroupKind::Cursor;
+  const auto path =
+      services.askPath(services.strings.LoadString(cursor ? IDS_CURSOR_FILE_FILTER : IDS_ICON_FILE_FILTER),
+                       IconGroupFileName(kind, name), cursor ? "cur" : "ico");
+  if (!path) return;
+  const std::string_view bytes(reinterpret_cast<const char*>(file->data()), file->size());
+  if (!WriteFileAtomically(*path, bytes))
+    services.messageBox.MessageBox(services.strings.LoadString(IDS_ICON_FILE_SAVE_FAILED), MB_ICONEXCLAMATION_);
 }
 
 std::string DialogTestFailure(const IStrings& strings, const std::string& errorText) {

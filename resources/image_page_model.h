@@ -14,6 +14,7 @@
 #include "common/geometry.h"
 #include "platform/system.h"
 #include "resources/bitmap_view_budget.h"
+#include "resources/icon_file.h"
 #include "resources/resource_module.h"
 
 namespace qm {
@@ -106,6 +107,19 @@ void SaveImageAsBitmap(const std::vector<uint8_t>& dib, const ImagePageServices&
 // Writes the shown dialog as resource script; a dialog that does not read
 // or a failed write is told.
 void SaveDialogAsScript(const ImagePageContent& content, const ImagePageServices& services);
+
+// The user's message for a group that cannot be written as a file.
+std::string IconFileFailure(const IStrings& strings, const IconFileError& error);
+
+// The file name offered for a group: its number, or its name with the
+// characters a file name cannot hold replaced, and the kind's extension.
+std::string IconGroupFileName(IconGroupKind kind, const ResourceName& name);
+
+// Writes one icon or cursor group (in the language the page shows) as a
+// .ico or .cur file, whole or not at all. A group that cannot be written
+// is told before anything is asked; a failed write is told too.
+void SaveIconGroupAsFile(const CResourceModule& module, IconGroupKind kind, const ResourceName& name,
+                         const ImagePageServices& services);
 
 // The message of a test run that failed, with the start of the error's
 // text when there is one.

@@ -1,14 +1,11 @@
 #include "dir_check/ui/dir_check_window.h"
 
-#include <shlobj.h>
-
-#include <memory>
-
 #include "common/text.h"
 #include "dir_check/dir_check_ids.h"
 #include "dir_check/dir_check_strings.h"
 #include "dir_check/ui/win32_file_tree.h"
 #include "dir_check/walk_report.h"
+#include "framework/file_dialog.h"
 #include "framework/resource_text.h"
 #include "platform/win32/win32_system.h"
 
@@ -39,10 +36,6 @@ std::string ItemText(HWND dialog, int id) {
   text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
   return Narrow(text);
 }
-
-struct PidlFree {
-  void operator()(LPITEMIDLIST pidl) const { ::CoTaskMemFree(pidl); }
-};
 
 }  // namespace
 
@@ -116,15 +109,8 @@ void CDirCheckWindow::SetWalking(bool walking) {
 }
 
 LRESULT CDirCheckWindow::OnBrowse(WPARAM, LPARAM) {
-  const std::wstring title = Widen(Text(IDS_DC_BROWSE_TITLE));
-  BROWSEINFOW browse{};
-  browse.hwndOwner = m_hWnd;
-  browse.lpszTitle = title.c_str();
-  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  const std::unique_ptr<ITEMIDLIST, PidlFree> chosen(::SHBrowseForFolderW(&browse));
-  if (!chosen) return 0;
-  wchar_t path[MAX_PATH] = {};
-  if (::SHGetPathFromIDListW(chosen.get(), path)) ::SetDlgItemTextW(m_hWnd, IDC_DC_FOLDER, path);
+  if (const auto folder = fw::AskFolder(m_hWnd, Text(IDS_DC_BROWSE_TITLE)))
+    ::SetDlgItemTextW(m_hWnd, IDC_DC_FOLDER, Widen(*folder).c_str());
   return 0;
 }
 

@@ -3,6 +3,10 @@
 #include <limits>
 
 #include "framework/controls.h"
+#include "framework/file_dialog.h"
+#include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
+#include "resources/image_page_model.h"
 
 namespace qm {
 namespace {
@@ -19,6 +23,7 @@ fw::MessageTable<CIconResPage> CIconResPage::Messages() {
   static constexpr fw::MessageEntry<CIconResPage> kTable[] = {
       fw::OnNotify<&CIconResPage::OnSelChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
       fw::OnNotify<&CIconResPage::OnGetDispInfo>(TVN_GETDISPINFOW, IDC_ITEM_TREE),
+      fw::OnCommand(IDC_SAVE_ICON_FILE, &CIconResPage::OnSaveIconFile),
   };
   return kTable;
 }
@@ -36,6 +41,7 @@ bool CIconResPage::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 BOOL CIconResPage::OnInitDialog() {
   CToolBarDialog::OnInitDialog();
   tree_.m_hWnd = ::GetDlgItem(m_hWnd, IDC_ITEM_TREE);
+  saveButton_ = ::GetDlgItem(m_hWnd, IDC_SAVE_ICON_FILE);
   images_.reset(::ImageList_Create(kRowPictureSize, kRowPictureSize, ILC_COLOR4, 2, 2));
   if (images_) {
     ::ImageList_SetBkColor(images_.get(), kImageListBackground);
@@ -99,6 +105,7 @@ void CIconResPage::Clear() {
   // The rows go before the tree items: a selection change or a drawing
   // while the tree empties then finds no row to show.
   rows_.clear();
+  groups_.clear();
   slots_.Clear();
   tree_.DeleteAllItems();
   if (images_)
@@ -110,6 +117,7 @@ void CIconResPage::AddGroup(IconGroupKind kind, const IconGroupNode& node) {
   fw::CTreeCtrl& tree = tree_;
   HTREEITEM group = tree.InsertItem(node.text, node.image, kNoRow);
   if (!group) return;
+  groups_.push_back(GroupNode{SelectedGroup{kind, node.name}, group});
   for (size_t i = 0; i < node.images.size() && i < node.lines.size(); ++i) {
     // The picture is asked for when the row is drawn.
     rows_.push_back(ImageRow{kind, node.images[i], !node.images[i].found});
@@ -175,6 +183,38 @@ LRESULT CIconResPage::OnSelChanged(NMTREEVIEWW& change) {
     if (!shownIcon_) row.failed = true;
   }
   ShowPicture(shownIcon_.get());
+  UpdateSaveButton();
+  return 0;
+}
+
+std::optional<CIconResPage::SelectedGroup> CIconResPage::Selected() const {
+  HTREEITEM item = tree_.GetSelectedItem();
+  if (!item) return std::nullopt;
+  // An image row's group is its parent node.
+  if (HTREEITEM parent = tree_.GetParentItem(item)) item = parent;
+  for (const GroupNode& node : groups_)
+    if (node.item == item) return node.group;
+  return std::nullopt;
+}
+
+void CIconResPage::UpdateSaveButton() {
+  if (!saveButton_) return;
+  const auto group = Selected();
+  const bool cursor = group && group->kind == IconGroupKind::Cursor;
+  ::SetWindowTextW(saveButton_,
+                   Widen(platform_.strings->LoadString(cursor ? IDS_SAVE_AS_CUR : IDS_SAVE_AS_ICO)).c_str());
+  ::EnableWindow(saveButton_, group.has_value());
+}
+
+LRESULT CIconResPage::OnSaveIconFile(WPARAM, LPARAM) {
+  const auto group = Selected();
+  if (!module_ || !group) return 0;
+  SaveIconGroupAsFile(
+      *module_, group->kind, group->name,
+      ImagePageServices{*platform_.strings, *platform_.messageBox,
+                        [this](const std::string& filter, const std::string& name, const std::string& ext) {
+                          return fw::AskExportFileName(m_hWnd, filter, name, ext);
+                        }});
   return 0;
 }
 

@@ -32,7 +32,7 @@ class CIconResPage : public fw::WithMessageTable<CIconResPage, CToolBarDialog> {
   // Far more than a tree shows at once, however tall the screen.
   static constexpr size_t kPictureSlots = 128;
 
-  explicit CIconResPage(const Platform& platform = SystemPlatform()) : listPage_(platform) {}
+  explicit CIconResPage(const Platform& platform = SystemPlatform()) : platform_(platform), listPage_(platform) {}
   // The window goes first, so no control still shows an icon or an image
   // list when they are destroyed.
   ~CIconResPage() override;
@@ -49,6 +49,13 @@ class CIconResPage : public fw::WithMessageTable<CIconResPage, CToolBarDialog> {
   HIMAGELIST Images() const { return images_.get(); }
   // The image rows shown, in tree order (an image row's item data indexes it).
   size_t ImageRowCount() const { return rows_.size(); }
+  // The group of the selected node or image ("Guardar como .ico/.cur..."
+  // acts on it); nullopt when nothing is selected.
+  struct SelectedGroup {
+    IconGroupKind kind = IconGroupKind::Icon;
+    ResourceName name;
+  };
+  std::optional<SelectedGroup> Selected() const;
   // The icon of the selected image at its own size; null when none shows.
   HICON ShownIcon() const { return shownIcon_.get(); }
 
@@ -87,13 +94,24 @@ class CIconResPage : public fw::WithMessageTable<CIconResPage, CToolBarDialog> {
   void ShowPicture(HICON icon);
   LRESULT OnGetDispInfo(NMTVDISPINFOW& info);
   LRESULT OnSelChanged(NMTREEVIEWW& change);
+  // The save button names the selected group's kind and is off without one.
+  void UpdateSaveButton();
+  LRESULT OnSaveIconFile(WPARAM, LPARAM);
   void OnDestroy();
 
+  const Platform& platform_;
   CListResPage listPage_;
   fw::CTreeCtrl tree_;
+  HWND saveButton_ = nullptr;
   const CResourceModule* module_ = nullptr;  // the browser's, not owned
   ImageListHandle images_;
   std::vector<ImageRow> rows_;
+  // The groups shown, with their tree nodes, in tree order.
+  struct GroupNode {
+    SelectedGroup group;
+    HTREEITEM item = nullptr;
+  };
+  std::vector<GroupNode> groups_;
   ImageSlotCache slots_{kPictureSlots};
   IconHandle shownIcon_;
 };

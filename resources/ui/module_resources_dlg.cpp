@@ -1,8 +1,15 @@
 #include "resources/ui/module_resources_dlg.h"
 
 #include "common/shared_icons.h"
+#include "common/text.h"
 #include "framework/controls.h"
+#include "framework/file_dialog.h"
 #include "platform/win32/win32_system.h"
+#include "res/string_ids.h"
+#include "resources/extract_folder.h"
+#include "resources/extract_messages.h"
+#include "resources/module_extract.h"
+#include "resources/ui/extract_progress_dlg.h"
 
 namespace qm {
 
@@ -20,6 +27,7 @@ fw::MessageTable<CModuleResourcesDlg> CModuleResourcesDlg::Messages() {
   static constexpr fw::MessageEntry<CModuleResourcesDlg> kTable[] = {
       fw::OnNotify<&CModuleResourcesDlg::OnSelectionChanged>(TVN_SELCHANGEDW, IDC_ITEM_TREE),
       fw::OnMessage(kShowDamageWarning, &CModuleResourcesDlg::OnDamageWarning),
+      fw::OnCommand(IDC_EXTRACT_ALL, &CModuleResourcesDlg::OnExtractAll),
   };
   return kTable;
 }
@@ -203,6 +211,43 @@ LRESULT CModuleResourcesDlg::OnDamageWarning(WPARAM, LPARAM) {
   if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
   if (!damageWarning_.empty()) platform_.messageBox->MessageBox(damageWarning_, MB_ICONEXCLAMATION_);
   damageWarning_.clear();
+  return 0;
+}
+
+LRESULT CModuleResourcesDlg::OnExtractAll(WPARAM, LPARAM) {
+  if (!module_.image()) return 0;
+  const IStrings& strings = *platform_.strings;
+  IMessageBox& messages = *platform_.messageBox;
+  const std::string fileName = BaseName(path_, "\\/");
+  // A module of thousands of resources takes a moment to put into script
+  // form; nothing is asked before it is known there is something to write.
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const ModuleExtract extract = ExtractModuleResources(*module_.image(), module_.directory(), fileName);
+  ::SetCursor(previous);
+  if (!ExtractHasResources(extract)) {
+    messages.MessageBox(strings.LoadString(IDS_EXTRACT_NO_RESOURCES), MB_ICONINFORMATION_);
+    return 0;
+  }
+  const std::string title = FormatTable(strings.LoadString(IDS_EXTRACT_FOLDER_TITLE), {fileName});
+  const auto folder = chooseFolder_ ? chooseFolder_(m_hWnd, title) : fw::AskFolder(m_hWnd, title);
+  if (!folder) return 0;
+  ExtractFolderWriter writer(PlanExtractFolder(*folder, path_), extract);
+  const std::vector<std::string> existing = writer.ExistingPaths();
+  if (!existing.empty() && messages.MessageBox(ExtractOverwriteQuestion(strings, writer.Layout().folder, existing),
+                                               MB_YESNO_ | MB_ICONQUESTION_) != IDYES_)
+    return 0;
+  if (!writer.MakeFolders()) {
+    messages.MessageBox(FormatTable(strings.LoadString(IDS_EXTRACT_FOLDER_FAILED), {writer.Layout().folder}),
+                        MB_ICONEXCLAMATION_);
+    return 0;
+  }
+  CExtractProgressDlg progress(strings, writer);
+  const INT_PTR outcome = progress.DoModal(m_hWnd);
+  const ExtractEnd end = outcome == CExtractProgressDlg::kWritten  ? ExtractEnd::Written
+                         : outcome == CExtractProgressDlg::kFailed ? ExtractEnd::Failed
+                                                                   : ExtractEnd::Cancelled;
+  messages.MessageBox(ExtractEndText(strings, writer, extract, end),
+                      end == ExtractEnd::Written ? MB_ICONINFORMATION_ : MB_ICONEXCLAMATION_);
   return 0;
 }
 

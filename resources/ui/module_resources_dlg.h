@@ -5,6 +5,8 @@
 // dialog owns the module that every page reads through, and the pages.
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,11 @@ class CModuleResourcesDlg : public fw::WithMessageTable<CModuleResourcesDlg, fw:
   // The page window of a slot; null when that page is not built.
   HWND PageWindow(ResourcePage page) const;
 
+  // Asks where "Extraer todos los recursos..." writes (owner, title): the
+  // system's folder chooser unless a caller picks the folder itself.
+  using FolderChooser = std::function<std::optional<std::string>(HWND, const std::string&)>;
+  void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+
  protected:
   BOOL OnInitDialog() override;
   // Enter reaches the dialog as IDOK wherever the focus is; the browser has
@@ -53,6 +60,7 @@ class CModuleResourcesDlg : public fw::WithMessageTable<CModuleResourcesDlg, fw:
   void ShowChoice(const PageChoice& choice);
   LRESULT OnSelectionChanged(NMTREEVIEWW& change);
   LRESULT OnDamageWarning(WPARAM, LPARAM);
+  LRESULT OnExtractAll(WPARAM, LPARAM);
 
   Platform& platform_;
   HIMAGELIST images_;
@@ -60,6 +68,7 @@ class CModuleResourcesDlg : public fw::WithMessageTable<CModuleResourcesDlg, fw:
   std::string path_;
   CResourceModule module_;
   std::string damageWarning_;
+  FolderChooser chooseFolder_;
   // What each tree item stands for; an item's data is its index here.
   std::vector<ResourceSelection> items_;
 

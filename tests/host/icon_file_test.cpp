@@ -6,6 +6,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/text.h"
+#include "platform/sim/sim_system.h"
+#include "res/string_ids.h"
+#include "resources/image_page_model.h"
 #include "resources/resource_types.h"
 #include "tests/host/rc_compiler.h"
 #include "tests/host/resource_image.h"
@@ -249,6 +253,44 @@ TEST(IconFile, IcotoolListsTheImagesTheGroupPageShows) {
       }
     }
   }
+}
+
+// The page's save: a group that cannot be a file is told before a path is
+// asked for; a cancel writes nothing; the file is the writer's.
+TEST(IconFile, ThePageSaveWritesTheGroupOrSaysWhyBeforeAskingWhere) {
+  const ResourceName icon = ResourceName::Number(kRtIcon), groupIcon = ResourceName::Number(kRtGroupIcon);
+  auto truncated = Dib(32, 32, 8);
+  truncated.resize(20);
+  SimSystem sim;
+  sim.files.files["C:\\m\\i.dll"] = test::ImageWithSection(test::ResourceSection({
+      {icon, ResourceName::Number(1), 0, Dib(16, 16, 4, 0, 16)},
+      {icon, ResourceName::Number(2), 0, truncated},
+      {groupIcon, ResourceName::Number(1), 0, GroupBytes(IconGroupKind::Icon, {1})},
+      {groupIcon, ResourceName::Number(2), 0, GroupBytes(IconGroupKind::Icon, {1, 2})},
+  }));
+  CResourceModule module(sim.files);
+  ASSERT_TRUE(module.Enumerate("C:\\m\\i.dll"));
+  test::TempDir dir("icon-save");
+  std::vector<std::string> asked;
+  std::optional<std::string> answer;
+  const ImagePageServices services{sim.strings, sim.messageBox,
+                                   [&](const std::string&, const std::string& name, const std::string& ext) {
+                                     asked.push_back(name + "|" + ext);
+                                     return answer;
+                                   }};
+  SaveIconGroupAsFile(module, IconGroupKind::Icon, ResourceName::Number(2), services);
+  EXPECT_TRUE(asked.empty());
+  ASSERT_EQ(sim.messageBox.shown.size(), 1u);
+  EXPECT_EQ(sim.messageBox.shown[0].text, FormatTable(sim.strings.LoadString(IDS_ICON_IMAGE_DAMAGED), {"2", "2"}));
+
+  SaveIconGroupAsFile(module, IconGroupKind::Icon, ResourceName::Number(1), services);
+  EXPECT_EQ(asked, std::vector<std::string>{"1.ico|ico"});
+  answer = (dir.path() / "one.ico").string();
+  SaveIconGroupAsFile(module, IconGroupKind::Icon, ResourceName::Number(1), services);
+  EXPECT_EQ(ReadFileBytes(*answer),
+            *MakeIconFileFromGroup(*module.image(), module.directory(), IconGroupKind::Icon, ResourceName::Number(1)));
+  EXPECT_EQ(sim.messageBox.shown.size(), 1u);
+  EXPECT_EQ(IconGroupFileName(IconGroupKind::Cursor, ResourceName::String("A/B:C")), "A_B_C.cur");
 }
 
 }  // namespace

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "common/ui/image_lists.h"
+#include "platform/sim/sim_system.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
+#include "resources/icon_file.h"
 #include "resources/string_list.h"
 #include "resources/ui/module_resources_dlg.h"
 #include "tests/host/test_bytes.h"
@@ -333,6 +335,84 @@ TEST_P(ResourceBrowserTest, StringExportsAreWrittenCompileBackAndAFailedOneKeeps
   EXPECT_EQ(after, before);
   copy.Close();
   std::error_code ignored;
+  fs::remove_all(dir, ignored);
+}
+
+// The two ways out of the browser, wired: the icon page's button writes the
+// selected group as the file the writer makes, and "Extraer todos los
+// recursos..." writes the whole set into the chosen folder, then asks
+// before it would replace it (answered No: nothing changes).
+class ResourceExtractTest : public RunningAppTest {};
+
+TEST_F(ResourceExtractTest, TheIconButtonAndExtractAllWriteTheirFiles) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::path("Z:\\tmp") / ("qm-extract-" + std::to_string(::GetCurrentProcessId()));
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+  fs::create_directories(dir);
+  const std::string path = Fixture("x86_64", "images.dll");
+  SimMessageBox messages;
+  messages.answers = {IDYES, IDNO};
+  Platform platform = SystemPlatform();
+  platform.messageBox = &messages;
+  CModuleResourcesDlg dialog(platform, nullptr, path);
+  std::string chooserTitle;
+  dialog.SetFolderChooser([&](HWND, const std::string& title) {
+    chooserTitle = title;
+    return std::optional<std::string>(Narrow(dir.wstring()));
+  });
+  const fs::path icon = dir / "group.ico";
+  HWND iconPage = nullptr;
+  std::string buttonText;
+  Steps steps({
+      [&] {
+        HWND window = FindEnabled(L"Recursos de un módulo");
+        if (!window) return false;
+        iconPage = dialog.PageWindow(ResourcePage::IconGroup);
+        HWND tree = ::GetDlgItem(window, IDC_ITEM_TREE);
+        SelectTreeItem(tree, Child(tree, Child(tree, NextItem(tree, nullptr, TVGN_ROOT), "Group icon"), "1"));
+        buttonText = WindowText(::GetDlgItem(iconPage, IDC_SAVE_ICON_FILE));
+        ::PostMessageW(iconPage, WM_COMMAND, IDC_SAVE_ICON_FILE, 0);
+        return true;
+      },
+      [&] { return AnswerFileDialog(icon.wstring()); },
+      [&] {
+        if (!FindEnabled(L"Recursos de un módulo")) return false;
+        dialog.PostMessage(WM_COMMAND, IDC_EXTRACT_ALL, 0);
+        return true;
+      },
+      [&] {
+        if (messages.shown.size() != 1 || !FindEnabled(L"Recursos de un módulo")) return false;
+        dialog.PostMessage(WM_COMMAND, IDC_EXTRACT_ALL, 0);
+        return true;
+      },
+      [&] {
+        if (messages.shown.size() != 2 || !FindEnabled(L"Recursos de un módulo")) return false;
+        dialog.PostMessage(WM_COMMAND, IDCANCEL, 0);
+        return true;
+      },
+  });
+  dialog.DoModal(app.m_frame->m_hWnd);
+  ASSERT_EQ(steps.Done(), 5u);
+  EXPECT_EQ(buttonText, "Guardar como .ico...");
+  CResourceModule module(*SystemPlatform().files);
+  ASSERT_TRUE(module.Enumerate(path));
+  const auto expected =
+      MakeIconFileFromGroup(*module.image(), module.directory(), IconGroupKind::Icon, ResourceName::Number(1));
+  ASSERT_TRUE(expected);
+  EXPECT_EQ(test::ReadFileBytes(icon), *expected);
+
+  EXPECT_EQ(chooserTitle, "Carpeta donde extraer todos los recursos de images.dll");
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text.rfind("Recursos extraídos en ", 0), 0u) << messages.shown[0].text;
+  EXPECT_NE(messages.shown[1].text.find("¿Desea reemplazarlos?"), std::string::npos) << messages.shown[1].text;
+  const fs::path script = dir / "images.dll" / "images.rc";
+  ASSERT_TRUE(fs::exists(script));
+  EXPECT_NE(ReadFileText(script).find("ICON"), std::string::npos);
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(dir / "images.dll" / "res")) files += entry.is_regular_file();
+  EXPECT_GT(files, 0u);
+  module.Close();
   fs::remove_all(dir, ignored);
 }
 
