@@ -1,5 +1,5 @@
 # The message log's live side on Windows: the hook library loaded into
-# logged targets.
+# logged targets, and the source that loads it (msglog/win32).
 #
 # The library's name carries the version and the bitness, so a Quillmar
 # never loads another version's library (nor meets its ring): it is built
@@ -19,3 +19,8 @@ target_link_options(quillmar-hook PRIVATE -static -Wl,--kill-at)
 set_target_properties(quillmar-hook PROPERTIES PREFIX "" OUTPUT_NAME ${QM_HOOK_LIBRARY}
                                                LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 qm_warnings(quillmar-hook)
+
+qm_layer(qm_msglog_win32 DIR msglog/win32 PUBLIC qm_msglog qm_platform_win32 PRIVATE qm_msglog_hook qm_res)
+target_compile_definitions(qm_msglog_win32 PRIVATE QM_HOOK_LIBRARY_NAME=L"${QM_HOOK_LIBRARY}.dll")
+target_link_libraries(qm_msglog_win32 PRIVATE user32 advapi32)
+add_dependencies(qm_msglog_win32 quillmar-hook)

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "msglog/attach_failure_text.h"
+#include "platform/sim/sim_system.h"
+
 namespace qm {
 namespace {
 
@@ -136,6 +139,35 @@ TEST(ControlClassFromName, KnowsTheControlsWhoseMessagesItNames) {
     EXPECT_EQ(ControlClassFromName(text.data(), text.size()), expected) << name;
   }
   EXPECT_EQ(ControlClassFromName(nullptr, 4), ControlClass::Other);
+}
+
+TEST(AttachFailureText, SaysWhichCaseItIs) {
+  SimStrings strings;
+  const AttachFailure failures[] = {AttachFailure::NoWindow,      AttachFailure::OtherBitness,
+                                    AttachFailure::Elevated,      AttachFailure::LowIntegrity,
+                                    AttachFailure::NoHookLibrary, AttachFailure::NotResponding,
+                                    AttachFailure::SystemError};
+  std::vector<std::string> texts;
+  for (AttachFailure failure : failures) {
+    const std::string text = AttachFailureText({failure, 5}, strings, "quillmar-hook-0.1.0-x64.dll", 64);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    for (const std::string& earlier : texts) EXPECT_NE(text, earlier);
+    texts.push_back(text);
+  }
+  EXPECT_TRUE(AttachFailureText({}, strings, "x.dll", 64).empty());
+  EXPECT_EQ(AttachFailureText({AttachFailure::OtherBitness}, strings, "x.dll", 64),
+            "La ventana pertenece a un proceso de 32 bits y este Quillmar es de 64 bits\nPara registrar sus "
+            "mensajes use el Quillmar de 32 bits");
+  EXPECT_NE(AttachFailureText({AttachFailure::OtherBitness}, strings, "x.dll", 32).find("proceso de 64 bits"),
+            std::string::npos);
+  EXPECT_NE(AttachFailureText({AttachFailure::NoHookLibrary}, strings, "quillmar-hook-9.dll", 64)
+                .find("quillmar-hook-9.dll junto a Quillmar"),
+            std::string::npos);
+  EXPECT_NE(AttachFailureText({AttachFailure::NotResponding}, strings, "", 64).find("en 5 segundos"),
+            std::string::npos);
+  EXPECT_NE(AttachFailureText({AttachFailure::SystemError, 1450}, strings, "", 64).find("(error 1450, 0x5AA)"),
+            std::string::npos);
 }
 
 }  // namespace
