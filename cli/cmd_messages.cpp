@@ -133,7 +133,7 @@ int RunMessages(Context& context, const std::vector<std::string>& args) {
     context.out.flush();
   };
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (std::chrono::steady_clock::now() < end && context.platform.windows->IsWindow(*handle)) {
+  while (std::chrono::steady_clock::now() < end && source->Running() && context.platform.windows->IsWindow(*handle)) {
     drain();
     std::this_thread::sleep_for(kPollInterval);
   }

@@ -18,7 +18,7 @@
 namespace qm::hook {
 
 // How long the reader may stay silent before the writers let the session go.
-inline constexpr uint64_t kHeartbeatStaleMs = 3000;
+inline constexpr uint64_t kHeartbeatStaleMs = 10000;
 
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CallWndRetProc(int code, WPARAM wParam, LPARAM lParam);

@@ -234,6 +234,13 @@ void HookMessageSource::Poll(std::vector<MessageRecord>& out, size_t maxRecords)
   if (!running_ || !reader_) return;
   reader_->Beat(::GetTickCount64());
   reader_->Read(out, maxRecords);
+  // The target let the session go on its own (it found the heartbeat stale
+  // or its section refused): the session is over, not silently empty.
+  if (HeaderWord(&SessionHeader::detached) != 0) {
+    reader_->Read(pending_, kRingDefaultSlots);
+    running_ = false;
+    Release();
+  }
 }
 
 void HookMessageSource::Stop() {
