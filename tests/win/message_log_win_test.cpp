@@ -181,6 +181,25 @@ TEST(MessageLogSource, AfterStopTheTargetAnswersAndANewSessionStartsClean) {
   EXPECT_EQ(::SendMessageW(target.window, WM_APP + 2, 0, 0), 3);
 }
 
+TEST(MessageLogSource, ABusyTargetIsGivenUpAfterFiveSecondsAndLeftAsItWas) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"qm-log-busy"));
+  ::PostMessageW(target.window, WM_APP + 3, 8000, 0);
+  // A sent message would go before the posted one: let the target take it.
+  ::Sleep(1000);
+  ASSERT_FALSE(target.Answers(200));
+  Log log;
+  const ULONGLONG start = ::GetTickCount64();
+  EXPECT_EQ(log.source->Start(Handle(target.window), false).failure, AttachFailure::NotResponding);
+  EXPECT_LT(::GetTickCount64() - start, 6500u);
+  EXPECT_FALSE(log.source->Running());
+  // Once awake it takes the stale request, finds no session and goes on.
+  EXPECT_TRUE(PumpUntil([&] { return target.Answers(100); }, 10000));
+  ::PostMessageW(target.window, WM_APP, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return ::SendMessageW(target.window, WM_APP + 2, 0, 0) == 1; }, 5000));
+  ASSERT_TRUE(log.source->Start(Handle(target.window), false).ok());
+}
+
 TEST(MessageLogSource, AGoneWindowIsSaidSo) {
   Log log;
   HWND gone = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
