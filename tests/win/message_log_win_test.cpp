@@ -135,6 +135,24 @@ TEST(MessageLogSource, PostedSentAndReturnedMessagesComeBackInOrder) {
   EXPECT_FALSE(log.source->Running());
 }
 
+TEST(MessageLogSource, WithItsChildrenLogsEveryThreadOfTheTarget) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"qm-log-children"));
+  HWND child = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (child = ::FindWindowExW(target.window, nullptr, L"Button", L"hilo")); }, 10000));
+  Log log;
+  ASSERT_TRUE(log.source->Start(Handle(target.window), true).ok());
+  ::PostMessageW(child, WM_APP, 11, 0);
+  ::PostMessageW(target.window, WM_APP, 12, 0);
+  const auto toChild = log.WaitFor(Is(MessageKind::Posted, WM_APP, 11));
+  const auto toRoot = log.WaitFor(Is(MessageKind::Posted, WM_APP, 12));
+  ASSERT_TRUE(toChild && toRoot);
+  EXPECT_EQ(log.records[*toChild].window, Handle(child));
+  EXPECT_EQ(log.records[*toChild].windowClass, ControlClass::Button);
+  EXPECT_NE(log.records[*toChild].threadId, log.records[*toRoot].threadId);
+  EXPECT_EQ(log.source->Lost(), 0u);
+}
+
 TEST(MessageLogSource, DecodesTheTextTheTargetSetsInItsOwnThread) {
   Target target;
   ASSERT_TRUE(target.Start(L"qm-log-text"));
