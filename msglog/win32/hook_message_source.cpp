@@ -44,12 +44,12 @@ class HookMessageSource : public IMessageSource {
   uint64_t Lost() const override { return reader_ ? reader_->Lost() : lostBefore_; }
   uint64_t NowMs() const override { return ::GetTickCount64(); }
 
- private:
   struct ThreadTarget {
     DWORD threadId;
     HWND window;  // where the attach and detach requests are posted
   };
 
+ private:
   AttachOutcome Fail(AttachFailure failure, uint32_t error = 0) {
     Release();
     return AttachOutcome{failure, error};
@@ -82,6 +82,25 @@ class HookMessageSource : public IMessageSource {
 };
 
 std::atomic<uint32_t> g_nextSession{1};
+
+struct ChildWalk {
+  DWORD pid;
+  std::vector<WatchedWindow>* windows;
+  std::vector<HookMessageSource::ThreadTarget>* threads;
+};
+
+BOOL CALLBACK AddChild(HWND child, LPARAM data) {
+  auto& walk = *reinterpret_cast<ChildWalk*>(data);
+  DWORD childPid = 0;
+  const DWORD thread = ::GetWindowThreadProcessId(child, &childPid);
+  // A child of another process (an embedded window) is not logged.
+  if (thread == 0 || childPid != walk.pid) return TRUE;
+  if (walk.windows->size() < kSessionMaxWindows) walk.windows->push_back({FromWindow(child), ClassOfWindow(child)});
+  const bool known = std::any_of(walk.threads->begin(), walk.threads->end(),
+                                 [&](const HookMessageSource::ThreadTarget& t) { return t.threadId == thread; });
+  if (!known) walk.threads->push_back({thread, child});
+  return TRUE;
+}
 
 bool HookMessageSource::CreateSection(const std::vector<WatchedWindow>& windows) {
   const size_t size = SessionBlockSize(kRingDefaultSlots);
@@ -162,26 +181,8 @@ AttachOutcome HookMessageSource::Start(uint64_t window, bool includeChildren) {
   std::vector<WatchedWindow> windows{{window, ClassOfWindow(root)}};
   threads_.push_back({rootThread, root});
   if (includeChildren) {
-    struct Walk {
-      DWORD pid;
-      std::vector<WatchedWindow>* windows;
-      std::vector<ThreadTarget>* threads;
-    } walk{pid, &windows, &threads_};
-    ::EnumChildWindows(
-        root,
-        [](HWND child, LPARAM data) -> BOOL {
-          auto& w = *reinterpret_cast<Walk*>(data);
-          DWORD childPid = 0;
-          const DWORD thread = ::GetWindowThreadProcessId(child, &childPid);
-          // A child of another process (an embedded window) is not logged.
-          if (thread == 0 || childPid != w.pid) return TRUE;
-          if (w.windows->size() < kSessionMaxWindows) w.windows->push_back({FromWindow(child), ClassOfWindow(child)});
-          const bool known = std::any_of(w.threads->begin(), w.threads->end(),
-                                         [&](const ThreadTarget& t) { return t.threadId == thread; });
-          if (!known) w.threads->push_back({thread, child});
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
+    ChildWalk walk{pid, &windows, &threads_};
+    ::EnumChildWindows(root, &AddChild, reinterpret_cast<LPARAM>(&walk));
   }
 
   if (ownProcess_) {
