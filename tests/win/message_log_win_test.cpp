@@ -218,6 +218,21 @@ TEST(MessageLogSource, ABusyTargetIsGivenUpAfterFiveSecondsAndLeftAsItWas) {
   ASSERT_TRUE(log.source->Start(Handle(target.window), false).ok());
 }
 
+TEST(MessageLogSource, ATargetThatFindsTheHeartbeatStaleEndsTheSession) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"qm-log-stale"));
+  Log log;
+  ASSERT_TRUE(log.source->Start(Handle(target.window), false).ok());
+  // No poll, so no heartbeat, for longer than the target waits for one.
+  ::Sleep(11000);
+  ::PostMessageW(target.window, WM_APP, 5, 0);
+  EXPECT_TRUE(PumpUntil([&] { return ::SendMessageW(target.window, WM_APP + 2, 0, 0) == 1; }, 5000));
+  log.source->Poll(log.records, 1000);
+  EXPECT_FALSE(log.source->Running());
+  EXPECT_TRUE(std::none_of(log.records.begin(), log.records.end(), Is(MessageKind::Posted, WM_APP, 5)));
+  EXPECT_TRUE(target.Answers(100));
+}
+
 TEST(MessageLogSource, AGoneWindowIsSaidSo) {
   Log log;
   HWND gone = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
