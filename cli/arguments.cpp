@@ -1,6 +1,8 @@
 #include "cli/arguments.h"
 
+#include <charconv>
 #include <ostream>
+#include <string_view>
 
 namespace qm::cli {
 
@@ -33,6 +35,19 @@ std::optional<Arguments> ParseArguments(Context& context, const char* command, c
     }
   }
   return parsed;
+}
+
+std::optional<uint64_t> ParseHandle(const std::string& text) {
+  std::string_view digits = text;
+  int base = 10;
+  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+    digits.remove_prefix(2);
+    base = 16;
+  }
+  uint64_t value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return value;
 }
 
 }  // namespace qm::cli

@@ -4,6 +4,7 @@
 // with "-" is an unknown option, not a file name, so "-complete" typed for
 // "--complete" is a usage error rather than a file that cannot be read.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -28,5 +29,9 @@ struct Arguments {
 std::optional<Arguments> ParseArguments(Context& context, const char* command, const std::string& usage,
                                         const std::vector<std::string>& args, const std::set<std::string>& flags,
                                         const std::set<std::string>& valueOptions = {});
+
+// A window handle as the user types it: "0x" and hex digits, or decimal
+// digits; nothing else.
+std::optional<uint64_t> ParseHandle(const std::string& text);
 
 }  // namespace qm::cli

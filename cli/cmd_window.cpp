@@ -1,30 +1,15 @@
 // quillmar-cli window HANDLE: the 29 properties of a window, as the property
 // tree shows them.
-#include <charconv>
-#include <optional>
 #include <ostream>
 
 #include "app/quillmar_doc.h"
+#include "cli/arguments.h"
 #include "cli/command.h"
 #include "platform/windows.h"
 
 namespace qm::cli {
 
 namespace {
-
-// "0x" and hex digits, or decimal digits; nothing else.
-std::optional<uint64_t> ParseHandle(const std::string& text) {
-  std::string_view digits = text;
-  int base = 10;
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    digits.remove_prefix(2);
-    base = 16;
-  }
-  uint64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  return value;
-}
 
 int RunWindow(Context& context, const std::vector<std::string>& args) {
   if (args.size() != 1) {

@@ -16,3 +16,5 @@ set_target_properties(quillmar PROPERTIES OUTPUT_NAME quillmar)
 target_link_libraries(quillmar PRIVATE qm_gui)
 target_include_directories(quillmar PRIVATE ${CMAKE_SOURCE_DIR})
 qm_warnings(quillmar)
+# The message log loads the hook library from beside the program.
+add_dependencies(quillmar quillmar-hook)

@@ -1,8 +1,10 @@
 # What `cmake --install` puts in a release: on Windows the program, the CLI,
-# the two automation tools with the script that registers them, and the
-# README, all in one folder; on Linux the CLI and the README.
+# the hook library the message log loads into the windows it logs, the two
+# automation tools with the script that registers them, and the README, all
+# in one folder; on Linux the CLI and the README.
 if(WIN32)
   install(TARGETS quillmar quillmar-cli turmidex palvexi RUNTIME DESTINATION .)
+  install(TARGETS quillmar-hook LIBRARY DESTINATION .)
   install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/herramientas.cmd DESTINATION .)
   install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION .)
 else()

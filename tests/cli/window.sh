@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# quillmar-cli window/processes/modules/threads on a system without windows:
+# quillmar-cli window/processes/modules/threads/messages on a system without windows:
 # one line on stderr saying so and exit 1; malformed arguments exit 2 first.
 set -u
 cli=$1
@@ -32,5 +32,11 @@ expect 2 "usage:*" modules
 expect 2 "usage:*" modules 4x
 expect 2 "usage:*" threads 99999999999
 expect 2 "usage:*" processes extra
+expect 1 "*messages*needs Windows*" messages 0x00010010 --seconds 1 --children --json
+expect 2 "*0xZZ*" messages 0xZZ
+expect 2 "*--seconds*" messages 65552 --seconds 0
+expect 2 "*--seconds*" messages 65552 --seconds 5s
+expect 2 "usage:*" messages
+expect 2 "usage:*" messages 1 2
 
 exit $((failures > 0))
