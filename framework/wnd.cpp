@@ -1,5 +1,9 @@
 #include "framework/wnd.h"
 
+#include <mutex>
+#include <new>
+#include <unordered_map>
+
 namespace qm::fw {
 namespace {
 
@@ -14,6 +18,22 @@ UINT g_programIcon = 0;
 // and hand any creation data to CreateWindowEx, which must never be taken
 // for one of our objects.
 thread_local CWnd* t_creating = nullptr;
+
+// The wrapper of each bound window. Every message a wrapper's window gets
+// looks it up (a notification twice: the parent and the control), and a
+// window property is a round trip to the window server under Wine; the
+// property stays as well, for the window's own record.
+struct Wrappers {
+  std::mutex lock;
+  std::unordered_map<HWND, CWnd*> of;
+};
+// Never destroyed: a wrapper may still unbind while the program's static
+// objects go.
+Wrappers& BoundWrappers() {
+  alignas(Wrappers) static unsigned char storage[sizeof(Wrappers)];
+  static Wrappers* const wrappers = ::new (static_cast<void*>(storage)) Wrappers;
+  return *wrappers;
+}
 
 }  // namespace
 
@@ -40,15 +60,27 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND window) {
-  return window ? static_cast<CWnd*>(::GetPropW(window, kWrapperProperty)) : nullptr;
+  if (!window) return nullptr;
+  Wrappers& wrappers = BoundWrappers();
+  const std::lock_guard<std::mutex> hold(wrappers.lock);
+  const auto found = wrappers.of.find(window);
+  return found == wrappers.of.end() ? nullptr : found->second;
 }
 
 void CWnd::Bind(HWND window) {
   m_hWnd = window;
   ::SetPropW(window, kWrapperProperty, this);
+  Wrappers& wrappers = BoundWrappers();
+  const std::lock_guard<std::mutex> hold(wrappers.lock);
+  wrappers.of[window] = this;
 }
 
 void CWnd::Unbind() {
+  if (m_hWnd) {
+    Wrappers& wrappers = BoundWrappers();
+    const std::lock_guard<std::mutex> hold(wrappers.lock);
+    wrappers.of.erase(m_hWnd);
+  }
   if (m_hWnd && ::IsWindow(m_hWnd)) ::RemovePropW(m_hWnd, kWrapperProperty);
   m_hWnd = nullptr;
   ownsWindow_ = false;

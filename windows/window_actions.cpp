@@ -5,8 +5,11 @@
 namespace qm {
 
 int WindowImageIndex(const IWindowSystem& windows, WindowHandle window) {
-  const bool visible = windows.IsWindowVisible(window);
-  if (windows.GetParent(window) == 0) return visible ? kImageWindowVisible : kImageWindowHidden;
+  return WindowImageIndex(windows.IsWindowVisible(window), windows.GetParent(window) != 0);
+}
+
+int WindowImageIndex(bool visible, bool hasParent) {
+  if (!hasParent) return visible ? kImageWindowVisible : kImageWindowHidden;
   return visible ? kImageChildVisible : kImageChildHidden;
 }
 

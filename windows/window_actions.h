@@ -21,6 +21,8 @@ constexpr int kImageChildHidden = kIconHiddenChild;
 // parent kImageChildVisible/Hidden (for a top-level window, GetParent gives
 // its owner).
 int WindowImageIndex(const IWindowSystem& windows, WindowHandle window);
+// The same from what the caller has read already.
+int WindowImageIndex(bool visible, bool hasParent);
 
 struct WindowButtons {
   bool valid = false;  // a window is selected and it still exists

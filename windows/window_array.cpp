@@ -34,20 +34,23 @@ int CWindowArray::EnumChildren(bool allDescendants) {
 }
 
 template <class Keep>
-int CWindowArray::WalkTopLevel(Keep keep) {
+int CWindowArray::WalkTopLevel(Keep keep, std::vector<uint64_t>* styles) {
   int steps = 0;
   // A handle met twice means the walk has come round again: the rest would
   // only repeat what is already in the array.
   std::unordered_set<WindowHandle> seen;
   for (WindowHandle h = m_windows.GetTopWindow(0); h != 0 && steps < kMaxTopLevelSteps && seen.insert(h).second;
        h = m_windows.GetWindow(h, GW_HWNDNEXT), ++steps) {
-    if ((m_windows.GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD) == 0 && keep(h)) m_handles.push_back(h);
+    const uint64_t style = m_windows.GetWindowLongPtr(h, GWL_STYLE);
+    if ((style & WS_CHILD) != 0 || !keep(h)) continue;
+    m_handles.push_back(h);
+    if (styles) styles->push_back(style);
   }
   return GetCount();
 }
 
-int CWindowArray::EnumTopLevel() {
-  return WalkTopLevel([](WindowHandle) { return true; });
+int CWindowArray::EnumTopLevel(std::vector<uint64_t>* styles) {
+  return WalkTopLevel([](WindowHandle) { return true; }, styles);
 }
 
 int CWindowArray::EnumTopLevelOfProcess(uint32_t processId) {

@@ -22,8 +22,10 @@ class CWindowArray {
   // in a loop bound.
   int EnumChildren(bool allDescendants = false);
   // Appends the top-level windows (those without WS_CHILD), top of the Z
-  // order first; returns the count of the whole list.
-  int EnumTopLevel();
+  // order first; returns the count of the whole list. styles, when given,
+  // gets the style word the walk read of each window appended, beside
+  // m_handles: a caller that needs it asks no second time.
+  int EnumTopLevel(std::vector<uint64_t>* styles = nullptr);
   // The same walk, keeping the windows of one process.
   int EnumTopLevelOfProcess(uint32_t processId);
 
@@ -39,7 +41,7 @@ class CWindowArray {
 
  private:
   template <class Keep>
-  int WalkTopLevel(Keep keep);
+  int WalkTopLevel(Keep keep, std::vector<uint64_t>* styles = nullptr);
 };
 
 }  // namespace qm

@@ -1,5 +1,6 @@
 #include "windows/window_list_model.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -22,22 +23,34 @@ std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFi
   const IWindowSystem& windows = *platform.windows;
   std::vector<WindowListRow> rows;
   CWindowArray topLevel(windows);
-  topLevel.EnumTopLevel();
+  std::vector<uint64_t> styles;
+  topLevel.EnumTopLevel(&styles);
   CProcessInfo process(platform, ProcessSource::Psapi);
   // The executable of each process asked so far (none: it could not be read).
   std::map<uint32_t, std::optional<std::string>> executables;
-  for (WindowHandle window : topLevel.m_handles) {
-    if (!filters.showHidden && !windows.IsWindowVisible(window)) continue;
+  // Each question about another program's window is a round trip to the
+  // window server, and a desktop has thousands: the style the walk read
+  // answers both the visibility of a top-level window (the desktop above it
+  // is always visible) and whether GetParent would name its owner (a
+  // pop-up's only).
+  for (size_t index = 0; index < std::min(styles.size(), topLevel.m_handles.size()); ++index) {
+    const WindowHandle window = topLevel.m_handles[index];
+    const uint64_t style = styles[index];
+    const bool visible = (style & WS_VISIBLE) != 0;
+    if (!filters.showHidden && !visible) continue;
     std::string title = windows.GetWindowText(window, 256);
     if (!filters.showUnnamed && title.empty()) continue;
-    if (!filters.showSecondary && windows.GetParent(window) != 0) continue;
+    const WindowHandle parent = (style & WS_POPUP) != 0 ? windows.GetWindow(window, GW_OWNER) : 0;
+    if (!filters.showSecondary && parent != 0) continue;
     WindowListRow row;
     row.window = window;
-    row.image = WindowImageIndex(windows, window);
+    row.image = WindowImageIndex(visible, parent != 0);
     row.texts[0] = ListHandleText(window);
     row.texts[1] = std::move(title);
     row.texts[2] = windows.GetClassName(window);
-    const uint32_t processId = ProcessIdFromWindow(platform, window);
+    // A window gone meanwhile leaves the ID at 0.
+    uint32_t processId = 0;
+    windows.GetWindowThreadProcessId(window, &processId);
     auto known = executables.find(processId);
     if (known == executables.end()) {
       std::optional<std::string> exe;

@@ -118,6 +118,7 @@ bool SimWindows::IsWindowEnabled(WindowHandle handle) const {
 }
 
 bool SimWindows::IsWindowVisible(WindowHandle handle) const {
+  ++log_.calls["IsWindowVisible"];
   const Window* w = Find(handle);
   while (w) {
     if (!(w->desc.style & WS_VISIBLE)) return false;

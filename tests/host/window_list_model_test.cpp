@@ -78,6 +78,40 @@ TEST_F(WindowListModelTest, RowsCarryTextsAndImagesAndEachProcessIsOpenedOnce) {
   EXPECT_EQ(sim.desktop.OpenKernelHandles(), 0);
 }
 
+// The fill reads visibility and owner from the style its walk read; the
+// rows must say what asking each window would.
+TEST_F(WindowListModelTest, VisibilityAndOwnerReadFromTheStyleAgreeWithAskingTheWindow) {
+  // An overlapped window with an owner has no parent to GetParent; a hidden
+  // owned pop-up has one; a pop-up without owner has none.
+  const WindowHandle ownedOverlapped = Add("Con dueño", WS_VISIBLE, 100, main);
+  const WindowHandle hiddenPopup = Add("Emergente oculta", WS_POPUP, 100, main);
+  const WindowHandle loosePopup = Add("Emergente suelta", WS_VISIBLE | WS_POPUP, 100);
+  const auto rows = FillWindowList(sim.platform, {true, true, true});
+  ASSERT_EQ(rows.size(), 8u);
+  for (const WindowListRow& row : rows) EXPECT_EQ(row.image, WindowImageIndex(sim.desktop, row.window)) << row.texts[1];
+  using H = std::vector<WindowHandle>;
+  EXPECT_EQ(Fill({true, true, false}), (H{main, locked, hidden, unnamed, ownedOverlapped, loosePopup}));
+  EXPECT_EQ(Fill({false, true, true}), (H{main, locked, unnamed, owned, ownedOverlapped, loosePopup}));
+  EXPECT_EQ(rows[6].window, hiddenPopup);
+  EXPECT_EQ(rows[6].image, kImageChildHidden);
+}
+
+// Each question about another program's window costs a round trip to the
+// window server: a fill of many windows asks each only what it needs.
+TEST_F(WindowListModelTest, TheFillAsksEachWindowLittle) {
+  for (int i = 0; i < 50; ++i) Add("Ventana " + std::to_string(i), WS_VISIBLE | (i % 2 ? WS_POPUP : 0), 100, main);
+  sim.desktop.calls.clear();
+  const auto rows = FillWindowList(sim.platform, {true, true, true});
+  ASSERT_EQ(rows.size(), 55u);
+  int questions = 0;
+  for (const auto& [call, count] : sim.desktop.calls)
+    if (call != "OpenProcess" && call.find("Process") == std::string::npos && call != "CloseHandle") questions += count;
+  EXPECT_EQ(sim.desktop.calls["GetWindowLongPtr"], 55) << "the style is read once, by the walk";
+  EXPECT_EQ(sim.desktop.calls["IsWindowVisible"], 0);
+  EXPECT_EQ(sim.desktop.calls["GetParent"], 0);
+  EXPECT_LE(questions, 6 * 55) << "the walk's step and style, title, class, process and a pop-up's owner";
+}
+
 TEST_F(WindowListModelTest, ATopLevelWindowMadeAChildLeavesTheList) {
   // The desktop stays its parent, as on the platform; it is no longer
   // top-level by its style.

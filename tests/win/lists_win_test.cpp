@@ -482,5 +482,81 @@ TEST_F(ListsTest, WindowListSearchFiltersTheRealListAndEscapeClearsItFirst) {
   EXPECT_EQ(app.m_frame->Captured(), before) << "closed by Escape: nothing picked";
 }
 
+std::string CellText(HWND list, int row, int column) {
+  wchar_t buffer[256] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 256;
+  ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return Narrow(buffer);
+}
+
+void ClickColumn(HWND dialog, int column) {
+  NMLISTVIEW click{};
+  click.hdr.hwndFrom = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+  click.hdr.idFrom = IDC_ITEM_LIST;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iItem = -1;
+  click.iSubItem = column;
+  ::SendMessageW(dialog, WM_NOTIFY, IDC_ITEM_LIST, reinterpret_cast<LPARAM>(&click));
+}
+
+// The rows are sorted where the dialog keeps them and rewritten in place:
+// each row's texts must still be its window's, and the selection must stay
+// with the window, in both directions and under a search.
+TEST_F(ListsTest, WindowListSortKeepsEachRowsTextsAndTheSelectedWindow) {
+  HWND b = Make(L"Ordenada b", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Make(L"Ordenada c", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Make(L"Ordenada a", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  std::vector<std::string> titlesUp, titlesDown, searchedUp;
+  bool rowsKeepTheirTexts = true;
+  LPARAM selectedUp = 0, selectedDown = 0;
+  ModalDriver driver;
+  driver.On(L"Lista de ventanas en el sistema", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+    const auto check = [&] {
+      for (int row = 0; row < RowCount(list); ++row)
+        if (CellText(list, row, 0) != HandleText(reinterpret_cast<HWND>(RowData(list, row))))
+          rowsKeepTheirTexts = false;
+    };
+    const auto titles = [&] {
+      std::vector<std::string> seen;
+      for (int row = 0; row < RowCount(list); ++row) {
+        const std::string title = CellText(list, row, 1);
+        if (title.rfind("Ordenada ", 0) == 0) seen.push_back(title);
+      }
+      return seen;
+    };
+    const int row = FindRow(list, 0, HandleText(b));
+    ASSERT_GE(row, 0);
+    SelectRow(list, row);
+    ClickColumn(dialog, 1);
+    // Whatever order the list was in, two clicks give both directions.
+    if (titles().front() != "Ordenada a") ClickColumn(dialog, 1);
+    check();
+    titlesUp = titles();
+    selectedUp = RowData(list, SelectedRow(list));
+    ClickColumn(dialog, 1);
+    check();
+    titlesDown = titles();
+    selectedDown = RowData(list, SelectedRow(list));
+    Type(::GetDlgItem(dialog, IDC_WINDOW_SEARCH), L"ordenada");
+    ClickColumn(dialog, 1);
+    check();
+    searchedUp = titles();
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  using T = std::vector<std::string>;
+  EXPECT_EQ(titlesUp, (T{"Ordenada a", "Ordenada b", "Ordenada c"}));
+  EXPECT_EQ(titlesDown, (T{"Ordenada c", "Ordenada b", "Ordenada a"}));
+  EXPECT_EQ(searchedUp, titlesUp);
+  EXPECT_TRUE(rowsKeepTheirTexts) << "a row's handle names the window it stands for";
+  EXPECT_EQ(selectedUp, static_cast<LPARAM>(H(b)));
+  EXPECT_EQ(selectedDown, static_cast<LPARAM>(H(b)));
+}
+
 }  // namespace
 }  // namespace qm

@@ -12,6 +12,7 @@ namespace qm {
 fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
   static constexpr fw::MessageEntry<CWindowListDlg> kTable[] = {
       fw::OnNotify<&CWindowListDlg::OnItemChanged>(LVN_ITEMCHANGED, IDC_ITEM_LIST),
+      fw::OnNotify<&CWindowListDlg::OnDeleteAllItems>(LVN_DELETEALLITEMS, IDC_ITEM_LIST),
       fw::OnNotify<&CWindowListDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_LIST),
       fw::OnNotify<&CWindowListDlg::OnKeyDown>(LVN_KEYDOWN, IDC_ITEM_LIST),
       fw::OnNotify<&CWindowListDlg::OnColumnClick>(LVN_COLUMNCLICK, IDC_ITEM_LIST),
@@ -100,12 +101,40 @@ void CWindowListDlg::FitColumns() {
 }
 
 void CWindowListDlg::ShowRows() {
-  fw::CListCtrl& list = helper_.m_list;
   const std::string text = searchBox_.GetText();
   std::vector<size_t> matches = search_->Matches(text);
-  const std::vector<WindowListRow>& rows = search_->Rows();
   if (shown_ != matches) {
-    list.SetRedraw(false);
+    PutRows(matches, 0);
+    shown_ = std::move(matches);
+  }
+  const std::string count = WindowCountText(*platform_.strings, static_cast<size_t>(helper_.m_list.GetItemCount()),
+                                            search_->Rows().size(), !SearchWords(text).empty());
+  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, Widen(count).c_str());
+  UpdateToolbar();
+}
+
+void CWindowListDlg::PutRows(const std::vector<size_t>& matches, WindowHandle window) {
+  fw::CListCtrl& list = helper_.m_list;
+  const std::vector<WindowListRow>& rows = search_->Rows();
+  puttingRows_ = true;
+  // Without repainting until the end: the control would otherwise redraw
+  // for every row it takes.
+  list.SetRedraw(false);
+  if (static_cast<size_t>(list.GetItemCount()) == matches.size()) {
+    // The texts are callbacks: a row becomes another window's by its item
+    // data and image alone.
+    const int selected = helper_.GetSelectedRow();
+    if (selected >= 0) list.SetItemSelected(selected, false);
+    for (size_t position = 0; position < matches.size(); ++position) {
+      const WindowListRow& row = rows[matches[position]];
+      LVITEMW item{};
+      item.mask = LVIF_PARAM | LVIF_IMAGE;
+      item.iItem = static_cast<int>(position);
+      item.iImage = row.image;
+      item.lParam = static_cast<LPARAM>(row.window);
+      ::SendMessageW(list.m_hWnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+  } else {
     list.DeleteAllItems();
     ::SendMessageW(list.m_hWnd, LVM_SETITEMCOUNT, matches.size(), 0);
     int next = 0;
@@ -127,14 +156,15 @@ void CWindowListDlg::ShowRows() {
         ::SendMessageW(list.m_hWnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
       }
     }
-    list.SetRedraw(true);
-    if (list.GetItemCount() > 0) helper_.SelectRow(0);
-    shown_ = std::move(matches);
   }
-  const std::string count = WindowCountText(*platform_.strings, static_cast<size_t>(list.GetItemCount()), rows.size(),
-                                            !SearchWords(text).empty());
-  ::SetDlgItemTextW(m_hWnd, IDC_WINDOW_COUNT, Widen(count).c_str());
-  UpdateToolbar();
+  if (list.GetItemCount() > 0) {
+    const auto found = std::find_if(matches.begin(), matches.end(),
+                                    [&](size_t match) { return window != 0 && rows[match].window == window; });
+    helper_.SelectRow(found == matches.end() ? 0 : static_cast<int>(found - matches.begin()));
+  }
+  list.SetRedraw(true);
+  ::InvalidateRect(list.m_hWnd, nullptr, TRUE);
+  puttingRows_ = false;
 }
 
 LRESULT CWindowListDlg::OnSearchChange(WPARAM, LPARAM) {
@@ -167,9 +197,11 @@ void CWindowListDlg::UpdateToolbar() {
 }
 
 LRESULT CWindowListDlg::OnItemChanged(NMLISTVIEW& change) {
-  if (change.uChanged & LVIF_STATE) UpdateToolbar();
+  if ((change.uChanged & LVIF_STATE) && !puttingRows_) UpdateToolbar();
   return 0;
 }
+
+LRESULT CWindowListDlg::OnDeleteAllItems(NMLISTVIEW&) { return TRUE; }
 
 LRESULT CWindowListDlg::OnDoubleClick(NMITEMACTIVATE& click) {
   if (click.iItem >= 0) OnOK();
@@ -183,15 +215,25 @@ LRESULT CWindowListDlg::OnKeyDown(NMLVKEYDOWN& key) {
 
 LRESULT CWindowListDlg::OnColumnClick(NMLISTVIEW& click) {
   const int column = click.iSubItem;
-  if (!search_ || column < 0 || column >= 4 || !helper_.Sort(column, 0)) return 0;
-  // The rows the search hides take the same order, for when they show again.
-  const int direction = helper_.GetSortOrder(column) < 0 ? -1 : 1;
+  if (!search_ || !shown_ || column < 0 || column >= 4) return 0;
   const auto cell = static_cast<size_t>(column);
+  const auto compare = [&](const std::string& a, const std::string& b) { return helper_.Compare(column, a, b); };
+  // The rows are sorted where they are kept, not on the control: the
+  // order the list is in comes from the rows shown, and the rows the search
+  // hides take the same order, for when they show again.
+  std::vector<std::string> texts;
+  texts.reserve(shown_->size());
+  for (size_t shown : *shown_) texts.push_back(search_->Rows()[shown].texts[cell]);
+  const std::optional<int> direction = SortDirection(0, ColumnOrder(texts, compare));
+  if (!direction) return 0;
+  const WindowHandle selected = Selected();
   search_->Sort([&](const WindowListRow& a, const WindowListRow& b) {
-    return helper_.Compare(column, a.texts[cell], b.texts[cell]) * direction < 0;
+    return compare(a.texts[cell], b.texts[cell]) * *direction < 0;
   });
-  // The positions changed: the next keystroke puts the rows in again.
-  shown_.reset();
+  std::vector<size_t> matches = search_->Matches(searchBox_.GetText());
+  PutRows(matches, selected);
+  shown_ = std::move(matches);
+  UpdateToolbar();
   return 0;
 }
 

@@ -43,12 +43,18 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   void Fill();
   // Shows the rows read that the search lets through.
   void ShowRows();
+  // Puts the rows matches names (indices into search_'s rows) on the list
+  // and selects the row of window, or the first row when it is not among
+  // them. The same number of rows (a sort) is rewritten in place.
+  void PutRows(const std::vector<size_t>& matches, WindowHandle window);
   // Every row the filters allow, shown or not, so the columns stay put
   // while the user types.
   void FitColumns();
   void UpdateToolbar();
   WindowHandle Selected() const;
   LRESULT OnItemChanged(NMLISTVIEW&);
+  // Answered so that emptying the list sends no notification per row.
+  LRESULT OnDeleteAllItems(NMLISTVIEW&);
   LRESULT OnDoubleClick(NMITEMACTIVATE&);
   LRESULT OnKeyDown(NMLVKEYDOWN&);
   LRESULT OnColumnClick(NMLISTVIEW&);
@@ -74,8 +80,12 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   // The rows of the last fill, in the list's order.
   std::optional<CWindowSearch> search_;
   // The rows on the list (indices into search_'s rows), to leave the list
-  // alone when a keystroke changes nothing; none after a fill or a sort.
+  // alone when a keystroke changes nothing; none before the first fill.
   std::optional<std::vector<size_t>> shown_;
+  // Set while the dialog itself puts rows on the list: the control's
+  // notifications for each row are none of the user's doing, and the
+  // toolbar is brought up to date once after.
+  bool puttingRows_ = false;
 };
 
 }  // namespace qm
