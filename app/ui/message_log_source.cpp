@@ -1,0 +1,7 @@
+#include "app/ui/message_log_source.h"
+
+namespace qm {
+
+MessageSourceFactory MessageLogSourceFactory() { return {}; }
+
+}  // namespace qm
