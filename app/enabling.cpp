@@ -1,8 +1,8 @@
 #include "app/enabling.h"
 
-#include "windows/window_array.h"
 #include "processes/process_info.h"
 #include "res/resource_ids.h"
+#include "windows/window_array.h"
 
 namespace qm {
 
@@ -68,6 +68,7 @@ CommandState CaptureCommands::Rule(uint32_t command, WindowHandle captured,
     case ID_EDIT_EXSTYLES:
     case ID_CLASS_STYLES:
     case ID_CHILD_WINDOWS:
+    case ID_MESSAGE_LOG:
       return {valid, {}};
     case ID_CAPTURE_PARENT:
     case ID_CAPTURE_OWNER:

@@ -13,9 +13,11 @@ qm_layer(qm_resources_ui DIR resources/ui PUBLIC qm_resources qm_common_ui PRIVA
 qm_layer(qm_processes_ui DIR processes/ui PUBLIC qm_processes qm_common_ui PRIVATE qm_res qm_headers_ui qm_resources_ui
          ${QM_UI_RULES_ONLY})
 qm_layer(qm_windows_ui DIR windows/ui PUBLIC qm_windows qm_common_ui PRIVATE qm_res ${QM_UI_RULES_ONLY})
+qm_layer(qm_msglog_ui DIR msglog/ui PUBLIC qm_msglog qm_common_ui PRIVATE qm_msglog_win32 qm_res ${QM_UI_RULES_ONLY})
 qm_layer(qm_app_ui DIR app/ui EXCLUDE "/main\\.cpp$" PUBLIC qm_app qm_headers_ui qm_resources_ui qm_processes_ui
-         qm_windows_ui PRIVATE qm_res ${QM_UI_RULES_ONLY})
+         qm_windows_ui qm_msglog_ui PRIVATE qm_msglog_win32 qm_res ${QM_UI_RULES_ONLY})
 
 if(NOT QM_UI_RULES_ONLY)
-  qm_windows_pch(qm_framework qm_common_ui qm_headers_ui qm_resources_ui qm_processes_ui qm_windows_ui qm_app_ui)
+  qm_windows_pch(qm_framework qm_common_ui qm_headers_ui qm_resources_ui qm_processes_ui qm_windows_ui qm_msglog_ui
+                 qm_app_ui)
 endif()

@@ -286,3 +286,32 @@
 
 // ---- The window list's search ----
 #define IDC_WINDOW_SEARCH 5170
+
+// ---- The message log ----
+#define IDD_MESSAGE_LOG 30100
+#define IDD_MESSAGE_FILTER 30101
+// The frame's command, and the button of the window list and the
+// child-window tree that opens the log of the selected window.
+#define ID_MESSAGE_LOG 5110
+#define IDC_MESSAGES 5111
+// The log window's buttons, list and status line.
+#define IDC_LOG_START 5112
+#define IDC_LOG_STOP 5113
+#define IDC_LOG_CLEAR 5114
+#define IDC_LOG_FILTER 5115
+#define IDC_LOG_CHILDREN 5116
+#define IDC_LOG_SAVE 5117
+#define IDC_LOG_FIND_TEXT 5118
+#define IDC_LOG_FIND 5119
+#define IDC_LOG_LIST 5120
+#define IDC_LOG_STATUS 5121
+// The filter dialog: one box per group, in MessageGroup's order, then the
+// single-message rules.
+#define IDC_FILTER_GROUP_FIRST 5122
+#define IDC_FILTER_GROUP_LAST 5129
+#define IDC_FILTER_MESSAGE 5130
+#define IDC_FILTER_INCLUDE 5131
+#define IDC_FILTER_EXCLUDE 5132
+#define IDC_FILTER_ADD 5133
+#define IDC_FILTER_REMOVE 5134
+#define IDC_FILTER_RULES 5135

@@ -12,7 +12,7 @@ from art_icons import computer, draw, folder, list_box, page, window
 
 # The frame's toolbar (resource 128), buttons in order; separators take no
 # image.
-MAIN_TOOLBAR = ["target", "window_list", "computer", "process_tree", "toggle_enable",
+MAIN_TOOLBAR = ["target", "window_list", "computer", "process_tree", "messages", "toggle_enable",
                 "toggle_visible", "maximize", "minimize", "restore", "close", "about"]
 
 # The dialogs' toolbars: (resource ID name, number, items), each item a
@@ -22,7 +22,7 @@ DIALOG_TOOLBARS = [
         ("IDCANCEL", "close_dialog"), None,
         ("IDC_CAPTURE", "target"), None,
         ("IDC_CHILD_WINDOWS", "child_windows"), ("IDC_MODULES", "modules"),
-        ("IDC_THREADS", "threads"), None,
+        ("IDC_THREADS", "threads"), ("IDC_MESSAGES", "messages"), None,
         ("IDC_TOGGLE_ENABLED", "toggle_enable"), ("IDC_TOGGLE_VISIBLE", "toggle_visible"), None,
         ("IDC_MAXIMIZE", "maximize"), ("IDC_MINIMIZE", "minimize"), ("IDC_RESTORE", "restore"),
         ("IDC_CLOSE_WINDOW", "close"), None,
@@ -37,7 +37,7 @@ DIALOG_TOOLBARS = [
     ]),
     ("IDR_CHILD_WINDOWS_TOOLBAR", 2006, [
         ("IDCANCEL", "close_dialog"), None,
-        ("IDC_CAPTURE", "target"), None,
+        ("IDC_CAPTURE", "target"), ("IDC_MESSAGES", "messages"), None,
         ("IDC_TOGGLE_ENABLED", "toggle_enable"), ("IDC_TOGGLE_VISIBLE", "toggle_visible"), None,
         ("IDC_MAXIMIZE", "maximize"), ("IDC_MINIMIZE", "minimize"), ("IDC_RESTORE", "restore"),
         ("IDC_CLOSE_WINDOW", "close"),
@@ -182,6 +182,11 @@ def draw_button(name, scale=1):
         c.fill(7, 6, 11, 8, GREEN)
         outlined(c, [(10.5, 3), (15, 7), (10.5, 11)], LIME, GREEN)
         c.fill(7, 6, 10, 8, LIME)
+    elif name == "messages":
+        # A window with the lines of its log.
+        window(c, 0, 0, 15, 14)
+        for i, colour in enumerate((NAVY, RED, GREEN, NAVY)):
+            c.fill(3, 5 + 2 * i, 12 - 3 * (i % 2), 5 + 2 * i, colour)
     elif name == "child_windows":
         window(c, 0, 0, 15, 14)
         window(c, 2, 4, 8, 10, TEAL)

@@ -8,6 +8,7 @@ namespace qm {
 
 std::optional<WindowHandle> CFrameToolLauncher::PickWindowOfProcess(HWND owner, uint32_t processId) {
   CChildWindowsDlg children(platform_, images_);
+  children.m_pTools = this;
   if (!children.SetRootsFromProcess(processId)) {
     platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_PROCESS_HAS_NO_WINDOW), MB_ICONEXCLAMATION_);
     return std::nullopt;
@@ -21,6 +22,10 @@ void CFrameToolLauncher::ShowProcessOfWindow(HWND owner, WindowHandle window, in
   info.m_nInitialTab = initialTab;
   info.SetProcessWindow(window);
   info.DoModal(owner);
+}
+
+void CFrameToolLauncher::ShowMessageLog(WindowHandle window) {
+  if (openMessageLog_) openMessageLog_(window);
 }
 
 }  // namespace qm

@@ -63,6 +63,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_DIRECTORY_CHECK, &CMainFrame::OnDirectoryCheck, &CMainFrame::OnUpdateRule<ID_DIRECTORY_CHECK>},
     {ID_SERVICES_MANAGER, &CMainFrame::OnServicesManager, &CMainFrame::OnUpdateRule<ID_SERVICES_MANAGER>},
     {ID_WINDOW_MENU, &CMainFrame::OnWindowMenu, &CMainFrame::OnUpdateRule<ID_WINDOW_MENU>},
+    {ID_MESSAGE_LOG, &CMainFrame::OnMessageLog, &CMainFrame::OnUpdateRule<ID_MESSAGE_LOG>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
@@ -87,6 +88,8 @@ bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
   if (message == WM_DESTROY) {
     m_dirCheckComponent.Release();
     m_servicesComponent.Release();
+    // Every logging session ends with the program.
+    messageLogs_.clear();
   }
   return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }

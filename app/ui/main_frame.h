@@ -5,10 +5,15 @@
 // (app/enabling.h) allows it and the frame has a handler for it, so the
 // dialog commands stay grey until their dialogs exist.
 
+#include <memory>
+#include <vector>
+
 #include "app/enabling.h"
 #include "app/ui/automation_component.h"
+#include "app/ui/message_log_source.h"
 #include "app/ui/quillmar_document.h"
 #include "framework/frame_wnd.h"
+#include "msglog/ui/message_log_wnd.h"
 
 namespace qm::fw {
 class CWinApp;
@@ -47,6 +52,15 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   fw::CWinApp* m_pApp = nullptr;
   // The program's shared small icons for the dialogs' lists; not owned.
   HIMAGELIST m_hImageList = nullptr;
+  // Makes the session of each log window; empty when the log is not
+  // available. Tests put a source of their own here.
+  MessageSourceFactory m_messageSourceFactory = MessageLogSourceFactory();
+
+  // Opens a log window on the window (after the user agrees); the frame
+  // keeps it until it is closed or the frame goes.
+  void OpenMessageLog(WindowHandle window);
+  // The log windows open now.
+  std::vector<const CMessageLogWnd*> MessageLogs() const;
 
   bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -100,6 +114,7 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   void OnProcessTree();
   void RunProcesses(int initialTab);
   void OnWindowMenu();
+  void OnMessageLog();
   // A close request while one of the frame's modal dialogs runs (a window
   // list's "Cerrar" aimed at the frame) is ignored: the frame must outlive
   // the dialog it owns.
@@ -129,6 +144,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   CaptureCommands commands_;
   bool dragging_ = false;
   bool buttonWentDown_ = false;
+  // Every log window opened and not yet found closed.
+  std::vector<std::unique_ptr<CMessageLogWnd>> messageLogs_;
 };
 
 // Whether an automation component is registered: its ProgID key with a

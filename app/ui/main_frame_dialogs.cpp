@@ -147,7 +147,9 @@ bool CMainFrame::AskModulePath(std::string& path) {
 // ---- window list, child windows and processes ----
 
 void CMainFrame::OnChildWindows() {
+  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
   CChildWindowsDlg dialog(platform_, m_hImageList);
+  dialog.m_pTools = &tools;
   dialog.AddRoot(Captured());
   bool accepted = false;
   {
@@ -158,7 +160,7 @@ void CMainFrame::OnChildWindows() {
 }
 
 void CMainFrame::OnWindowList() {
-  CFrameToolLauncher tools(platform_, m_hImageList);
+  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
   CWindowListDlg dialog(platform_, m_hImageList, tools);
   bool accepted = false;
   {
@@ -174,7 +176,7 @@ void CMainFrame::OnProcessTree() { RunProcesses(1); }
 
 // A window comes back only when the user picked one of a process's windows.
 void CMainFrame::RunProcesses(int initialTab) {
-  CFrameToolLauncher tools(platform_, m_hImageList);
+  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
   CProcessesDlg dialog(platform_, m_hImageList, initialTab, tools);
   bool accepted = false;
   {
@@ -192,6 +194,28 @@ void CMainFrame::OnWindowMenu() {
   dialog.m_window = Captured();
   ModalScope scope(*this, /*hideMain=*/false, /*stopTimer=*/true);
   dialog.DoModal(m_hWnd);
+}
+
+// ---- message log ----
+
+void CMainFrame::OnMessageLog() { OpenMessageLog(Captured()); }
+
+void CMainFrame::OpenMessageLog(WindowHandle window) {
+  // Closed log windows are let go here (a window cannot free itself).
+  std::erase_if(messageLogs_, [](const auto& log) { return !log->IsOpen(); });
+  if (!m_messageSourceFactory) {
+    platform_.messageBox->MessageBox(platform_.strings->LoadString(IDS_MSGLOG_UNAVAILABLE), MB_ICONEXCLAMATION_);
+    return;
+  }
+  auto log = std::make_unique<CMessageLogWnd>(platform_, m_messageSourceFactory(), window);
+  if (log->Open()) messageLogs_.push_back(std::move(log));
+}
+
+std::vector<const CMessageLogWnd*> CMainFrame::MessageLogs() const {
+  std::vector<const CMessageLogWnd*> open;
+  for (const auto& log : messageLogs_)
+    if (log->IsOpen()) open.push_back(log.get());
+  return open;
 }
 
 }  // namespace qm

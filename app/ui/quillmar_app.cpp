@@ -102,6 +102,16 @@ bool CQuillmarApp::InitInstance() {
 
 bool CQuillmarApp::OnCmdMsg(UINT id, fw::CommandUI* ui) { return fw::RouteCommandTable(*this, kCommands, id, ui); }
 
+bool CQuillmarApp::PreTranslateMessage(MSG& message) {
+  if (m_frame) {
+    for (const CMessageLogWnd* log : m_frame->MessageLogs()) {
+      if (message.hwnd == log->m_hWnd || ::IsChild(log->m_hWnd, message.hwnd))
+        return ::IsDialogMessageW(log->m_hWnd, &message) != FALSE;
+    }
+  }
+  return CWinApp::PreTranslateMessage(message);
+}
+
 void CQuillmarApp::OnAppAbout() {
   CAboutDlg dialog(m_platform);
   dialog.m_versionPath = m_versionPath;

@@ -23,6 +23,9 @@ class CQuillmarApp : public fw::CWinApp {
   bool InitInstance() override;
   int ExitInstance() override;
   bool OnCmdMsg(UINT id, fw::CommandUI* ui) override;
+  // The log windows are modeless dialogs: Tab, Enter and Escape work in
+  // them as in any dialog.
+  bool PreTranslateMessage(MSG& message) override;
 
   // The OLE start-up call; tests replace it to see a failure handled.
   std::function<HRESULT()> m_initializeOle;

@@ -24,6 +24,10 @@ class IToolLauncher {
   // The information of the process that owns `window`, on the modules tab
   // (0) or the threads tab (1), modal to `owner`.
   virtual void ShowProcessOfWindow(HWND owner, WindowHandle window, int initialTab) = 0;
+
+  // The message log of `window`: a window of its own that stays open after
+  // the dialog that asked for it closes.
+  virtual void ShowMessageLog(WindowHandle window) = 0;
 };
 
 }  // namespace qm

@@ -33,7 +33,7 @@ constexpr uint32_t kNeedWindow[] = {ID_ENABLE_WINDOW,   ID_DISABLE_WINDOW, ID_TO
                                     ID_MINIMIZE_WINDOW, ID_RESTORE_WINDOW, ID_CLOSE_WINDOW,   ID_WINDOW_PROPERTIES,
                                     ID_EDIT_STYLES,     ID_EDIT_EXSTYLES,  ID_CLASS_STYLES,   ID_CHILD_WINDOWS,
                                     ID_CAPTURE_PARENT,  ID_CAPTURE_OWNER,  ID_CAPTURE_NEXT,   ID_CAPTURE_PREVIOUS,
-                                    ID_WINDOW_MENU,     ID_PROCESS_DATA,   ID_CLASS_ICONS};
+                                    ID_WINDOW_MENU,     ID_PROCESS_DATA,   ID_CLASS_ICONS,    ID_MESSAGE_LOG};
 
 TEST_F(EnablingTest, WithoutAValidCaptureOnlyTheCaptureListAndModuleCommandsAreEnabled) {
   SimClass cls;
@@ -110,8 +110,8 @@ TEST_F(EnablingTest, VisibilityAndPlacementRules) {
 
 TEST_F(EnablingTest, ValidOnlyCommandsAskNothingElse) {
   const WindowHandle plain = AddTopLevel(WS_DISABLED);  // hidden, disabled, no relations
-  for (uint32_t c :
-       {ID_CLOSE_WINDOW, ID_WINDOW_PROPERTIES, ID_EDIT_STYLES, ID_EDIT_EXSTYLES, ID_CLASS_STYLES, ID_CHILD_WINDOWS})
+  for (uint32_t c : {ID_CLOSE_WINDOW, ID_WINDOW_PROPERTIES, ID_EDIT_STYLES, ID_EDIT_EXSTYLES, ID_CLASS_STYLES,
+                     ID_CHILD_WINDOWS, ID_MESSAGE_LOG})
     EXPECT_TRUE(Enabled(c, plain)) << c;
 }
 

@@ -15,6 +15,7 @@ fw::MessageTable<CChildWindowsDlg> CChildWindowsDlg::Messages() {
       fw::OnNotify<&CChildWindowsDlg::OnDoubleClick>(NM_DBLCLK, IDC_ITEM_TREE),
       fw::OnNotify<&CChildWindowsDlg::OnKeyDown>(TVN_KEYDOWN, IDC_ITEM_TREE),
       fw::OnCommand(IDC_CAPTURE, &CChildWindowsDlg::OnCapture),
+      fw::OnCommand(IDC_MESSAGES, &CChildWindowsDlg::OnMessages),
       fw::OnCommand(IDC_TOGGLE_ENABLED, &CChildWindowsDlg::OnWindowAction),
       fw::OnCommand(IDC_TOGGLE_VISIBLE, &CChildWindowsDlg::OnWindowAction),
       fw::OnCommand(IDC_MAXIMIZE, &CChildWindowsDlg::OnWindowAction),
@@ -84,6 +85,14 @@ WindowHandle CChildWindowsDlg::Selected() const {
 
 void CChildWindowsDlg::UpdateToolbar() {
   ShowWindowButtons(toolbar_, WindowButtonsFor(*platform_.windows, Selected()), /*processButtons=*/false);
+  toolbar_.HideButton(IDC_MESSAGES, m_pTools == nullptr);
+}
+
+LRESULT CChildWindowsDlg::OnMessages(WPARAM, LPARAM) {
+  const WindowHandle window = Selected();
+  if (m_pTools && platform_.windows->IsWindow(window)) m_pTools->ShowMessageLog(window);
+  UpdateToolbar();
+  return 0;
 }
 
 LRESULT CChildWindowsDlg::OnSelChanged(NMTREEVIEWW&) {

@@ -4,6 +4,7 @@
 // ChildWindowTree into the tree control.
 
 #include "common/ui/dialog_toolbar.h"
+#include "common/ui/tool_launcher.h"
 #include "common/ui/toolbar_dialog.h"
 #include "framework/controls.h"
 #include "platform/platform.h"
@@ -29,6 +30,9 @@ class CChildWindowsDlg : public fw::WithMessageTable<CChildWindowsDlg, CToolBarD
 
   // The window picked for capture after IDOK.
   WindowHandle m_hResult = 0;
+  // Opens the message log of the selected window ("Mensajes"); the button
+  // is hidden without one. Not owned.
+  IToolLauncher* m_pTools = nullptr;
 
  protected:
   BOOL OnInitDialog() override;
@@ -43,6 +47,7 @@ class CChildWindowsDlg : public fw::WithMessageTable<CChildWindowsDlg, CToolBarD
   LRESULT OnDoubleClick(NMHDR&);
   LRESULT OnKeyDown(NMTVKEYDOWN&);
   LRESULT OnCapture(WPARAM, LPARAM);
+  LRESULT OnMessages(WPARAM, LPARAM);
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
 

@@ -20,6 +20,7 @@ fw::MessageTable<CWindowListDlg> CWindowListDlg::Messages() {
       fw::OnCommand(IDC_CHILD_WINDOWS, &CWindowListDlg::OnChildWindows),
       fw::OnCommand(IDC_MODULES, &CWindowListDlg::OnProcessInfo),
       fw::OnCommand(IDC_THREADS, &CWindowListDlg::OnProcessInfo),
+      fw::OnCommand(IDC_MESSAGES, &CWindowListDlg::OnMessages),
       fw::OnCommand(IDC_TOGGLE_ENABLED, &CWindowListDlg::OnWindowAction),
       fw::OnCommand(IDC_TOGGLE_VISIBLE, &CWindowListDlg::OnWindowAction),
       fw::OnCommand(IDC_MAXIMIZE, &CWindowListDlg::OnWindowAction),
@@ -259,12 +260,20 @@ LRESULT CWindowListDlg::OnCapture(WPARAM, LPARAM) {
 LRESULT CWindowListDlg::OnChildWindows(WPARAM, LPARAM) {
   if (helper_.GetSelectedRow() < 0) return 0;
   CChildWindowsDlg children(platform_, images_);
+  children.m_pTools = &tools_;
   children.AddRoot(Selected());
   if (children.DoModal(m_hWnd) == IDOK && children.m_hResult != 0) {
     m_hResult = children.m_hResult;
     EndDialog(IDOK);
     return 0;
   }
+  UpdateToolbar();
+  return 0;
+}
+
+LRESULT CWindowListDlg::OnMessages(WPARAM, LPARAM) {
+  const WindowHandle window = Selected();
+  if (helper_.GetSelectedRow() >= 0 && platform_.windows->IsWindow(window)) tools_.ShowMessageLog(window);
   UpdateToolbar();
   return 0;
 }

@@ -63,6 +63,8 @@ class CWindowListDlg : public fw::WithMessageTable<CWindowListDlg, CToolBarDialo
   // "Módulos" and "Threads": the process information of the window's
   // process, on the modules or the threads tab.
   LRESULT OnProcessInfo(WPARAM, LPARAM);
+  // "Mensajes": the message log of the window.
+  LRESULT OnMessages(WPARAM, LPARAM);
   LRESULT OnWindowAction(WPARAM, LPARAM);
   LRESULT OnFilter(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);

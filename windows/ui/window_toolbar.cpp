@@ -25,7 +25,7 @@ std::optional<WindowAction> WindowActionOfCommand(UINT command) {
 }
 
 void ShowWindowButtons(CDialogToolBar& toolbar, const WindowButtons& buttons, bool processButtons) {
-  for (UINT command : {IDC_CAPTURE, IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE, IDC_CLOSE_WINDOW})
+  for (UINT command : {IDC_CAPTURE, IDC_MESSAGES, IDC_TOGGLE_ENABLED, IDC_TOGGLE_VISIBLE, IDC_CLOSE_WINDOW})
     toolbar.EnableButton(command, buttons.valid);
   if (processButtons) {
     for (UINT command : {IDC_CHILD_WINDOWS, IDC_MODULES, IDC_THREADS}) toolbar.EnableButton(command, buttons.valid);
