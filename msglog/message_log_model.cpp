@@ -67,7 +67,10 @@ bool MessageLogModel::StoredShown(const Stored& stored) const {
   ControlClass windowClass = ControlClass::Other;
   std::memcpy(&message, stored.head.data() + offsetof(MessageRecord, message), sizeof message);
   std::memcpy(&windowClass, stored.head.data() + offsetof(MessageRecord, windowClass), sizeof windowClass);
-  return filter_.Shows(message, windowClass, MessageName(message, windowClass, registered_));
+  const uint64_t key = uint64_t{message} << 8 | static_cast<uint8_t>(windowClass);
+  const auto [it, added] = shownByMessage_.try_emplace(key, false);
+  if (added) it->second = filter_.Shows(message, windowClass, MessageName(message, windowClass, registered_));
+  return it->second;
 }
 
 void MessageLogModel::Append(const std::vector<MessageRecord>& records) {
@@ -125,6 +128,7 @@ void MessageLogModel::SetLost(uint64_t lost) { lost_ = std::max(lost_, lost); }
 
 void MessageLogModel::SetFilter(MessageFilter filter) {
   filter_ = std::move(filter);
+  shownByMessage_.clear();
   shown_.clear();
   for (size_t i = 0; i < stored_.size(); ++i)
     if (StoredShown(stored_[i])) shown_.push_back(static_cast<uint32_t>(i));

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "msglog/message_filter.h"
@@ -99,6 +100,10 @@ class MessageLogModel {
   std::vector<std::u16string> textChunks_;
   std::vector<uint32_t> shown_;  // indices into stored_
   MessageFilter filter_;
+  // The filter's answer depends only on the message and its window's class:
+  // asked once per pair, since naming a message builds a string and a
+  // registered one asks the system.
+  mutable std::unordered_map<uint64_t, bool> shownByMessage_;
   uint64_t startMs_ = 0;
   bool started_ = false;
   uint64_t lost_ = 0;

@@ -18,6 +18,9 @@ struct Session {
   std::atomic<bool> enabled{false};
   std::atomic<int> inFlight{0};
   std::atomic<bool> locked{false};
+  // Taken by a writer that adds a new child; never held while waiting for
+  // anything else.
+  std::atomic<bool> adding{false};
   HANDLE mapping = nullptr;
   void* view = nullptr;
   SessionHeader* header = nullptr;
@@ -53,6 +56,20 @@ ControlClass ClassOfControl(HWND control) {
   if (length <= 0) return ControlClass::Other;
   static_assert(sizeof(wchar_t) == sizeof(char16_t));
   return ControlClassFromName(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(length));
+}
+
+// A window the root gets while the session runs, seen at its first message
+// (WM_NCCREATE), joins the watched ones when the user asked for children.
+const WatchedWindow* WatchNewChild(HWND window) {
+  const uint64_t root = g_session.watched.Root();
+  if (!g_session.watched.FollowsNewChildren() || root == 0 ||
+      !::IsChild(reinterpret_cast<HWND>(static_cast<uintptr_t>(root)), window))
+    return nullptr;
+  const ControlClass windowClass = ClassOfControl(window);
+  while (g_session.adding.exchange(true, std::memory_order_acquire)) ::Sleep(0);
+  g_session.watched.Add(Handle(window), windowClass);
+  g_session.adding.store(false, std::memory_order_release);
+  return g_session.watched.Find(Handle(window));
 }
 
 void CopyText(MessageRecord& record, const wchar_t* text, size_t limit) {
@@ -128,7 +145,9 @@ void Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT res
   g_session.inFlight.fetch_add(1);
   bool letGo = false;
   if (g_session.enabled.load()) {
-    if (const WatchedWindow* watched = g_session.watched.Find(Handle(window))) {
+    const WatchedWindow* watched = g_session.watched.Find(Handle(window));
+    if (!watched && kind == MessageKind::Sent && message == WM_NCCREATE) watched = WatchNewChild(window);
+    if (watched) {
       const uint64_t now = ::GetTickCount64();
       if (std::atomic_ref<uint64_t>(g_session.header->stop).load(std::memory_order_relaxed) != 0 ||
           !g_session.writer->ReaderAlive(now, kHeartbeatStaleMs)) {

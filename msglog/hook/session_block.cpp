@@ -31,19 +31,22 @@ size_t PutNumber(std::span<char16_t, 64> out, size_t at, uint32_t value) {
 }  // namespace
 
 const WatchedWindow* WatchedWindows::Find(uint64_t handle) const {
-  for (uint32_t i = 0; i < count_; ++i)
+  const uint32_t count = Count();
+  for (uint32_t i = 0; i < count; ++i)
     if (windows_[i].handle == handle) return &windows_[i];
   return nullptr;
 }
 
 bool WatchedWindows::Add(uint64_t handle, ControlClass windowClass) {
-  if (count_ == kSessionMaxWindows || handle == 0 || Find(handle)) return false;
-  windows_[count_++] = WatchedWindow{handle, windowClass};
+  const uint32_t count = Count();
+  if (count == kSessionMaxWindows || handle == 0 || Find(handle)) return false;
+  windows_[count] = WatchedWindow{handle, windowClass};
+  count_.store(count + 1, std::memory_order_release);
   return true;
 }
 
 Result<MessageRingReader> LayOutSession(std::span<uint8_t> block, std::span<const WatchedWindow> windows,
-                                        uint32_t slotCount) {
+                                        uint32_t slotCount, uint64_t options) {
   if (block.size() < kSessionRingOffset) return Result<MessageRingReader>::Fail(ReadError::OutOfBounds, 0);
   auto ring = MessageRingReader::Create(block.subspan(kSessionRingOffset), slotCount);
   if (!ring) return ring;
@@ -51,6 +54,7 @@ Result<MessageRingReader> LayOutSession(std::span<uint8_t> block, std::span<cons
   std::memset(header, 0, sizeof(SessionHeader));
   header->version = kSessionVersion;
   header->ringSlots = slotCount;
+  header->options = options;
   uint32_t count = 0;
   for (const WatchedWindow& window : windows) {
     if (count == kSessionMaxWindows) break;
@@ -85,6 +89,7 @@ Result<MessageRingWriter> OpenSession(std::span<uint8_t> block, WatchedWindows& 
     if (!watched.Add(header->windows[i], static_cast<ControlClass>(windowClass)))
       return refuse(ReadError::BadValue, offsetof(SessionHeader, windows) + 8 * i);
   }
+  watched.SetFollowsNewChildren((header->options & kSessionOptionNewChildren) != 0);
   auto writer = MessageRingWriter::Attach(block.subspan(kSessionRingOffset));
   if (!writer) watched.Clear();
   return writer;

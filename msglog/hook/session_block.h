@@ -9,6 +9,7 @@
 // another process.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -25,6 +26,9 @@ inline constexpr uint32_t kSessionVersion = 1;
 // is logged for the first ones only.
 inline constexpr uint32_t kSessionMaxWindows = 1024;
 inline constexpr size_t kSessionRingOffset = 16384;
+// Children the root window gets while the session runs are logged too (in
+// the threads already hooked).
+inline constexpr uint64_t kSessionOptionNewChildren = 1;
 
 struct SessionHeader {
   uint32_t magic;
@@ -34,7 +38,8 @@ struct SessionHeader {
   alignas(8) uint64_t attached;  // threads of the target that attached
   alignas(8) uint64_t stop;      // set by Quillmar: the writers let go
   alignas(8) uint64_t detached;  // set by the target once it let go
-  alignas(8) uint64_t reserved[5];
+  alignas(8) uint64_t options;   // kSessionOption* bits, set by Quillmar
+  alignas(8) uint64_t reserved[4];
   uint64_t windows[kSessionMaxWindows];
   uint8_t windowClasses[kSessionMaxWindows];  // ControlClass of each window
 };
@@ -49,24 +54,35 @@ struct WatchedWindow {
 };
 
 // The windows a session logs, as the target keeps them: a fixed array, so
-// looking a window up in a hook allocates nothing.
+// looking a window up in a hook allocates nothing. A window created while
+// the session runs is added while other threads look windows up: an entry
+// is written before the count that makes it visible. One adder at a time.
 class WatchedWindows {
  public:
   // The window's class, or nothing when the session does not log it.
   const WatchedWindow* Find(uint64_t handle) const;
-  uint32_t Count() const { return count_; }
+  uint32_t Count() const { return count_.load(std::memory_order_acquire); }
   bool Add(uint64_t handle, ControlClass windowClass);
-  void Clear() { count_ = 0; }
+  void Clear() {
+    count_.store(0, std::memory_order_release);
+    followNewChildren_ = false;
+  }
+  // The window the user chose (listed first), 0 when there is none.
+  uint64_t Root() const { return Count() > 0 ? windows_[0].handle : 0; }
+  bool FollowsNewChildren() const { return followNewChildren_; }
+  void SetFollowsNewChildren(bool follow) { followNewChildren_ = follow; }
 
  private:
   std::array<WatchedWindow, kSessionMaxWindows> windows_{};
-  uint32_t count_ = 0;
+  std::atomic<uint32_t> count_{0};
+  bool followNewChildren_ = false;
 };
 
 // Quillmar's side: lays the header and a new ring of slotCount slots over the
-// block, listing the windows (at most kSessionMaxWindows are kept).
+// block, listing the windows (at most kSessionMaxWindows are kept), the
+// root first.
 Result<MessageRingReader> LayOutSession(std::span<uint8_t> block, std::span<const WatchedWindow> windows,
-                                        uint32_t slotCount);
+                                        uint32_t slotCount, uint64_t options = 0);
 
 // The target's side: checks the header, copies the windows into watched
 // (refusing a handle of 0 or a class out of range) and attaches a writer to

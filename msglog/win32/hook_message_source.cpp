@@ -54,7 +54,7 @@ class HookMessageSource : public IMessageSource {
     Release();
     return AttachOutcome{failure, error};
   }
-  bool CreateSection(const std::vector<WatchedWindow>& windows);
+  bool CreateSection(const std::vector<WatchedWindow>& windows, uint64_t options);
   bool InstallHooks(DWORD threadId);
   bool WaitForAttach(size_t threads);
   uint64_t HeaderWord(uint64_t SessionHeader::*word) const {
@@ -102,7 +102,7 @@ BOOL CALLBACK AddChild(HWND child, LPARAM data) {
   return TRUE;
 }
 
-bool HookMessageSource::CreateSection(const std::vector<WatchedWindow>& windows) {
+bool HookMessageSource::CreateSection(const std::vector<WatchedWindow>& windows, uint64_t options) {
   const size_t size = SessionBlockSize(kRingDefaultSlots);
   const uint32_t pid = ::GetCurrentProcessId();
   for (int tries = 0; tries < 8; ++tries) {
@@ -121,7 +121,7 @@ bool HookMessageSource::CreateSection(const std::vector<WatchedWindow>& windows)
     mapping_ = mapping;
     view_ = ::MapViewOfFile(mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
     if (!view_) return false;
-    auto reader = LayOutSession({static_cast<uint8_t*>(view_), size}, windows, kRingDefaultSlots);
+    auto reader = LayOutSession({static_cast<uint8_t*>(view_), size}, windows, kRingDefaultSlots, options);
     if (!reader) return false;
     reader_.emplace(*reader);
     header_ = static_cast<SessionHeader*>(view_);
@@ -203,7 +203,8 @@ AttachOutcome HookMessageSource::Start(uint64_t window, bool includeChildren) {
     if (!callWndProc_ || !callWndRetProc_ || !getMsgProc_) return Fail(AttachFailure::NoHookLibrary);
   }
 
-  if (!CreateSection(windows)) return Fail(AttachFailure::SystemError, ::GetLastError());
+  if (!CreateSection(windows, includeChildren ? kSessionOptionNewChildren : 0))
+    return Fail(AttachFailure::SystemError, ::GetLastError());
   for (const ThreadTarget& thread : threads_)
     if (!InstallHooks(thread.threadId)) {
       const DWORD error = ::GetLastError();

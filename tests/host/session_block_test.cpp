@@ -50,6 +50,29 @@ TEST(SessionBlock, TheTargetSeesTheWindowsAndWritesWhatQuillmarReads) {
   EXPECT_EQ(section.header().windows[1], 0x20020u);
 }
 
+TEST(SessionBlock, ChildrenMadeLaterAreFollowedOnlyWhenAskedAndAfterTheListedOnes) {
+  const std::vector<WatchedWindow> windows = {{0x10010, ControlClass::Other}, {0x20020, ControlClass::Edit}};
+  for (const uint64_t options : {uint64_t{0}, kSessionOptionNewChildren}) {
+    Section section;
+    ASSERT_TRUE(LayOutSession(section.bytes(), windows, kSlots, options));
+    WatchedWindows watched;
+    ASSERT_TRUE(OpenSession(section.bytes(), watched));
+    EXPECT_EQ(watched.FollowsNewChildren(), options != 0);
+    EXPECT_EQ(watched.Root(), 0x10010u);
+    // A new child joins without disturbing the windows already listed; a
+    // window already watched is not listed twice.
+    EXPECT_TRUE(watched.Add(0x30030, ControlClass::Button));
+    EXPECT_FALSE(watched.Add(0x20020, ControlClass::Button));
+    ASSERT_NE(watched.Find(0x30030), nullptr);
+    EXPECT_EQ(watched.Find(0x30030)->windowClass, ControlClass::Button);
+    EXPECT_EQ(watched.Find(0x20020)->windowClass, ControlClass::Edit);
+    EXPECT_EQ(watched.Count(), 3u);
+    watched.Clear();
+    EXPECT_EQ(watched.Root(), 0u);
+    EXPECT_FALSE(watched.FollowsNewChildren());
+  }
+}
+
 TEST(SessionBlock, KeepsTheFirstWindowsOfAWindowWithTooManyChildren) {
   Section section;
   std::vector<WatchedWindow> windows;

@@ -272,6 +272,28 @@ TEST(MessageLogSource, AWindowOfQuillmarsOwnProcessIsLoggedWithoutTheLibrary) {
   ::DestroyWindow(own);
 }
 
+TEST(MessageLogSource, WithItsChildrenAChildMadeAfterTheStartIsLoggedToo) {
+  HWND own = ::CreateWindowExW(0, L"STATIC", L"madre", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+  ASSERT_TRUE(own);
+  for (const bool children : {false, true}) {
+    auto source = CreateHookMessageSource(BuildPath(L"no-such-hook.dll"));
+    ASSERT_TRUE(source->Start(Handle(own), children).ok());
+    HWND later = ::CreateWindowExW(0, L"Button", L"nueva", WS_CHILD, 0, 0, 50, 20, own, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(later);
+    ::SetWindowTextW(later, L"cambiada");
+    std::vector<MessageRecord> records;
+    source->Poll(records, 1000);
+    const bool logged = std::any_of(records.begin(), records.end(), [&](const MessageRecord& r) {
+      return r.window == Handle(later) && r.message == WM_SETTEXT && r.windowClass == ControlClass::Button;
+    });
+    EXPECT_EQ(logged, children);
+    source->Stop();
+    ::DestroyWindow(later);
+  }
+  ::DestroyWindow(own);
+}
+
 std::wstring Cli(HWND window, const wchar_t* options) {
   return L"\"" + BuildPath(L"quillmar-cli.exe") + L"\" messages " + std::to_wstring(Handle(window)) + L" " + options;
 }
