@@ -126,6 +126,20 @@ BOOL CMessageLogWnd::OnInitDialog() {
   // Never narrower than the buttons, nor shorter than a few rows.
   minTrackWidth_ = Width(window);
   minTrackHeight_ = Height(window) / 2;
+  // Opens wide enough for every column, "Detalles" whole, as far as the
+  // screen allows.
+  int columnsWidth = 0;
+  for (const int width : kWidths) columnsWidth += width;
+  const int wanted =
+      Width(window) - Width(list) + columnsWidth + ::GetSystemMetrics(SM_CXVSCROLL) + 2 * ::GetSystemMetrics(SM_CXEDGE);
+  MONITORINFO monitor{sizeof(MONITORINFO), {}, {}, 0};
+  if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const int width = std::min(wanted, Width(monitor.rcWork));
+    if (width > Width(window))
+      ::SetWindowPos(m_hWnd, nullptr,
+                     std::max(monitor.rcWork.left, std::min(window.left, monitor.rcWork.right - width)), window.top,
+                     width, Height(window), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
   ShowRows();
   UpdateButtons();

@@ -129,6 +129,15 @@ TEST_F(MessageLogTest, TheCommandAsksThenOpensAnUnownedLogWhoseRowsAndCountsFoll
   Log()->PollNow();
   HWND list = ::GetDlgItem(log, IDC_LOG_LIST);
   ASSERT_EQ(RowCount(list), 9);
+  // On a screen wide enough it opens with every column in view.
+  RECT listClient{};
+  ::GetClientRect(list, &listClient);
+  int columnsWidth = 0;
+  for (int column = 0; column < 9; ++column)
+    columnsWidth += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  if (::GetSystemMetrics(SM_CXSCREEN) >= 1280) {
+    EXPECT_GE(listClient.right, columnsWidth);
+  }
   EXPECT_EQ(CellText(list, 0, 4), "WM_PAINT");
   EXPECT_EQ(CellText(list, 1, 3), "encolado");
   EXPECT_EQ(ItemText(log, IDC_LOG_STATUS), "Registrados: 9   Mostrados: 9   Perdidos: 2");
