@@ -25,8 +25,9 @@ int RunWindows(Context& context, const std::vector<std::string>& args) {
     return kExitFailure;
   }
   WindowRecordOptions options;
-  // Without --all, what the window list shows with its filters off: the
-  // visible top-level windows that have a title and no owner.
+  // Without --all, what the window list shows with none of its filters
+  // ticked: the visible top-level windows that have a title and are not an
+  // owned pop-up; --all ticks all three.
   if (parsed->Has("--all")) options.filters = WindowListFilters{true, true, true};
   options.tree = parsed->Has("--tree");
   const auto records = ReadWindowRecords(context.platform, options);
