@@ -31,10 +31,12 @@ void CQuillmarDoc::RefreshProperties() {
   const IWindowSystem* windows = m_platform.windows;
   const bool isWindow = windows && windows->IsWindow(h);
   at(kPropIsWindow).value = yesNo(isWindow);
+  at(kPropIsWindow).raw = isWindow ? 1 : 0;
   if (!isWindow) {
     for (int i = kPropEnabled; i < kPropertyCount; ++i) {
       at(i).value.clear();
       at(i).raw = 0;
+      at(i).rect.reset();
     }
     return;
   }
@@ -55,9 +57,11 @@ void CQuillmarDoc::RefreshProperties() {
 
   // A rectangle that cannot be read shows as empty, never as stale numbers.
   Rect rect;
-  at(kPropWindowRect).value = windows->GetWindowRect(h, rect) ? FormatRect(strings, rect) : std::string();
+  at(kPropWindowRect).rect = windows->GetWindowRect(h, rect) ? std::optional(rect) : std::nullopt;
   rect = Rect{};
-  at(kPropClientRect).value = windows->GetClientRect(h, rect) ? FormatRect(strings, rect) : std::string();
+  at(kPropClientRect).rect = windows->GetClientRect(h, rect) ? std::optional(rect) : std::nullopt;
+  for (int i : {kPropWindowRect, kPropClientRect})
+    at(i).value = at(i).rect ? FormatRect(strings, *at(i).rect) : std::string();
 
   at(kPropOwner).raw = windows->GetWindow(h, GW_OWNER);
   at(kPropParent).raw = windows->GetParent(h);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,6 +17,8 @@ struct WindowProperty {
   std::string name;
   std::string value;
   uint64_t raw = 0;  // left as it was by the refresh for the entries without one
+  // The two rectangle entries' numbers; none when the rectangle could not be read.
+  std::optional<Rect> rect;
 };
 
 // Property indexes, in the order of the tree's lines.

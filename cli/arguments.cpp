@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 #include <string_view>
@@ -35,6 +36,17 @@ std::optional<Arguments> ParseArguments(Context& context, const char* command, c
     }
   }
   return parsed;
+}
+
+bool TakeFlag(const std::vector<std::string>& args, const std::string& flag) {
+  return std::find(args.begin(), args.end(), flag) != args.end();
+}
+
+std::vector<std::string> WithoutFlag(const std::vector<std::string>& args, const std::string& flag) {
+  std::vector<std::string> rest;
+  for (const std::string& arg : args)
+    if (arg != flag) rest.push_back(arg);
+  return rest;
 }
 
 std::optional<uint64_t> ParseHandle(const std::string& text) {

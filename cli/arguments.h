@@ -30,6 +30,11 @@ std::optional<Arguments> ParseArguments(Context& context, const char* command, c
                                         const std::vector<std::string>& args, const std::set<std::string>& flags,
                                         const std::set<std::string>& valueOptions = {});
 
+// For the commands whose one option is a flag: whether it was given, and
+// the arguments without it.
+bool TakeFlag(const std::vector<std::string>& args, const std::string& flag);
+std::vector<std::string> WithoutFlag(const std::vector<std::string>& args, const std::string& flag);
+
 // A window handle as the user types it: "0x" and hex digits, or decimal
 // digits; nothing else.
 std::optional<uint64_t> ParseHandle(const std::string& text);

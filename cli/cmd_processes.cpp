@@ -1,14 +1,16 @@
-// quillmar-cli processes | modules PID | threads PID: the processes of the
-// system, and the modules and threads of one process, one tab-separated
-// line per record.
+// quillmar-cli processes | modules PID | threads PID [--json]: the processes
+// of the system, and the modules and threads of one process, one
+// tab-separated line per record or a JSON array.
 #include <charconv>
 #include <optional>
 #include <ostream>
 
+#include "cli/arguments.h"
 #include "cli/command.h"
-#include "platform/error_text.h"
 #include "common/text.h"
+#include "platform/error_text.h"
 #include "processes/process_info.h"
+#include "processes/process_records.h"
 
 namespace qm::cli {
 
@@ -33,9 +35,10 @@ std::string ErrorText(Context& context, uint32_t code) {
   return text;
 }
 
-int RunProcesses(Context& context, const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    context.err << "usage: quillmar-cli processes\n";
+int RunProcesses(Context& context, const std::vector<std::string>& arguments) {
+  const bool json = TakeFlag(arguments, "--json");
+  if (!WithoutFlag(arguments, "--json").empty()) {
+    context.err << "usage: quillmar-cli processes [--json]\n";
     return kExitUsage;
   }
   if (!NeedsProcesses(context, "processes")) return kExitFailure;
@@ -45,38 +48,50 @@ int RunProcesses(Context& context, const std::vector<std::string>& args) {
     ReportError(context, "processes", ErrorText(context, context.platform.processes->GetLastError()));
     return kExitFailure;
   }
-  do {
-    context.out << entry.th32ProcessID << '\t' << entry.th32ParentProcessID << '\t' << entry.cntThreads << '\t'
-                << entry.szExeFile << '\n';
-  } while (snapshot.Next(entry));
+  std::vector<ProcessEntry32> processes;
+  do processes.push_back(entry);
+  while (snapshot.Next(entry));
+  if (json) {
+    WriteProcessesJson(context.out, processes);
+    return kExitOk;
+  }
+  for (const ProcessEntry32& p : processes)
+    context.out << p.th32ProcessID << '\t' << p.th32ParentProcessID << '\t' << p.cntThreads << '\t' << p.szExeFile
+                << '\n';
   return kExitOk;
 }
 
-// The process information dialog's rule: PSAPI first, toolhelp when PSAPI
-// cannot read the process.
-int RunModules(Context& context, const std::vector<std::string>& args) {
+int RunModules(Context& context, const std::vector<std::string>& arguments) {
+  const bool json = TakeFlag(arguments, "--json");
+  const std::vector<std::string> args = WithoutFlag(arguments, "--json");
   const auto pid = args.size() == 1 ? ParseProcessId(args[0]) : std::nullopt;
   if (!pid) {
-    context.err << "usage: quillmar-cli modules PID\n";
+    context.err << "usage: quillmar-cli modules PID [--json]\n";
     return kExitUsage;
   }
   if (!NeedsProcesses(context, "modules")) return kExitFailure;
-  CProcessInfo info(context.platform, ProcessSource::Psapi);
-  if (!info.ReadProcess(*pid)) info.SetSource(ProcessSource::Toolhelp);
-  if (!info.ReadModules(*pid)) {
-    ReportError(context, "process " + args[0], ErrorText(context, info.m_dwLastError));
+  std::vector<ModuleEntry32> modules;
+  uint32_t error = 0;
+  if (!ReadModuleRecords(context.platform, *pid, modules, error)) {
+    ReportError(context, "process " + args[0], ErrorText(context, error));
     return kExitFailure;
   }
-  for (const ModuleEntry32& m : info.m_modules)
+  if (json) {
+    WriteModulesJson(context.out, modules);
+    return kExitOk;
+  }
+  for (const ModuleEntry32& m : modules)
     context.out << Format("0x%08llx", static_cast<unsigned long long>(m.hModule)) << '\t' << m.szModule << '\t'
                 << m.szExePath << '\n';
   return kExitOk;
 }
 
-int RunThreads(Context& context, const std::vector<std::string>& args) {
+int RunThreads(Context& context, const std::vector<std::string>& arguments) {
+  const bool json = TakeFlag(arguments, "--json");
+  const std::vector<std::string> args = WithoutFlag(arguments, "--json");
   const auto pid = args.size() == 1 ? ParseProcessId(args[0]) : std::nullopt;
   if (!pid) {
-    context.err << "usage: quillmar-cli threads PID\n";
+    context.err << "usage: quillmar-cli threads PID [--json]\n";
     return kExitUsage;
   }
   if (!NeedsProcesses(context, "threads")) return kExitFailure;
@@ -85,6 +100,10 @@ int RunThreads(Context& context, const std::vector<std::string>& args) {
     ReportError(context, "process " + args[0], ErrorText(context, info.m_dwLastError));
     return kExitFailure;
   }
+  if (json) {
+    WriteThreadsJson(context.out, info.m_threads);
+    return kExitOk;
+  }
   for (const ThreadEntry32& t : info.m_threads)
     context.out << t.th32ThreadID << '\t' << t.tpBasePri << '\t' << t.tpDeltaPri << '\n';
   return kExitOk;
@@ -92,10 +111,13 @@ int RunThreads(Context& context, const std::vector<std::string>& args) {
 
 }  // namespace
 
-QM_CLI_COMMAND("processes", "processes  pid, parent pid, threads and executable of every process (Windows only)",
+QM_CLI_COMMAND("processes",
+               "processes [--json]  pid, parent pid, threads and executable of every process (Windows only)",
                &RunProcesses);
-QM_CLI_COMMAND("modules", "modules PID  handle, name and path of each module of a process (Windows only)", &RunModules);
-QM_CLI_COMMAND("threads", "threads PID  id, base priority and delta of each thread of a process (Windows only)",
+QM_CLI_COMMAND("modules", "modules PID [--json]  handle, name and path of each module of a process (Windows only)",
+               &RunModules);
+QM_CLI_COMMAND("threads",
+               "threads PID [--json]  id, base priority and delta of each thread of a process (Windows only)",
                &RunThreads);
 
 }  // namespace qm::cli

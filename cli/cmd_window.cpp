@@ -1,8 +1,9 @@
-// quillmar-cli window HANDLE: the 29 properties of a window, as the property
-// tree shows them.
+// quillmar-cli window HANDLE [--json]: the 29 properties of a window, as the
+// property tree shows them, or as the fields of one JSON object.
 #include <ostream>
 
 #include "app/quillmar_doc.h"
+#include "app/window_properties_json.h"
 #include "cli/arguments.h"
 #include "cli/command.h"
 #include "platform/windows.h"
@@ -11,9 +12,14 @@ namespace qm::cli {
 
 namespace {
 
-int RunWindow(Context& context, const std::vector<std::string>& args) {
+const char kUsage[] = "usage: quillmar-cli window HANDLE [--json]\n";
+
+int RunWindow(Context& context, const std::vector<std::string>& arguments) {
+  // "-5" is a handle that is not one, said as such, rather than an option.
+  const bool json = TakeFlag(arguments, "--json");
+  const std::vector<std::string> args = WithoutFlag(arguments, "--json");
   if (args.size() != 1) {
-    context.err << "usage: quillmar-cli window HANDLE\n";
+    context.err << kUsage;
     return kExitUsage;
   }
   const auto handle = ParseHandle(args[0]);
@@ -32,12 +38,20 @@ int RunWindow(Context& context, const std::vector<std::string>& args) {
   CQuillmarDoc document(context.platform);
   document.m_hCapturedWnd = *handle;
   document.RefreshProperties();
+  if (document.m_properties[kPropIsWindow].raw == 0) {  // destroyed meanwhile
+    ReportError(context, args[0], "no such window");
+    return kExitFailure;
+  }
+  if (json) {
+    WriteWindowPropertiesJson(context.out, document);
+    return kExitOk;
+  }
   for (const WindowProperty& p : document.m_properties) context.out << p.name << ": " << p.value << "\n";
   return kExitOk;
 }
 
 }  // namespace
 
-QM_CLI_COMMAND("window", "window HANDLE  the 29 properties of a window (Windows only)", &RunWindow);
+QM_CLI_COMMAND("window", "window HANDLE [--json]  the 29 properties of a window (Windows only)", &RunWindow);
 
 }  // namespace qm::cli

@@ -3,6 +3,7 @@
 // header dump and the resource browser. Dialogs copy it into a tree view;
 // quillmar-cli prints it indented or as JSON.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <utility>
@@ -28,7 +29,10 @@ struct TreeNode {
 void PrintTree(std::ostream& out, const TreeNode& root);
 // {"text": ..., "image": N, <extra members>, "children": [...]}
 void PrintTreeJson(std::ostream& out, const TreeNode& root);
-// A JSON string literal of UTF-8 text.
+// A JSON string literal of UTF-8 text; bytes that are not UTF-8 become
+// U+FFFD.
 std::string JsonString(const std::string& text);
+// A handle as a JSON string: "0x%08X", "0x0" for none.
+std::string JsonHandle(uint64_t value);
 
 }  // namespace qm

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# quillmar-cli window/processes/modules/threads/messages on a system without windows:
+# quillmar-cli windows/window/processes/modules/threads/messages on a system without windows:
 # one line on stderr saying so and exit 1; malformed arguments exit 2 first.
 set -u
 cli=$1
@@ -32,6 +32,15 @@ expect 2 "usage:*" modules
 expect 2 "usage:*" modules 4x
 expect 2 "usage:*" threads 99999999999
 expect 2 "usage:*" processes extra
+expect 1 "*windows*needs Windows*" windows
+expect 1 "*windows*needs Windows*" windows --all --tree --json
+expect 1 "*window*needs Windows*" window 0x00010010 --json
+expect 1 "*processes*needs Windows*" processes --json
+expect 1 "*modules*needs Windows*" modules 4 --json
+expect 1 "*threads*needs Windows*" threads --json 4
+expect 2 "usage:*" windows extra
+expect 2 "usage:*" processes --json extra
+expect 2 "usage:*" window --json
 expect 1 "*messages*needs Windows*" messages 0x00010010 --seconds 1 --children --json
 expect 2 "*0xZZ*" messages 0xZZ
 expect 2 "*--seconds*" messages 65552 --seconds 0
