@@ -130,7 +130,9 @@ SIZE CScreenOutline::MeasureLabel(const std::string& text) const {
   HDC dc = ::GetDC(nullptr);
   HGDIOBJ previous = ::SelectObject(dc, LabelFont());
   RECT box{0, 0, 0, 0};
-  ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, kLabelFormat | DT_CALCRECT);
+  // Measured whole: with the ellipsis flag the system would fit the text
+  // into the empty box instead.
+  ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
   ::SelectObject(dc, previous);
   ::ReleaseDC(nullptr, dc);
   return {box.right + 2 * kLabelMarginX + 2, box.bottom + 2 * kLabelMarginY + 2};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/enabling.h"
+#include "app/ui/window_highlighter.h"
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
@@ -60,6 +61,7 @@ TEST_F(WindowOutlineTest, ADragOutlinesTheDisabledButtonAndADropOnTheLineCapture
   EXPECT_EQ(top.bottom - top.top, 3);
   EXPECT_EQ(RectOf(pieces[3]).left, buttonRect_.right - 3);
   EXPECT_EQ(RectOf(pieces[4]).top, buttonRect_.bottom) << "the label hangs under the outline";
+  EXPECT_GT(RectOf(pieces[4]).right - RectOf(pieces[4]).left, 100) << "wide enough for handle, class and title";
   for (HWND piece : pieces) {
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(piece, GWL_EXSTYLE));
     const DWORD wanted = WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST;
@@ -120,9 +122,19 @@ TEST_F(WindowOutlineTest, HighlightWindowFlashesTheCapturedWindowThenRemovesTheO
   ASSERT_TRUE(Shown());
   EXPECT_EQ(RectOf(Pieces()[0]).left, RectOf(dialog_).left);
   EXPECT_TRUE(app.m_frame->Highlighter().IsFlashing());
-  EXPECT_TRUE(PumpUntil([&] { return !Shown(); }, 1000)) << "hidden between two shows";
-  EXPECT_TRUE(PumpUntil([&] { return Shown(); }, 1000)) << "and shown again";
-  EXPECT_TRUE(PumpUntil([&] { return !app.m_frame->Highlighter().IsFlashing(); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return !app.m_frame->Highlighter().IsFlashing(); }, 3000)) << "the timer ends it";
+  EXPECT_FALSE(Shown());
+
+  // Phase by phase, the frame's timer ticks sent by hand: hidden, shown,
+  // hidden, shown, hidden, and then over.
+  ASSERT_TRUE(app.m_frame->ExecuteCommand(ID_HIGHLIGHT_WINDOW));
+  for (int tick = 1; tick <= 5; ++tick) {
+    app.m_frame->SendMessage(WM_TIMER, IDT_OUTLINE_FLASH);
+    EXPECT_EQ(Shown(), tick % 2 == 0) << tick;
+  }
+  EXPECT_TRUE(app.m_frame->Highlighter().IsFlashing());
+  app.m_frame->SendMessage(WM_TIMER, IDT_OUTLINE_FLASH);
+  EXPECT_FALSE(app.m_frame->Highlighter().IsFlashing());
   EXPECT_FALSE(Shown());
 
   // A window that has gone shows nothing.
