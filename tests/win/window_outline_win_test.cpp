@@ -13,6 +13,8 @@
 #include "platform/win32/win32_system.h"
 #include "res/resource_ids.h"
 #include "tests/win/app_fixture.h"
+#include "tests/win/control_queries.h"
+#include "tests/win/modal_driver.h"
 #include "tests/win/pump.h"
 
 namespace qm {
@@ -142,6 +144,61 @@ TEST_F(WindowOutlineTest, HighlightWindowFlashesTheCapturedWindowThenRemovesTheO
   EXPECT_FALSE(app.m_frame->ExecuteCommand(ID_HIGHLIGHT_WINDOW)) << "disabled without a live capture";
   app.m_frame->Highlighter().Flash(H(button_));
   EXPECT_FALSE(Shown());
+}
+
+// The row of the window list that shows window; -1 when none does.
+int RowOf(HWND list, HWND window) {
+  const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    if (item.lParam == reinterpret_cast<LPARAM>(window)) return row;
+  }
+  return -1;
+}
+
+TEST_F(WindowOutlineTest, ARowOrItemTheUserSelectsFlashesItsWindowAndAFillDoesNot) {
+  bool flashedByFill = true;
+  LONG listFlashLeft = -1;
+  ModalDriver driver;
+  driver.On(L"Lista de ventanas en el sistema", [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, IDC_ITEM_LIST);
+    flashedByFill = app.m_frame->Highlighter().IsFlashing();
+    const int row = RowOf(list, dialog_);
+    if (row >= 0) {
+      // Another row first: the target's may be the one the fill selected.
+      SelectRow(list, row == 0 ? 1 : 0);
+      SelectRow(list, row);
+      if (Shown()) listFlashLeft = RectOf(Pieces()[0]).left;
+    }
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_WINDOW_LIST));
+  ASSERT_TRUE(driver.AllDone());
+  EXPECT_FALSE(flashedByFill);
+  EXPECT_EQ(listFlashLeft, RectOf(dialog_).left);
+  app.m_frame->Highlighter().Hide();
+
+  // The tree selects its root when built (no flash); the arrow key moves to
+  // the button, which flashes.
+  bool flashedByBuild = true;
+  LONG treeFlashLeft = -1;
+  app.m_frame->CaptureWindow(H(dialog_));
+  ModalDriver treeDriver;
+  treeDriver.On(L"Árbol de ventanas hijas", [&](HWND dialog) {
+    flashedByBuild = app.m_frame->Highlighter().IsFlashing();
+    HWND tree = ::GetDlgItem(dialog, IDC_ITEM_TREE);
+    ::SetFocus(tree);
+    ::SendMessageW(tree, WM_KEYDOWN, VK_DOWN, 0);
+    if (Shown()) treeFlashLeft = RectOf(Pieces()[0]).left;
+    ModalDriver::Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(app.m_frame->ExecuteCommand(ID_CHILD_WINDOWS));
+  ASSERT_TRUE(treeDriver.AllDone());
+  EXPECT_FALSE(flashedByBuild);
+  EXPECT_EQ(treeFlashLeft, buttonRect_.left);
 }
 
 }  // namespace
