@@ -69,6 +69,7 @@ CommandState CaptureCommands::Rule(uint32_t command, WindowHandle captured,
     case ID_CLASS_STYLES:
     case ID_CHILD_WINDOWS:
     case ID_MESSAGE_LOG:
+    case ID_HIGHLIGHT_WINDOW:
       return {valid, {}};
     case ID_CAPTURE_PARENT:
     case ID_CAPTURE_OWNER:

@@ -315,3 +315,7 @@
 #define IDC_FILTER_ADD 5133
 #define IDC_FILTER_REMOVE 5134
 #define IDC_FILTER_RULES 5135
+
+// ---- The outline of a window on screen ----
+// The frame's command that flashes the outline round the captured window.
+#define ID_HIGHLIGHT_WINDOW 5171

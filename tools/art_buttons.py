@@ -12,7 +12,7 @@ from art_icons import computer, draw, folder, list_box, page, window
 
 # The frame's toolbar (resource 128), buttons in order; separators take no
 # image.
-MAIN_TOOLBAR = ["target", "window_list", "computer", "process_tree", "messages", "toggle_enable",
+MAIN_TOOLBAR = ["target", "window_list", "computer", "process_tree", "highlight", "messages", "toggle_enable",
                 "toggle_visible", "maximize", "minimize", "restore", "close", "about"]
 
 # The dialogs' toolbars: (resource ID name, number, items), each item a
@@ -182,6 +182,11 @@ def draw_button(name, scale=1):
         c.fill(7, 6, 11, 8, GREEN)
         outlined(c, [(10.5, 3), (15, 7), (10.5, 11)], LIME, GREEN)
         c.fill(7, 6, 10, 8, LIME)
+    elif name == "highlight":
+        # A window inside the red outline that shows it on screen.
+        window(c, 3, 3, 12, 11)
+        c.frame(0, 0, 15, 14, RED)
+        c.frame(1, 1, 14, 13, RED)
     elif name == "messages":
         # A window with the lines of its log.
         window(c, 0, 0, 15, 14)

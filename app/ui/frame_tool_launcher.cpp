@@ -28,4 +28,8 @@ void CFrameToolLauncher::ShowMessageLog(WindowHandle window) {
   if (openMessageLog_) openMessageLog_(window);
 }
 
+void CFrameToolLauncher::HighlightWindow(WindowHandle window) {
+  if (highlightWindow_) highlightWindow_(window);
+}
+
 }  // namespace qm

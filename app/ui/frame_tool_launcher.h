@@ -16,18 +16,25 @@ namespace qm {
 class CFrameToolLauncher : public IToolLauncher {
  public:
   // images: the program's shared small icons, not owned; openMessageLog
-  // opens the frame's log window on a window.
-  CFrameToolLauncher(Platform& platform, HIMAGELIST images, std::function<void(WindowHandle)> openMessageLog = {})
-      : platform_(platform), images_(images), openMessageLog_(std::move(openMessageLog)) {}
+  // opens the frame's log window on a window, highlightWindow flashes the
+  // frame's outline round one.
+  CFrameToolLauncher(Platform& platform, HIMAGELIST images, std::function<void(WindowHandle)> openMessageLog = {},
+                     std::function<void(WindowHandle)> highlightWindow = {})
+      : platform_(platform),
+        images_(images),
+        openMessageLog_(std::move(openMessageLog)),
+        highlightWindow_(std::move(highlightWindow)) {}
 
   std::optional<WindowHandle> PickWindowOfProcess(HWND owner, uint32_t processId) override;
   void ShowProcessOfWindow(HWND owner, WindowHandle window, int initialTab) override;
   void ShowMessageLog(WindowHandle window) override;
+  void HighlightWindow(WindowHandle window) override;
 
  private:
   Platform& platform_;
   HIMAGELIST images_;
   std::function<void(WindowHandle)> openMessageLog_;
+  std::function<void(WindowHandle)> highlightWindow_;
 };
 
 }  // namespace qm

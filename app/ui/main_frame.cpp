@@ -64,6 +64,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_SERVICES_MANAGER, &CMainFrame::OnServicesManager, &CMainFrame::OnUpdateRule<ID_SERVICES_MANAGER>},
     {ID_WINDOW_MENU, &CMainFrame::OnWindowMenu, &CMainFrame::OnUpdateRule<ID_WINDOW_MENU>},
     {ID_MESSAGE_LOG, &CMainFrame::OnMessageLog, &CMainFrame::OnUpdateRule<ID_MESSAGE_LOG>},
+    {ID_HIGHLIGHT_WINDOW, &CMainFrame::OnHighlightWindow, &CMainFrame::OnUpdateRule<ID_HIGHLIGHT_WINDOW>},
 };
 
 CMainFrame::CMainFrame(Platform& platform, CQuillmarDocument& document)
@@ -90,6 +91,7 @@ bool CMainFrame::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     m_servicesComponent.Release();
     // Every logging session ends with the program.
     messageLogs_.clear();
+    highlighter_.Hide();
   }
   return WithMessageTable::OnWndMsg(message, wParam, lParam, result);
 }
@@ -106,6 +108,7 @@ bool CMainFrame::OnCreateFrame() {
           {{ID_INDICATOR_CAPS, VK_CAPITAL}, {ID_INDICATOR_NUM, VK_NUMLOCK}, {ID_INDICATOR_SCRL, VK_SCROLL}}))
     return false;
   ProbeComponents();
+  highlighter_.SetTimerWindow(m_hWnd);
   return true;
 }
 
@@ -149,6 +152,8 @@ void CMainFrame::OnCaptureMove() {
 // ---- capture by dragging ----
 
 void CMainFrame::OnCaptureWindowCommand() {
+  highlighter_.Hide();
+  dragOutline_.Reset();
   ::SetCapture(m_hWnd);
   ::ShowWindow(m_hWnd, SW_SHOWMINIMIZED);
   dragging_ = true;
@@ -160,6 +165,8 @@ void CMainFrame::OnCaptureWindowCommand() {
 LRESULT CMainFrame::OnTimer(WPARAM wParam, LPARAM lParam) {
   if (wParam == IDT_CAPTURE_POLL) {
     OnCapturePoll();
+  } else if (wParam == IDT_OUTLINE_FLASH) {
+    highlighter_.OnFlashTimer();
   } else if (wParam == IDT_AUTO_REFRESH) {
     // A window that has gone is still refreshed: the tree then says so.
     if (Captured() != 0) document_.UpdateAllViews();
@@ -190,7 +197,15 @@ void CMainFrame::OnCapturePoll() {
   } else if (buttonWentDown_ && ::GetCapture() == m_hWnd) {
     ::ReleaseCapture();
   }
-  if (::GetCapture() == m_hWnd) return;
+  if (::GetCapture() == m_hWnd) {
+    Point point;
+    if (platform_.windows->GetCursorPos(point)) {
+      highlighter_.Show(dragOutline_.Update(point, CWindowHighlighter::ScreenRect()));
+    } else {
+      highlighter_.Hide();
+    }
+    return;
+  }
   EndDrag(true);
 }
 
@@ -201,6 +216,9 @@ void CMainFrame::FinishDrag() {
 
 void CMainFrame::EndDrag(bool captureUnderPointer) {
   ::KillTimer(m_hWnd, IDT_CAPTURE_POLL);
+  // Gone before the window under the pointer is read.
+  highlighter_.Hide();
+  dragOutline_.Reset();
   dragging_ = false;
   buttonWentDown_ = false;
   if (captureUnderPointer) {
@@ -218,6 +236,8 @@ void CMainFrame::EndDrag(bool captureUnderPointer) {
 void CMainFrame::StartAutoRefresh() {
   if (m_bAutoRefresh) ::SetTimer(m_hWnd, IDT_AUTO_REFRESH, kAutoRefreshMs, nullptr);
 }
+
+void CMainFrame::OnHighlightWindow() { highlighter_.Flash(Captured()); }
 
 // ---- refresh ----
 

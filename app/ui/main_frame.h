@@ -8,10 +8,12 @@
 #include <memory>
 #include <vector>
 
+#include "app/capture_outline.h"
 #include "app/enabling.h"
 #include "app/ui/automation_component.h"
 #include "app/ui/message_log_source.h"
 #include "app/ui/quillmar_document.h"
+#include "app/ui/window_highlighter.h"
 #include "framework/frame_wnd.h"
 #include "msglog/ui/message_log_wnd.h"
 
@@ -20,6 +22,8 @@ class CWinApp;
 }
 
 namespace qm {
+
+class CFrameToolLauncher;
 
 constexpr UINT_PTR IDT_CAPTURE_POLL = 275;
 constexpr UINT_PTR IDT_AUTO_REFRESH = 276;
@@ -40,6 +44,9 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   // Ends a drag as the poll does: captures what lies under the pointer.
   void FinishDrag();
   WindowHandle Captured() const { return document_.m_doc.m_hCapturedWnd; }
+  // The outline round the window under the pointer while dragging, and
+  // the flashes that show a picked window.
+  CWindowHighlighter& Highlighter() { return highlighter_; }
 
   // The two external tools, created on first use and kept until the frame
   // is destroyed.
@@ -74,6 +81,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   void OnCapturePoll();
   void EndDrag(bool captureUnderPointer);
   void StartAutoRefresh();
+  // "Resaltar ventana": flashes the outline round the captured window.
+  void OnHighlightWindow();
 
   void OnCaptureWindowCommand();
   void OnRefresh();
@@ -115,6 +124,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   void RunProcesses(int initialTab);
   void OnWindowMenu();
   void OnMessageLog();
+  // The launcher the frame's dialogs open each other's dialogs with.
+  CFrameToolLauncher Tools();
   // A close request while one of the frame's modal dialogs runs (a window
   // list's "Cerrar" aimed at the frame) is ignored: the frame must outlive
   // the dialog it owns.
@@ -142,6 +153,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   Platform& platform_;
   CQuillmarDocument& document_;
   CaptureCommands commands_;
+  CaptureOutlineTracker dragOutline_{commands_, *platform_.windows, *platform_.strings};
+  CWindowHighlighter highlighter_{platform_};
   bool dragging_ = false;
   bool buttonWentDown_ = false;
   // Every log window opened and not yet found closed.

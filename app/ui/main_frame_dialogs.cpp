@@ -146,8 +146,14 @@ bool CMainFrame::AskModulePath(std::string& path) {
 
 // ---- window list, child windows and processes ----
 
+CFrameToolLauncher CMainFrame::Tools() {
+  return CFrameToolLauncher(
+      platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); },
+      [this](WindowHandle window) { highlighter_.Flash(window); });
+}
+
 void CMainFrame::OnChildWindows() {
-  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
+  CFrameToolLauncher tools = Tools();
   CChildWindowsDlg dialog(platform_, m_hImageList);
   dialog.m_pTools = &tools;
   dialog.AddRoot(Captured());
@@ -160,7 +166,7 @@ void CMainFrame::OnChildWindows() {
 }
 
 void CMainFrame::OnWindowList() {
-  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
+  CFrameToolLauncher tools = Tools();
   CWindowListDlg dialog(platform_, m_hImageList, tools);
   bool accepted = false;
   {
@@ -176,7 +182,7 @@ void CMainFrame::OnProcessTree() { RunProcesses(1); }
 
 // A window comes back only when the user picked one of a process's windows.
 void CMainFrame::RunProcesses(int initialTab) {
-  CFrameToolLauncher tools(platform_, m_hImageList, [this](WindowHandle window) { OpenMessageLog(window); });
+  CFrameToolLauncher tools = Tools();
   CProcessesDlg dialog(platform_, m_hImageList, initialTab, tools);
   bool accepted = false;
   {

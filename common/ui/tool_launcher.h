@@ -28,6 +28,11 @@ class IToolLauncher {
   // The message log of `window`: a window of its own that stays open after
   // the dialog that asked for it closes.
   virtual void ShowMessageLog(WindowHandle window) = 0;
+
+  // Flashes the outline round `window` on screen: the window the user just
+  // selected in a list. A newer flash replaces the older; a launcher
+  // without an outline does nothing.
+  virtual void HighlightWindow(WindowHandle window) { (void)window; }
 };
 
 }  // namespace qm

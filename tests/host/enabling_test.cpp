@@ -28,12 +28,12 @@ class EnablingTest : public ::testing::Test {
 
 constexpr uint32_t kAlways[] = {ID_CAPTURE_WINDOW,      ID_WINDOW_LIST,    ID_PROCESS_LIST,    ID_PROCESS_TREE,
                                 ID_MODULE_GENERAL_DATA, ID_MODULE_HEADERS, ID_MODULE_RESOURCES};
-constexpr uint32_t kNeedWindow[] = {ID_ENABLE_WINDOW,   ID_DISABLE_WINDOW, ID_TOGGLE_ENABLED, ID_SHOW_WINDOW,
-                                    ID_HIDE_WINDOW,     ID_TOGGLE_VISIBLE, ID_REPAINT_WINDOW, ID_MAXIMIZE_WINDOW,
-                                    ID_MINIMIZE_WINDOW, ID_RESTORE_WINDOW, ID_CLOSE_WINDOW,   ID_WINDOW_PROPERTIES,
-                                    ID_EDIT_STYLES,     ID_EDIT_EXSTYLES,  ID_CLASS_STYLES,   ID_CHILD_WINDOWS,
-                                    ID_CAPTURE_PARENT,  ID_CAPTURE_OWNER,  ID_CAPTURE_NEXT,   ID_CAPTURE_PREVIOUS,
-                                    ID_WINDOW_MENU,     ID_PROCESS_DATA,   ID_CLASS_ICONS,    ID_MESSAGE_LOG};
+constexpr uint32_t kNeedWindow[] = {
+    ID_ENABLE_WINDOW,  ID_DISABLE_WINDOW,    ID_TOGGLE_ENABLED,  ID_SHOW_WINDOW,     ID_HIDE_WINDOW,
+    ID_TOGGLE_VISIBLE, ID_REPAINT_WINDOW,    ID_MAXIMIZE_WINDOW, ID_MINIMIZE_WINDOW, ID_RESTORE_WINDOW,
+    ID_CLOSE_WINDOW,   ID_WINDOW_PROPERTIES, ID_EDIT_STYLES,     ID_EDIT_EXSTYLES,   ID_CLASS_STYLES,
+    ID_CHILD_WINDOWS,  ID_CAPTURE_PARENT,    ID_CAPTURE_OWNER,   ID_CAPTURE_NEXT,    ID_CAPTURE_PREVIOUS,
+    ID_WINDOW_MENU,    ID_PROCESS_DATA,      ID_CLASS_ICONS,     ID_MESSAGE_LOG,     ID_HIGHLIGHT_WINDOW};
 
 TEST_F(EnablingTest, WithoutAValidCaptureOnlyTheCaptureListAndModuleCommandsAreEnabled) {
   SimClass cls;
@@ -111,7 +111,7 @@ TEST_F(EnablingTest, VisibilityAndPlacementRules) {
 TEST_F(EnablingTest, ValidOnlyCommandsAskNothingElse) {
   const WindowHandle plain = AddTopLevel(WS_DISABLED);  // hidden, disabled, no relations
   for (uint32_t c : {ID_CLOSE_WINDOW, ID_WINDOW_PROPERTIES, ID_EDIT_STYLES, ID_EDIT_EXSTYLES, ID_CLASS_STYLES,
-                     ID_CHILD_WINDOWS, ID_MESSAGE_LOG})
+                     ID_CHILD_WINDOWS, ID_MESSAGE_LOG, ID_HIGHLIGHT_WINDOW})
     EXPECT_TRUE(Enabled(c, plain)) << c;
 }
 

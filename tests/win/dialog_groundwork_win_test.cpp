@@ -75,15 +75,15 @@ TEST_F(DialogGroundworkTest, DialogToolBarTakesThePlaceholdersPlaceOrSaysWhyNot)
   ::GetWindowRect(bar.m_hWnd, &b);
   EXPECT_EQ(p.left, b.left);
   EXPECT_EQ(p.top, b.top);
-  // 17 entries, 5 of them separators: images 0..11 in order.
-  ASSERT_EQ(bar.m_pButtons.size(), 17u);
+  // 18 entries, 5 of them separators: images 0..12 in order.
+  ASSERT_EQ(bar.m_pButtons.size(), 18u);
   EXPECT_EQ(bar.m_pButtons[1].idCommand, ID_WINDOW_LIST);
   EXPECT_EQ(bar.m_pButtons[1].iBitmap, 1);
   EXPECT_EQ(bar.m_pButtons[3].iBitmap, 2) << "a separator takes no image";
-  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 17);
+  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 18);
   // Loading again replaces the buttons instead of adding to them.
   ASSERT_TRUE(bar.LoadButtons(IDR_MAINFRAME));
-  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 17);
+  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 18);
   RECT button{};
   EXPECT_TRUE(bar.GetButtonRect(ID_APP_ABOUT, button));
   EXPECT_FALSE(bar.GetButtonRect(4999, button));
@@ -110,7 +110,7 @@ TEST_F(DialogGroundworkTest, DialogToolBarTakesThePlaceholdersPlaceOrSaysWhyNot)
   ASSERT_TRUE(bar.LoadButtons(IDR_MAINFRAME));
   EXPECT_FALSE(bar.LoadButtons(4321));
   EXPECT_FALSE(bar.m_strLastError.empty());
-  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 17);
+  EXPECT_EQ(bar.SendMessage(TB_BUTTONCOUNT), 18);
 }
 
 TEST_F(DialogGroundworkTest, PagesAnswerTooltipsAndHandEnterAndEscapeToTheHost) {

@@ -30,7 +30,7 @@ TEST(DpiTest, EachToolbarTakesTheDrawingMadeForTheDpiAndItsImageSize) {
     UINT id;
     LONG buttons;  // separators take no image
   };
-  const Toolbar toolbars[] = {{IDB_MAINFRAME_TOOLBAR, 12},  {IDR_WINDOW_LIST_TOOLBAR, 15},
+  const Toolbar toolbars[] = {{IDB_MAINFRAME_TOOLBAR, 13},  {IDR_WINDOW_LIST_TOOLBAR, 15},
                               {IDR_PROCESSES_TOOLBAR, 6},   {IDR_CHILD_WINDOWS_TOOLBAR, 9},
                               {IDR_STRING_PAGE_TOOLBAR, 2}, {IDR_BITMAP_PAGE_TOOLBAR, 3},
                               {IDR_MENU_PAGE_TOOLBAR, 2}};

@@ -62,8 +62,8 @@ TEST_F(MainFrameTest, ToolbarLayoutComesFromTheResource) {
   const fw::ToolBarLayout layout = fw::LoadToolBarLayout(resources_, IDR_MAINFRAME);
   EXPECT_EQ(layout.width, 16);
   EXPECT_EQ(layout.height, 15);
-  const std::vector<UINT> expected = {5001, 5002, 0,    5003, 5004, 0,    5110, 0,    5020,
-                                      5017, 0,    5021, 5022, 5023, 5024, 0,    57664};
+  const std::vector<UINT> expected = {5001, 5002, 0, 5003, 5004, 0,    5171, 5110, 0,
+                                      5020, 5017, 0, 5021, 5022, 5023, 5024, 0,    57664};
   EXPECT_EQ(layout.commands, expected);
   EXPECT_EQ(::ImageList_GetImageCount(app.m_imageLists.m_imageList), 30);
   EXPECT_NE(app.m_imageLists.m_systemImageList, nullptr);

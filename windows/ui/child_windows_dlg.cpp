@@ -95,8 +95,11 @@ LRESULT CChildWindowsDlg::OnMessages(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CChildWindowsDlg::OnSelChanged(NMTREEVIEWW&) {
+LRESULT CChildWindowsDlg::OnSelChanged(NMTREEVIEWW& change) {
   UpdateToolbar();
+  // The user's choice by mouse or keyboard shows the window; a rebuild's
+  // own selection does not.
+  if (m_pTools && change.action != TVC_UNKNOWN) m_pTools->HighlightWindow(Selected());
   return 0;
 }
 

@@ -199,6 +199,10 @@ void CWindowListDlg::UpdateToolbar() {
 
 LRESULT CWindowListDlg::OnItemChanged(NMLISTVIEW& change) {
   if ((change.uChanged & LVIF_STATE) && !puttingRows_) UpdateToolbar();
+  // A row the user selects (not one a fill selects) shows its window.
+  if ((change.uChanged & LVIF_STATE) && !puttingRows_ && (change.uNewState & LVIS_SELECTED) &&
+      !(change.uOldState & LVIS_SELECTED))
+    tools_.HighlightWindow(static_cast<WindowHandle>(helper_.m_list.GetItemData(change.iItem)));
   return 0;
 }
 
