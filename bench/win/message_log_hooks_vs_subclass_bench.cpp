@@ -1,9 +1,10 @@
 // What the message log costs a window per message under each way of
-// watching it, in one thread: the three hooks the log uses
-// (WH_CALLWNDPROC, WH_CALLWNDPROCRET, WH_GETMESSAGE), and a subclassed
-// window procedure writing the same records into a ring. 100,000 messages
-// sent, then 100,000 posted and dispatched, each way; the rates in messages
-// per second.
+// watching it, in one thread: three hooks (WH_CALLWNDPROC,
+// WH_CALLWNDPROCRET, WH_GETMESSAGE) writing records into a ring, a bare
+// subclassed window procedure writing the same records, and Quillmar's log
+// itself (WH_GETMESSAGE for the posted messages, its subclass for the sent
+// ones, with decoding). 100,000 messages sent, then 100,000 posted and
+// dispatched, each way; the rates in messages per second.
 //   tools/wine-run build/win64/bench/win/qm_message_log_hooks_vs_subclass_bench.exe
 #include <chrono>
 #include <cstdio>
@@ -21,7 +22,7 @@ constexpr uint32_t kBatch = 4000;
 
 uint64_t Handle(HWND window) { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(window)); }
 
-// The subclass's ring, over ordinary memory.
+// The ring the bench's own hooks and subclass write, over ordinary memory.
 struct SubclassLog {
   std::vector<uint64_t> block = std::vector<uint64_t>(RingBlockSize(kRingDefaultSlots) / 8 + 1);
   std::span<uint8_t> bytes{reinterpret_cast<uint8_t*>(block.data()), block.size() * 8};
@@ -51,6 +52,30 @@ LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return result;
 }
 
+LRESULT CALLBACK CallWndHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    Write(sent->hwnd, sent->message, sent->wParam, sent->lParam, 0, MessageKind::Sent);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CallWndRetHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* done = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    Write(done->hwnd, done->message, done->wParam, done->lParam, done->lResult, MessageKind::Returned);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && wParam == PM_REMOVE) {
+    const auto* queued = reinterpret_cast<const MSG*>(lParam);
+    Write(queued->hwnd, queued->message, queued->wParam, queued->lParam, 0, MessageKind::Posted);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Messages per second, sent or posted in batches; read drains the log
 // after each batch.
 template <class Read>
@@ -75,42 +100,55 @@ int Main() {
   HWND window = ::CreateWindowExW(0, L"STATIC", L"flood", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
                                   nullptr, nullptr);
   std::vector<MessageRecord> records;
-  size_t hookRecords = 0;
   size_t subclassRecords = 0;
+  size_t logRecords = 0;
   const double plainSent = Rate(window, false, [] {});
   const double plainPosted = Rate(window, true, [] {});
 
-  auto hooks = CreateHookMessageSource();
-  if (!hooks->Start(Handle(window), false).ok()) return 1;
-  auto readHooks = [&] {
+  SubclassLog ring;
+  g_subclass = &ring;
+  size_t hookRecords = 0;
+  auto readRing = [&](size_t& count) {
     records.clear();
-    hooks->Poll(records, kRingDefaultSlots);
-    hookRecords += records.size();
+    ring.reader.Read(records, kRingDefaultSlots);
+    count += records.size();
   };
-  const double hookSent = Rate(window, false, readHooks);
-  const double hookPosted = Rate(window, true, readHooks);
-  const uint64_t hookLost = hooks->Lost();
-  hooks->Stop();
+  const DWORD thread = ::GetCurrentThreadId();
+  HHOOK hooks[] = {::SetWindowsHookExW(WH_CALLWNDPROC, &CallWndHook, nullptr, thread),
+                   ::SetWindowsHookExW(WH_CALLWNDPROCRET, &CallWndRetHook, nullptr, thread),
+                   ::SetWindowsHookExW(WH_GETMESSAGE, &GetMessageHook, nullptr, thread)};
+  const double hookSent = Rate(window, false, [&] { readRing(hookRecords); });
+  const double hookPosted = Rate(window, true, [&] { readRing(hookRecords); });
+  for (HHOOK hook : hooks) ::UnhookWindowsHookEx(hook);
+  const uint64_t hookLost = ring.reader.Lost();
 
-  SubclassLog subclass;
-  g_subclass = &subclass;
-  subclass.previous =
+  ring.previous =
       reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
-  auto readSubclass = [&] {
+  const double subclassSent = Rate(window, false, [&] { readRing(subclassRecords); });
+  const double subclassPosted = Rate(window, true, [&] { readRing(subclassRecords); });
+  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ring.previous));
+  const uint64_t subclassLost = ring.reader.Lost() - hookLost;
+
+  auto log = CreateHookMessageSource();
+  if (!log->Start(Handle(window), false).ok()) return 1;
+  auto readLog = [&] {
     records.clear();
-    subclass.reader.Read(records, kRingDefaultSlots);
-    subclassRecords += records.size();
+    log->Poll(records, kRingDefaultSlots);
+    logRecords += records.size();
   };
-  const double subclassSent = Rate(window, false, readSubclass);
-  const double subclassPosted = Rate(window, true, readSubclass);
-  ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass.previous));
+  const double logSent = Rate(window, false, readLog);
+  const double logPosted = Rate(window, true, readLog);
+  const uint64_t logLost = log->Lost();
+  log->Stop();
 
   std::printf("messages/s      sent       posted\n");
   std::printf("no log     %9.0f  %9.0f\n", plainSent, plainPosted);
   std::printf("hooks      %9.0f  %9.0f  (%zu records, %llu lost)\n", hookSent, hookPosted, hookRecords,
               static_cast<unsigned long long>(hookLost));
   std::printf("subclass   %9.0f  %9.0f  (%zu records, %llu lost)\n", subclassSent, subclassPosted, subclassRecords,
-              static_cast<unsigned long long>(subclass.reader.Lost()));
+              static_cast<unsigned long long>(subclassLost));
+  std::printf("the log    %9.0f  %9.0f  (%zu records, %llu lost)\n", logSent, logPosted, logRecords,
+              static_cast<unsigned long long>(logLost));
   ::DestroyWindow(window);
   return 0;
 }

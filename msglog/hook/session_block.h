@@ -62,6 +62,8 @@ class WatchedWindows {
   // The window's class, or nothing when the session does not log it.
   const WatchedWindow* Find(uint64_t handle) const;
   uint32_t Count() const { return count_.load(std::memory_order_acquire); }
+  // The index-th window, index below Count().
+  const WatchedWindow& At(uint32_t index) const { return windows_[index]; }
   bool Add(uint64_t handle, ControlClass windowClass);
   void Clear() {
     count_.store(0, std::memory_order_release);

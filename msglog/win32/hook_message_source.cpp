@@ -16,8 +16,9 @@ namespace {
 
 constexpr DWORD kAttachTimeoutMs = 5000;
 // How long Stop waits for the target to let the section go before it
-// removes the hooks anyway (a hung target keeps it until it next runs a
-// hook, or for good).
+// removes the hooks anyway (a hung target keeps it, and its windows keep
+// the log's procedure, until a logged window's next message finds the stop
+// word, or for good).
 constexpr DWORD kDetachWaitMs = 250;
 
 HWND ToWindow(uint64_t handle) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(handle)); }
@@ -56,7 +57,10 @@ class HookMessageSource : public IMessageSource {
   }
   bool CreateSection(const std::vector<WatchedWindow>& windows, uint64_t options);
   bool InstallHooks(DWORD threadId);
-  bool WaitForAttach(size_t threads);
+  bool WaitForAttach(uint64_t threads);
+  // Posts the attach or detach request to every thread but this one;
+  // how many were posted.
+  size_t PostToThreads(UINT message, bool skipThisThread);
   uint64_t HeaderWord(uint64_t SessionHeader::*word) const {
     return std::atomic_ref<uint64_t>(header_->*word).load(std::memory_order_acquire);
   }
@@ -66,8 +70,6 @@ class HookMessageSource : public IMessageSource {
   bool running_ = false;
   bool ownProcess_ = false;
   HMODULE library_ = nullptr;
-  HOOKPROC callWndProc_ = nullptr;
-  HOOKPROC callWndRetProc_ = nullptr;
   HOOKPROC getMsgProc_ = nullptr;
   std::vector<HHOOK> hooks_;
   std::vector<ThreadTarget> threads_;
@@ -132,21 +134,30 @@ bool HookMessageSource::CreateSection(const std::vector<WatchedWindow>& windows,
   return false;
 }
 
+// One hook per thread: it carries the library in, takes the attach request
+// there and records the posted messages; the sent ones go through the
+// subclass the library puts on the windows.
 bool HookMessageSource::InstallHooks(DWORD threadId) {
   const HINSTANCE module = ownProcess_ ? nullptr : library_;
-  const std::pair<int, HOOKPROC> kinds[] = {
-      {WH_GETMESSAGE, getMsgProc_}, {WH_CALLWNDPROC, callWndProc_}, {WH_CALLWNDPROCRET, callWndRetProc_}};
-  for (const auto& [kind, procedure] : kinds) {
-    HHOOK hook = ::SetWindowsHookExW(kind, procedure, module, threadId);
-    if (!hook) return false;
-    hooks_.push_back(hook);
-  }
+  HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, getMsgProc_, module, threadId);
+  if (!hook) return false;
+  hooks_.push_back(hook);
   return true;
+}
+
+size_t HookMessageSource::PostToThreads(UINT message, bool skipThisThread) {
+  const DWORD self = ::GetCurrentThreadId();
+  size_t posted = 0;
+  for (const ThreadTarget& thread : threads_) {
+    if (skipThisThread && thread.threadId == self) continue;
+    if (::PostMessageW(thread.window, message, ::GetCurrentProcessId(), static_cast<LPARAM>(session_))) ++posted;
+  }
+  return posted;
 }
 
 // Waits for every hooked thread to take its attach request, keeping
 // Quillmar's own windows alive meanwhile.
-bool HookMessageSource::WaitForAttach(size_t threads) {
+bool HookMessageSource::WaitForAttach(uint64_t threads) {
   const ULONGLONG deadline = ::GetTickCount64() + kAttachTimeoutMs;
   while (HeaderWord(&SessionHeader::attached) < threads) {
     const ULONGLONG now = ::GetTickCount64();
@@ -186,8 +197,6 @@ AttachOutcome HookMessageSource::Start(uint64_t window, bool includeChildren) {
   }
 
   if (ownProcess_) {
-    callWndProc_ = &hook::CallWndProc;
-    callWndRetProc_ = &hook::CallWndRetProc;
     getMsgProc_ = &hook::GetMsgProc;
   } else {
     const AttachOutcome checked = CheckTargetProcess(pid);
@@ -196,11 +205,8 @@ AttachOutcome HookMessageSource::Start(uint64_t window, bool includeChildren) {
     if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return Fail(AttachFailure::NoHookLibrary);
     library_ = ::LoadLibraryW(path.c_str());
     if (!library_) return Fail(AttachFailure::NoHookLibrary, ::GetLastError());
-    callWndProc_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, "QmCallWndProc")));
-    callWndRetProc_ =
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, "QmCallWndRetProc")));
     getMsgProc_ = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(library_, "QmGetMsgProc")));
-    if (!callWndProc_ || !callWndRetProc_ || !getMsgProc_) return Fail(AttachFailure::NoHookLibrary);
+    if (!getMsgProc_) return Fail(AttachFailure::NoHookLibrary);
   }
 
   if (!CreateSection(windows, includeChildren ? kSessionOptionNewChildren : 0))
@@ -212,16 +218,18 @@ AttachOutcome HookMessageSource::Start(uint64_t window, bool includeChildren) {
       return Fail(AttachFailure::SystemError, error);
     }
 
-  const uint32_t ownPid = ::GetCurrentProcessId();
+  // Quillmar's own windows of this thread are subclassed here directly;
+  // every other thread subclasses its own on the attach request.
+  uint64_t attached = 0;
   if (ownProcess_) {
-    if (!hook::AttachSession(ownPid, session_)) return Fail(AttachFailure::SystemError, ::GetLastError());
-  } else {
-    size_t posted = 0;
-    for (const ThreadTarget& thread : threads_)
-      if (::PostMessageW(thread.window, hook::AttachMessage(), ownPid, static_cast<LPARAM>(session_))) ++posted;
-    if (posted == 0) return Fail(::IsWindow(root) ? AttachFailure::NotResponding : AttachFailure::NoWindow);
-    if (!WaitForAttach(posted)) return Fail(::IsWindow(root) ? AttachFailure::NotResponding : AttachFailure::NoWindow);
+    if (!hook::AttachSession(::GetCurrentProcessId(), session_))
+      return Fail(AttachFailure::SystemError, ::GetLastError());
+    attached = 1;
   }
+  const size_t posted = PostToThreads(hook::AttachMessage(), ownProcess_);
+  if (attached + posted == 0) return Fail(::IsWindow(root) ? AttachFailure::NotResponding : AttachFailure::NoWindow);
+  if (posted > 0 && !WaitForAttach(attached + posted))
+    return Fail(::IsWindow(root) ? AttachFailure::NotResponding : AttachFailure::NoWindow);
   running_ = true;
   return AttachOutcome{};
 }
@@ -249,11 +257,12 @@ void HookMessageSource::Stop() {
   if (!running_) return;
   running_ = false;
   std::atomic_ref<uint64_t>(header_->stop).store(1, std::memory_order_release);
-  if (ownProcess_) {
-    hook::DetachSession();
-  } else {
-    for (const ThreadTarget& thread : threads_)
-      ::PostMessageW(thread.window, hook::DetachMessage(), ::GetCurrentProcessId(), static_cast<LPARAM>(session_));
+  // Each thread gives its windows their own procedures back on the detach
+  // request (or, when the hook is gone before it takes it, at the window's
+  // next message).
+  const size_t posted = PostToThreads(hook::DetachMessage(), ownProcess_);
+  if (ownProcess_) hook::DetachSession();
+  if (posted > 0) {
     const ULONGLONG deadline = ::GetTickCount64() + kDetachWaitMs;
     while (HeaderWord(&SessionHeader::detached) == 0 && ::GetTickCount64() < deadline) ::Sleep(2);
   }
@@ -270,7 +279,7 @@ void HookMessageSource::Release() {
   threads_.clear();
   if (library_) ::FreeLibrary(library_);
   library_ = nullptr;
-  callWndProc_ = callWndRetProc_ = getMsgProc_ = nullptr;
+  getMsgProc_ = nullptr;
   if (reader_) lostBefore_ = reader_->Lost();
   reader_.reset();
   header_ = nullptr;

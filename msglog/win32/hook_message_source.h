@@ -1,9 +1,10 @@
 #pragma once
 // The real message source on Windows: logs a window of another process
-// through the hook library, loaded into the target's threads by
-// SetWindowsHookExW, over a shared section named per session; a window of
-// Quillmar's own process through the same hook procedures linked in, with
-// no library loaded.
+// through the hook library, loaded into the target's threads by a
+// WH_GETMESSAGE hook (SetWindowsHookExW), which then subclasses the logged
+// windows from their own threads, over a shared section named per session;
+// a window of Quillmar's own process through the same code linked in,
+// subclassed directly, with no library loaded.
 
 #include <memory>
 #include <string>

@@ -199,6 +199,41 @@ TEST(MessageLogSource, AfterStopTheTargetAnswersAndANewSessionStartsClean) {
   EXPECT_EQ(::SendMessageW(target.window, WM_APP + 2, 0, 0), 3);
 }
 
+// The target's procedure, asked from its own side: whether it is its own.
+bool OwnProcedure(HWND window) { return ::SendMessageW(window, WM_APP + 4, 0, 0) == 1; }
+
+TEST(MessageLogSource, AWindowOfAnotherProcessIsSubclassedForItsSentMessagesAndGetsItsProcedureBack) {
+  Target target;
+  ASSERT_TRUE(target.Start(L"qm-log-subclass"));
+  ASSERT_TRUE(OwnProcedure(target.window));
+  Log log;
+  ASSERT_TRUE(log.source->Start(Handle(target.window), false).ok());
+  EXPECT_FALSE(OwnProcedure(target.window));
+  // Sent from this process: the text reaches the procedure, so the record
+  // carries it.
+  EXPECT_EQ(::SendMessageW(target.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"desde la prueba")), 1);
+  const auto sent =
+      log.WaitFor([](const MessageRecord& r) { return r.kind == MessageKind::Sent && r.message == WM_SETTEXT; });
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(std::u16string(log.records[*sent].text, log.records[*sent].textLength), u"desde la prueba");
+  const auto returned = log.WaitFor(
+      [](const MessageRecord& r) { return r.kind == MessageKind::Returned && r.message == WM_SETTEXT; }, *sent);
+  ASSERT_TRUE(returned);
+  EXPECT_EQ(log.records[*returned].result, 1u);
+  // A posted message is logged once, as queued, not again as sent when the
+  // target dispatches it.
+  ::PostMessageW(target.window, WM_APP, 99, 0);
+  ASSERT_TRUE(log.WaitFor(Is(MessageKind::Posted, WM_APP, 99)));
+  ::SendMessageW(target.window, WM_APP + 2, 98, 0);
+  ASSERT_TRUE(log.WaitFor(Is(MessageKind::Returned, WM_APP + 2, 98)));
+  EXPECT_EQ(std::count_if(log.records.begin(), log.records.end(),
+                          [](const MessageRecord& r) { return r.message == WM_APP && r.wParam == 99; }),
+            1);
+  log.source->Stop();
+  EXPECT_TRUE(OwnProcedure(target.window));
+  EXPECT_TRUE(target.Answers(100));
+}
+
 TEST(MessageLogSource, ABusyTargetIsGivenUpAfterFiveSecondsAndLeftAsItWas) {
   Target target;
   ASSERT_TRUE(target.Start(L"qm-log-busy"));
@@ -269,6 +304,37 @@ TEST(MessageLogSource, AWindowOfQuillmarsOwnProcessIsLoggedWithoutTheLibrary) {
   ASSERT_NE(got, records.end());
   EXPECT_EQ(got->result, 1u);
   source->Stop();
+  ::DestroyWindow(own);
+}
+
+// A procedure put over the log's while it runs, as a program may do.
+WNDPROC g_under = nullptr;
+LRESULT CALLBACK Over(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::CallWindowProcW(g_under, window, message, wParam, lParam);
+}
+
+TEST(MessageLogSource, AProcedurePutOverTheLogsKeepsItsPlaceAndTheWindowKeepsWorking) {
+  HWND own = ::CreateWindowExW(0, L"STATIC", L"encima", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                               nullptr);
+  ASSERT_TRUE(own);
+  const LONG_PTR before = ::GetWindowLongPtrW(own, GWLP_WNDPROC);
+  auto source = CreateHookMessageSource(BuildPath(L"no-such-hook.dll"));
+  ASSERT_TRUE(source->Start(Handle(own), false).ok());
+  const LONG_PTR logging = ::GetWindowLongPtrW(own, GWLP_WNDPROC);
+  EXPECT_NE(logging, before);
+  g_under = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(own, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Over)));
+  source->Stop();
+  // Not taken out from under the other procedure: the log's passes on.
+  EXPECT_EQ(::GetWindowLongPtrW(own, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Over));
+  EXPECT_TRUE(::SetWindowTextW(own, L"sigue"));
+  wchar_t text[16] = {};
+  ::GetWindowTextW(own, text, 16);
+  EXPECT_EQ(std::wstring(text), L"sigue");
+  // Once the other one leaves, the window's first message puts its own
+  // procedure back.
+  ::SetWindowLongPtrW(own, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_under));
+  ::SendMessageW(own, WM_NULL, 0, 0);
+  EXPECT_EQ(::GetWindowLongPtrW(own, GWLP_WNDPROC), before);
   ::DestroyWindow(own);
 }
 
