@@ -9,6 +9,7 @@
 
 #include "common/text.h"
 #include "platform/win32/win.h"
+#include "tests/win/child_process.h"
 #include "tests/win/pump.h"
 
 namespace qm {
@@ -21,50 +22,12 @@ struct CliRun {
   std::string output;  // standard output and error
 };
 
-// Runs quillmar-cli with the arguments and takes all it writes, pumping this
-// thread's messages meanwhile (the CLI asks about this thread's windows).
+// Runs quillmar-cli with the arguments to its end.
 CliRun RunCli(const std::wstring& arguments) {
-  CliRun run;
-  std::wstring command = L"\"" + Widen(QM_BINARY_DIR) + L"\\quillmar-cli.exe\" " + arguments;
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  if (!::CreatePipe(&read, &write, &inherit, 0)) return run;
-  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write;
-  startup.hStdError = write;
-  PROCESS_INFORMATION info{};
-  const BOOL made = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                     nullptr, &startup, &info);
-  ::CloseHandle(write);
-  if (!made) {
-    ::CloseHandle(read);
-    return run;
-  }
-  ::CloseHandle(info.hThread);
-  auto drain = [&] {
-    DWORD available = 0;
-    while (::PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-      char buffer[4096];
-      DWORD got = 0;
-      if (!::ReadFile(read, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || got == 0) return;
-      run.output.append(buffer, got);
-    }
-  };
-  PumpUntil(
-      [&] {
-        drain();
-        return ::WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
-      },
-      60000);
-  drain();
-  ::GetExitCodeProcess(info.hProcess, &run.exitCode);
-  if (run.exitCode == STILL_ACTIVE) ::TerminateProcess(info.hProcess, 1);
-  ::CloseHandle(info.hProcess);
-  ::CloseHandle(read);
-  return run;
+  ChildProcess cli;
+  if (!cli.Start(L"\"" + Widen(QM_BINARY_DIR) + L"\\quillmar-cli.exe\" " + arguments)) return {};
+  const DWORD code = cli.Finish(60000);
+  return {code, cli.said};
 }
 
 std::string HandleJson(HWND window) {
@@ -183,19 +146,12 @@ TEST_F(LiveCliJson, WindowJsonGivesThePropertiesAndAGoneWindowIsAnError) {
 }
 
 TEST(LiveCliProcessesJson, NamesThisProcessAndTheChildItStarted) {
-  std::wstring command = Widen(std::string(QM_FIXTURE_DIR) + "/x86_64/sleeper.exe") + L" 60000";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &child));
-  ::CloseHandle(child.hThread);
+  ChildProcess sleeper;
+  ASSERT_TRUE(sleeper.Start(Widen(std::string(QM_FIXTURE_DIR) + "/x86_64/sleeper.exe") + L" 60000"));
+  const DWORD childPid = ::GetProcessId(sleeper.process);
   const CliRun run = RunCli(L"processes --json");
-  const CliRun modules = RunCli(Widen(Format("modules %lu --json", child.dwProcessId)));
+  const CliRun modules = RunCli(Widen(Format("modules %lu --json", childPid)));
   const CliRun threads = RunCli(Widen(Format("threads %lu --json", ::GetCurrentProcessId())));
-  ::TerminateProcess(child.hProcess, 0);
-  ::WaitForSingleObject(child.hProcess, 5000);
-  ::CloseHandle(child.hProcess);
 
   ASSERT_EQ(run.exitCode, 0u) << run.output;
   EXPECT_EQ(run.output.rfind("[\n{\"pid\":", 0), 0u) << run.output.substr(0, 200);
@@ -203,8 +159,7 @@ TEST(LiveCliProcessesJson, NamesThisProcessAndTheChildItStarted) {
   const size_t selfAt = run.output.find(self);
   ASSERT_NE(selfAt, std::string::npos) << run.output;
   EXPECT_NE(run.output.find("\"exe\":\"qm_win_tests.exe\"}", selfAt), std::string::npos) << run.output;
-  const std::string started =
-      Format("{\"pid\":%lu,\"parent\":%lu,\"threads\":", child.dwProcessId, ::GetCurrentProcessId());
+  const std::string started = Format("{\"pid\":%lu,\"parent\":%lu,\"threads\":", childPid, ::GetCurrentProcessId());
   const size_t childAt = run.output.find(started);
   ASSERT_NE(childAt, std::string::npos) << run.output;
   EXPECT_EQ(run.output.find("\"exe\":\"sleeper.exe\"}", childAt), run.output.find("\"exe\":", childAt))

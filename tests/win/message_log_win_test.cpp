@@ -9,6 +9,7 @@
 
 #include "msglog/win32/hook_message_source.h"
 #include "platform/win32/win.h"
+#include "tests/win/child_process.h"
 #include "tests/win/pump.h"
 
 namespace qm {
@@ -18,50 +19,7 @@ std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), 
 
 std::wstring BuildPath(const std::wstring& name) { return Widen(QM_BINARY_DIR) + L"\\" + name; }
 
-// A process started with its standard output on a pipe.
-struct Child {
-  HANDLE process = nullptr;
-  HANDLE output = nullptr;
-  std::string said;
-
-  bool Start(std::wstring command) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE write = nullptr;
-    if (!::CreatePipe(&output, &write, &inherit, 0)) return false;
-    ::SetHandleInformation(output, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
-    PROCESS_INFORMATION info{};
-    const BOOL made = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                       nullptr, &startup, &info);
-    ::CloseHandle(write);
-    if (!made) return false;
-    ::CloseHandle(info.hThread);
-    process = info.hProcess;
-    return true;
-  }
-  // Takes what the child wrote so far.
-  void Read() {
-    DWORD available = 0;
-    while (::PeekNamedPipe(output, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-      char buffer[4096];
-      DWORD got = 0;
-      if (!::ReadFile(output, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || got == 0) return;
-      said.append(buffer, got);
-    }
-  }
-  ~Child() {
-    if (process) {
-      ::TerminateProcess(process, 0);
-      ::WaitForSingleObject(process, 5000);
-      ::CloseHandle(process);
-    }
-    if (output) ::CloseHandle(output);
-  }
-};
+using Child = ChildProcess;
 
 // The target: a window of its own process, found by its title.
 struct Target : Child {
