@@ -240,16 +240,16 @@ bool BenchDialog() {
   return true;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
 // What one question about each of the helpers' windows costs, asked of
 // every top-level window: the fill asks a few of them per window.
 void BenchQuestions() {
   std::vector<HWND> windows;
-  ::EnumWindows(
-      [](HWND window, LPARAM context) {
-        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
   std::printf("one question of each of %zu top-level windows:\n", windows.size());
   volatile uintptr_t sink = 0;
   const auto each = [&](const char* what, const std::function<uintptr_t(HWND)>& ask) {
@@ -279,12 +279,7 @@ void BenchQuestions() {
                                               3, [] {},
                                               [&] {
                                                 std::vector<HWND> again;
-                                                ::EnumWindows(
-                                                    [](HWND window, LPARAM context) {
-                                                      reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-                                                      return TRUE;
-                                                    },
-                                                    reinterpret_cast<LPARAM>(&again));
+                                                ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&again));
                                                 sink = sink + again.size();
                                               }));
 }
