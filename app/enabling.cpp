@@ -23,6 +23,7 @@ CommandState CaptureCommands::Rule(uint32_t command, WindowHandle captured,
   switch (command) {
     case ID_CAPTURE_WINDOW:
     case ID_WINDOW_LIST:
+    case ID_FIND_WINDOW:
     case ID_PROCESS_LIST:
     case ID_PROCESS_TREE:
     case ID_MODULE_GENERAL_DATA:

@@ -319,3 +319,17 @@
 // ---- The outline of a window on screen ----
 // The frame's command that flashes the outline round the captured window.
 #define ID_HIGHLIGHT_WINDOW 5171
+
+// ---- Finding a window ----
+#define IDD_FIND_WINDOW 30115
+// The frame's command (Ctrl+F), then the dialog's controls.
+#define ID_FIND_WINDOW 5176
+#define IDC_FIND_TEXT 5177
+#define IDC_FIND_BY_HANDLE 5178
+#define IDC_FIND_BY_TITLE 5179
+#define IDC_FIND_BY_CLASS 5180
+#define IDC_FIND_BY_PID 5181
+#define IDC_FIND_EXACT 5182
+#define IDC_FIND_RESULTS 5183
+#define IDC_FIND_COUNT 5184
+#define IDC_FIND_CAPTURE 5185

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "common/text.h"
 #include "processes/process_info.h"
@@ -11,6 +12,12 @@
 #include "windows/window_array.h"
 
 namespace qm {
+namespace {
+
+// GetClassLongPtr's index of the class atom (GCW_ATOM).
+constexpr int kClassAtom = -32;
+
+}  // namespace
 
 std::string ListHandleText(WindowHandle window) { return Format("0x%08llx", static_cast<unsigned long long>(window)); }
 
@@ -28,6 +35,12 @@ std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFi
   CProcessInfo process(platform, ProcessSource::Psapi);
   // The executable of each process asked so far (none: it could not be read).
   std::map<uint32_t, std::optional<std::string>> executables;
+  // The name of each class atom met so far. Another program's class name
+  // costs the window server two questions (the class's atom, then the
+  // atom's name), its atom one; a desktop has few classes and many windows.
+  // A class's name never changes while a window of it exists, so the atom
+  // names it for the whole fill.
+  std::unordered_map<uint64_t, std::string> classNames;
   // Each question about another program's window is a round trip to the
   // window server, and a desktop has thousands: the style the walk read
   // answers both the visibility of a top-level window (the desktop above it
@@ -47,7 +60,15 @@ std::vector<WindowListRow> FillWindowList(Platform& platform, const WindowListFi
     row.image = WindowImageIndex(visible, parent != 0);
     row.texts[0] = ListHandleText(window);
     row.texts[1] = std::move(title);
-    row.texts[2] = windows.GetClassName(window);
+    const uint64_t atom = windows.GetClassLongPtr(window, kClassAtom);
+    const auto named = classNames.find(atom);
+    if (named != classNames.end()) {
+      row.texts[2] = named->second;
+    } else {
+      row.texts[2] = windows.GetClassName(window);
+      // A window gone meanwhile has no atom, or no name to give its atom.
+      if (atom != 0 && !row.texts[2].empty()) classNames.emplace(atom, row.texts[2]);
+    }
     // A window gone meanwhile leaves the ID at 0.
     uint32_t processId = 0;
     windows.GetWindowThreadProcessId(window, &processId);

@@ -58,6 +58,7 @@ const fw::CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
     {ID_MODULE_HEADERS, &CMainFrame::OnModuleHeaders, &CMainFrame::OnUpdateRule<ID_MODULE_HEADERS>},
     {ID_CHILD_WINDOWS, &CMainFrame::OnChildWindows, &CMainFrame::OnUpdateRule<ID_CHILD_WINDOWS>},
     {ID_WINDOW_LIST, &CMainFrame::OnWindowList, &CMainFrame::OnUpdateRule<ID_WINDOW_LIST>},
+    {ID_FIND_WINDOW, &CMainFrame::OnFindWindow, &CMainFrame::OnUpdateRule<ID_FIND_WINDOW>},
     {ID_PROCESS_LIST, &CMainFrame::OnProcessList, &CMainFrame::OnUpdateRule<ID_PROCESS_LIST>},
     {ID_PROCESS_TREE, &CMainFrame::OnProcessTree, &CMainFrame::OnUpdateRule<ID_PROCESS_TREE>},
     {ID_DIRECTORY_CHECK, &CMainFrame::OnDirectoryCheck, &CMainFrame::OnUpdateRule<ID_DIRECTORY_CHECK>},

@@ -16,6 +16,7 @@
 #include "app/ui/window_highlighter.h"
 #include "framework/frame_wnd.h"
 #include "msglog/ui/message_log_wnd.h"
+#include "windows/find_window.h"
 
 namespace qm::fw {
 class CWinApp;
@@ -119,6 +120,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   bool AskModulePath(std::string& path);
   void OnChildWindows();
   void OnWindowList();
+  // "Buscar ventana..." (main_frame_find.cpp).
+  void OnFindWindow();
   void OnProcessList();
   void OnProcessTree();
   void RunProcesses(int initialTab);
@@ -159,6 +162,8 @@ class CMainFrame : public fw::WithMessageTable<CMainFrame, fw::CFrameWnd> {
   bool buttonWentDown_ = false;
   // Every log window opened and not yet found closed.
   std::vector<std::unique_ptr<CMessageLogWnd>> messageLogs_;
+  // What "Buscar ventana..." looked for last, offered again the next time.
+  FindWindowRequest lastFindRequest_;
 };
 
 // Whether an automation component is registered: its ProgID key with a

@@ -240,6 +240,50 @@ bool BenchDialog() {
   return true;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
+// What one question about each of the helpers' windows costs, asked of
+// every top-level window: the fill asks a few of them per window.
+void BenchQuestions() {
+  std::vector<HWND> windows;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  std::printf("one question of each of %zu top-level windows:\n", windows.size());
+  volatile uintptr_t sink = 0;
+  const auto each = [&](const char* what, const std::function<uintptr_t(HWND)>& ask) {
+    Print(what, Measure(
+                    3, [] {},
+                    [&] {
+                      for (HWND window : windows) sink = sink + ask(window);
+                    }));
+  };
+  each("  GetWindow(GW_HWNDNEXT)", [](HWND w) { return reinterpret_cast<uintptr_t>(::GetWindow(w, GW_HWNDNEXT)); });
+  each("  GetWindowLongW(GWL_STYLE)", [](HWND w) { return static_cast<uintptr_t>(::GetWindowLongW(w, GWL_STYLE)); });
+  each("  GetWindowTextW", [](HWND w) {
+    wchar_t text[256];
+    return static_cast<uintptr_t>(::GetWindowTextW(w, text, 256));
+  });
+  each("  GetWindow(GW_OWNER)", [](HWND w) { return reinterpret_cast<uintptr_t>(::GetWindow(w, GW_OWNER)); });
+  each("  GetClassNameW", [](HWND w) {
+    wchar_t name[256];
+    return static_cast<uintptr_t>(::GetClassNameW(w, name, 256));
+  });
+  each("  GetClassWord(GCW_ATOM)", [](HWND w) { return static_cast<uintptr_t>(::GetClassWord(w, GCW_ATOM)); });
+  each("  GetWindowThreadProcessId", [](HWND w) {
+    DWORD pid = 0;
+    return static_cast<uintptr_t>(::GetWindowThreadProcessId(w, &pid) + pid);
+  });
+  Print("  EnumWindows (the whole walk)", Measure(
+                                              3, [] {},
+                                              [&] {
+                                                std::vector<HWND> again;
+                                                ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&again));
+                                                sink = sink + again.size();
+                                              }));
+}
+
 int Run() {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&controls);
@@ -249,6 +293,7 @@ int Run() {
     std::fprintf(stderr, "the helper processes did not make their windows\n");
     return 1;
   }
+  BenchQuestions();
   if (!LoadBenchResources() || !BenchDialog()) return 1;
 
   HWND host = ::CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, nullptr,

@@ -9,6 +9,8 @@ namespace qm {
 namespace {
 
 constexpr uint32_t kErrorInvalidIndex = 1413;
+// GetClassLongPtr's index of the class atom (GCW_ATOM).
+constexpr int kClassAtom = -32;
 
 std::string Hex(uint64_t value) { return Format("0x%08llx", static_cast<unsigned long long>(value)); }
 
@@ -198,6 +200,15 @@ uint64_t SimWindows::GetWindowLongPtr(WindowHandle handle, int index) const {
   }
 }
 
+uint64_t SimWindows::ClassAtom(const std::string& name) const {
+  // Class names are one atom per name, whatever its case, as in the
+  // platform's atom table; string atoms start at 0xC000.
+  std::string key = name;
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return atoms_.emplace(key, 0xC000 + atoms_.size()).first->second;
+}
+
 uint64_t SimWindows::GetClassLongPtr(WindowHandle handle, int index) const {
   if (log_.Failing("GetClassLongPtr")) return 0;
   const Window* w = Find(handle);
@@ -220,6 +231,8 @@ uint64_t SimWindows::GetClassLongPtr(WindowHandle handle, int index) const {
       return c.wndProc;
     case GCL_HMODULE:
       return c.module;
+    case kClassAtom:
+      return ClassAtom(c.name);
     default:
       log_.lastError = kErrorInvalidIndex;
       return 0;

@@ -99,6 +99,9 @@ class SimWindows : public IWindowSystem {
 
   // The live window, or null with ERROR_INVALID_WINDOW_HANDLE.
   const Window* Find(WindowHandle window) const;
+  // The atom of a class name (GetClassLongPtr with GCW_ATOM).
+  uint64_t ClassAtom(const std::string& name) const;
+  mutable std::map<std::string, uint64_t> atoms_;
   Window* Find(WindowHandle window);
   const std::vector<WindowHandle>& Siblings(const Window& window) const;
   std::vector<WindowHandle>& Siblings(const Window& window);

@@ -26,8 +26,8 @@ class EnablingTest : public ::testing::Test {
   bool Enabled(uint32_t command, WindowHandle h) { return commands.Rule(command, h, none).enabled; }
 };
 
-constexpr uint32_t kAlways[] = {ID_CAPTURE_WINDOW,      ID_WINDOW_LIST,    ID_PROCESS_LIST,    ID_PROCESS_TREE,
-                                ID_MODULE_GENERAL_DATA, ID_MODULE_HEADERS, ID_MODULE_RESOURCES};
+constexpr uint32_t kAlways[] = {ID_CAPTURE_WINDOW,      ID_WINDOW_LIST,    ID_PROCESS_LIST,     ID_PROCESS_TREE,
+                                ID_MODULE_GENERAL_DATA, ID_MODULE_HEADERS, ID_MODULE_RESOURCES, ID_FIND_WINDOW};
 constexpr uint32_t kNeedWindow[] = {
     ID_ENABLE_WINDOW,  ID_DISABLE_WINDOW,    ID_TOGGLE_ENABLED,  ID_SHOW_WINDOW,     ID_HIDE_WINDOW,
     ID_TOGGLE_VISIBLE, ID_REPAINT_WINDOW,    ID_MAXIMIZE_WINDOW, ID_MINIMIZE_WINDOW, ID_RESTORE_WINDOW,

@@ -110,6 +110,35 @@ TEST_F(WindowListModelTest, TheFillAsksEachWindowLittle) {
   EXPECT_EQ(sim.desktop.calls["IsWindowVisible"], 0);
   EXPECT_EQ(sim.desktop.calls["GetParent"], 0);
   EXPECT_LE(questions, 6 * 55) << "the walk's step and style, title, class, process and a pop-up's owner";
+  EXPECT_EQ(sim.desktop.calls["GetClassName"], 1) << "one class: named once, by its atom";
+}
+
+TEST_F(WindowListModelTest, EachClassIsNamedByItsAtomAndAWindowGoneNamesNone) {
+  SimWindowDesc other;
+  other.title = "Otra";
+  other.windowClass.name = "OtraClase";
+  other.processId = 100;
+  const WindowHandle second = sim.desktop.AddWindow(other);
+  other.windowClass.name = "OTRACLASE";  // the same class: names ignore case
+  const WindowHandle third = sim.desktop.AddWindow(other);
+  sim.desktop.calls.clear();
+  auto rows = FillWindowList(sim.platform, {});
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].texts[2], "Clase");
+  EXPECT_EQ(rows[2].window, second);
+  EXPECT_EQ(rows[2].texts[2], "OtraClase");
+  EXPECT_EQ(rows[3].window, third);
+  EXPECT_EQ(rows[3].texts[2], "OtraClase") << "named as the first window of its class was";
+  EXPECT_EQ(sim.desktop.calls["GetClassName"], 2);
+
+  // A class whose name could not be read is not named by its atom: each of
+  // its windows asks again.
+  sim.desktop.FailCall("GetClassName", ERROR_INVALID_WINDOW_HANDLE, 1);
+  sim.desktop.calls.clear();
+  rows = FillWindowList(sim.platform, {});
+  EXPECT_EQ(rows[2].texts[2], "");
+  EXPECT_EQ(rows[3].texts[2], "");
+  EXPECT_EQ(sim.desktop.calls["GetClassName"], 3);
 }
 
 TEST_F(WindowListModelTest, ATopLevelWindowMadeAChildLeavesTheList) {
