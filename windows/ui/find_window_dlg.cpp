@@ -32,9 +32,13 @@ BOOL CFindWindowDlg::OnInitDialog() {
   m_hResult = 0;
   helper_.Attach(::GetDlgItem(m_hWnd, IDC_FIND_RESULTS));
   const IStrings& strings = *platform_.strings;
+  // Headings readable before the first search; the matches fit them after.
+  constexpr int kWidths[] = {90, 140, 200, 60};
   int column = 0;
-  for (uint32_t heading : {IDS_COLUMN_HANDLE, IDS_COLUMN_CLASS_NAME, IDS_COLUMN_WINDOW_NAME, IDS_COLUMN_PID})
-    helper_.m_list.InsertColumn(column++, strings.LoadString(heading), LVCFMT_LEFT, 25);
+  for (uint32_t heading : {IDS_COLUMN_HANDLE, IDS_COLUMN_CLASS_NAME, IDS_COLUMN_WINDOW_NAME, IDS_COLUMN_PID}) {
+    helper_.m_list.InsertColumn(column, strings.LoadString(heading), LVCFMT_LEFT, kWidths[column]);
+    ++column;
+  }
   helper_.m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   helper_.m_list.SetImageList(images_, LVSIL_SMALL);
   for (size_t kind = 0; kind < std::size(kKinds); ++kind)
