@@ -23,7 +23,7 @@ class WindowRecordsTest : public ::testing::Test {
     // Its process ended: the executable cannot be read.
     orphan = Add({.title = "Huérfana", .style = WS_VISIBLE | WS_DISABLED, .processId = 300, .threadId = 9});
   }
-  struct Spec {
+  struct MadeWindow {
     std::string title;
     uint32_t style = WS_VISIBLE;
     WindowHandle parent = 0;
@@ -31,15 +31,15 @@ class WindowRecordsTest : public ::testing::Test {
     uint32_t processId = 100;
     uint32_t threadId = 7;
   };
-  WindowHandle Add(const Spec& spec) {
+  WindowHandle Add(const MadeWindow& made) {
     SimWindowDesc desc;
-    desc.title = spec.title;
-    desc.style = spec.style;
-    desc.parent = spec.parent;
-    desc.owner = spec.owner;
-    desc.processId = spec.processId;
-    desc.threadId = spec.threadId;
-    desc.windowClass.name = spec.parent ? "Button" : "Marco";
+    desc.title = made.title;
+    desc.style = made.style;
+    desc.parent = made.parent;
+    desc.owner = made.owner;
+    desc.processId = made.processId;
+    desc.threadId = made.threadId;
+    desc.windowClass.name = made.parent ? "Button" : "Marco";
     desc.window = Rect{10, 20, 310, 220};
     return sim.desktop.AddWindow(desc);
   }
